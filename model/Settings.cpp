@@ -1,0 +1,67 @@
+#include "Settings.h"
+
+#include <QSettings>
+#include <QtDebug>
+
+namespace Zestrola::Settings {
+
+namespace {
+
+std::function<void(const QString &)> &writeErrorHandler()
+{
+    static std::function<void(const QString &)> handler;
+    return handler;
+}
+
+// The stored spelling of a value name, or the name itself when not stored.
+QString storedName(const QSettings &store, const QString &valueName)
+{
+    if (store.contains(valueName))
+        return valueName;
+    const QStringList keys = store.childKeys();
+    for (const QString &key : keys) {
+        if (key.compare(valueName, Qt::CaseInsensitive) == 0)
+            return key;
+    }
+    return valueName;
+}
+
+void reportWriteError(const QString &valueName)
+{
+    const QString message = QStringLiteral("Konnte Daten für '%1' nicht setzen").arg(valueName);
+    if (writeErrorHandler())
+        writeErrorHandler()(message);
+    else
+        qWarning().noquote() << message;
+}
+
+} // namespace
+
+QString LeseRegKey(const QString &valueName)
+{
+    const QSettings store(kOrganisation, kApplication);
+    return store.value(storedName(store, valueName)).toString();
+}
+
+bool SchreibeRegKey(const QString &valueName, const QString &text)
+{
+    QSettings store(kOrganisation, kApplication);
+    store.setValue(storedName(store, valueName), text);
+    store.sync();
+    if (store.status() == QSettings::NoError)
+        return true;
+    reportWriteError(valueName);
+    return false;
+}
+
+void setWriteErrorHandler(std::function<void(const QString &)> handler)
+{
+    writeErrorHandler() = std::move(handler);
+}
+
+bool isSwitchOn(const QString &text)
+{
+    return text == u"1";
+}
+
+} // namespace Zestrola::Settings

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace Zestrola {
+
+// Every text file the program writes ends its lines like this.
+inline constexpr QStringView kLineEnd = u"\r\n";
+
+// True exactly when the file starts with the UTF-8 byte-order mark.
+bool hasByteOrderMark(const QString &path);
+
+// Decodes file bytes: after a byte-order mark as UTF-8; without one as UTF-8
+// when the bytes are valid UTF-8, otherwise as Windows-1252 (files from old
+// editors), so that no byte is ever lost or replaced.
+QString decodeText(const QByteArray &bytes);
+
+// Reads and decodes a whole text file. A missing or unreadable file yields
+// an empty text and sets *ok to false.
+QString readTextFile(const QString &path, bool *ok = nullptr);
+
+// Splits at CR LF, a lone CR or a lone LF. A final line end does not start
+// another line.
+QStringList splitLines(QStringView text);
+
+// Removes blanks and control characters (every code up to U+0020) at both
+// ends, the way the table files have always been trimmed.
+QString trimBlanks(QStringView text);
+bool isBlankLine(QStringView line);
+
+// The lines of a text that hold more than blanks and control characters.
+QStringList nonBlankLines(QStringView text);
+
+// The one writer of text files: byte-order mark, then the text as UTF-8,
+// line ends as they stand. The file is replaced atomically, so a failed
+// write leaves the previous file whole. Returns false and a German message
+// in *errorMessage on failure.
+bool WriteToStream(const QString &text, const QString &path, QString *errorMessage = nullptr);
+
+} // namespace Zestrola
