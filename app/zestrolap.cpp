@@ -1,7 +1,779 @@
 #include "zestrolap.h"
 
+#include "app/Fonts.h"
+#include "app/HeaderGrid.h"
+#include "app/MessageBox.h"
+#include "app/TableTextView.h"
+#include "dialogs/EinstellFormLebensmittelGetraenkep.h"
+#include "dialogs/einstellformLebensmittelp.h"
+#include "model/Colouring.h"
+#include "model/DataFolder.h"
+#include "model/Legend.h"
+#include "model/Search.h"
+#include "model/Settings.h"
+#include "model/SortSave.h"
+#include "model/TableFile.h"
+#include "model/ViewText.h"
+
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QTextCursor>
+#include <QTextEdit>
+
+using namespace Zestrola;
+using Settings::LeseRegKey;
+using Settings::SchreibeRegKey;
+
+namespace {
+
+const QString kLetzteAuswahl = QStringLiteral("LetzteAuswahl");
+const QString kHoehe = QStringLiteral("Hoehe");
+const QString kWeite = QStringLiteral("Weite");
+const QString kDefaultInternetAddress = QStringLiteral("https://de.wikipedia.org/wiki/");
+const QString kSearchHintFirstPos = QStringLiteral("Suche an erster Stelle eines Eintrages.");
+const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eines Eintrages.");
+
+// The chooser's items: light grey, black text, all alike whether selected or not.
+class GreyItemDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        painter->save();
+        painter->fillRect(option.rect, Fonts::kLightGrey);
+        painter->setPen(Qt::black);
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 18};
+    }
+};
+
+QList<LineFormat> toLineFormats(const QList<CellMark> &marks)
+{
+    static const QFont markFont = Fonts::valueMark();
+    QList<LineFormat> formats;
+    formats.reserve(marks.size());
+    for (const CellMark &mark : marks) {
+        if (mark.band != Band::None && mark.length > 0)
+            formats.append({mark.start, mark.length, markFont, QColor(QRgb(bandRgb(mark.band)))});
+    }
+    return formats;
+}
+
+// A stored number as the settings keep it; nothing when it is not one.
+std::optional<int> storedInteger(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+QString invalidIntegerMessage(const QString &text)
+{
+    return QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text);
+}
+
+} // namespace
+
 TMainForm::TMainForm(QWidget *parent)
     : QMainWindow(parent)
 {
+    setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zestrola - Version 2020/3"));
+    setFont(Fonts::unicodeSans());
+    setMinimumSize(kMinimumSize);
+    resize(671, 490);
+
+    Settings::setWriteErrorHandler(
+        [this](const QString &message) { MessageBox::error(this, message); });
+
+    m_recolourTimer.setSingleShot(true);
+    m_recolourTimer.setInterval(kRecolourDelayMs);
+    connect(&m_recolourTimer, &QTimer::timeout, this, &TMainForm::onRecolourTimer);
+
+    buildWidgets();
+    buildMenus();
+    connectSignals();
+
+    m_dataFolder = dataFolderFromWorkingDirectory();
+    findTables();
+    if (LeseRegKey(kLetzteAuswahl).isEmpty())
+        writeFirstRunDefaults();
+    restoreWindowSize();
+    selectLastTable();
+    createCalculationFolder();
+
+    createDialogs();
+}
+
+TMainForm::~TMainForm()
+{
+    Settings::setWriteErrorHandler({});
+}
+
+QString TMainForm::currentTableName() const
+{
+    return m_chooser->currentText();
+}
+
+// ---------------------------------------------------------------- widgets --
+
+void TMainForm::buildWidgets()
+{
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("MainPanel"));
+    central->installEventFilter(this);
+    setCentralWidget(central);
+
+    m_searchMode = new QCheckBox(QStringLiteral("Am Zeilenanfang suchen"), central);
+    m_searchMode->setObjectName(QStringLiteral("CheckBoxErstePos"));
+    m_searchMode->setChecked(true);
+
+    m_searchField = new QLineEdit(QStringLiteral("Suchtext hier eingeben"), central);
+    m_searchField->setObjectName(QStringLiteral("Edit1"));
+    m_searchField->setToolTip(QStringLiteral("Suchtext eingeben und Returntaste drücken."));
+    m_searchField->setFixedWidth(169);
+    m_searchField->installEventFilter(this);
+    setSearchFieldColour(Fonts::kLightGrey);
+
+    m_chooser = new QComboBox(central);
+    m_chooser->setObjectName(QStringLiteral("ComboBox1"));
+    m_chooser->setItemDelegate(new GreyItemDelegate(m_chooser));
+    m_chooser->installEventFilter(this);
+    m_chooser->setPlaceholderText(QStringLiteral("Wählen Sie hier eine Liste aus"));
+
+    m_legend = new QTextEdit(central);
+    m_legend->setObjectName(QStringLiteral("TntRichEdit2"));
+    m_legend->setReadOnly(true);
+    m_legend->setFixedHeight(63);
+    QPalette legendPalette = m_legend->palette();
+    legendPalette.setColor(QPalette::Base, Fonts::kLightGrey);
+    m_legend->setPalette(legendPalette);
+
+    m_view = new TableTextView(central);
+    m_view->setObjectName(QStringLiteral("TntRichEdit1"));
+    m_view->setAccessibleName(QStringLiteral("Tabelle"));
+    m_view->setFont(Fonts::unicodeSans());
+
+    m_header = new HeaderGrid(central);
+    m_header->setObjectName(QStringLiteral("StringGrid1"));
+    coupleHeaderAndView(m_header, m_view);
+
+    auto *layout = new QGridLayout(central);
+    layout->setContentsMargins(14, 7, 14, 0);
+    layout->setHorizontalSpacing(14);
+    layout->setVerticalSpacing(3);
+    layout->addWidget(m_searchMode, 0, 0);
+    layout->addWidget(m_searchField, 1, 0);
+    layout->addWidget(m_chooser, 1, 1);
+    layout->addWidget(m_legend, 2, 0, 1, 2);
+    layout->addWidget(m_header, 3, 0, 1, 2);
+    layout->addWidget(m_view, 4, 0, 1, 2);
+    layout->setRowStretch(4, 1);
+    layout->setColumnStretch(1, 1);
+    // The header sits directly on the view, so its columns read as the view's.
+    layout->setRowMinimumHeight(3, 60);
+
+    // Shown by later commands next to the entry they describe.
+    m_infoBox = new QTextEdit(central);
+    m_infoBox->setObjectName(QStringLiteral("TntRichEdit3"));
+    m_infoBox->setGeometry(420, 70, 185, 89);
+    QPalette infoPalette = m_infoBox->palette();
+    infoPalette.setColor(QPalette::Base, QColor(0, 255, 255));
+    m_infoBox->setPalette(infoPalette);
+    m_infoBox->hide();
+    m_image = new QLabel(central);
+    m_image->setObjectName(QStringLiteral("Image1"));
+    m_image->move(476, 112);
+    m_image->hide();
+
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setFixedHeight(32);
+    setStatusBar(status);
+    m_hoverLine = new QLabel(status);
+    m_hoverLine->setObjectName(QStringLiteral("Label1"));
+    m_hoverLine->setAlignment(Qt::AlignCenter);
+    QFont bold = m_hoverLine->font();
+    bold.setBold(true);
+    m_hoverLine->setFont(bold);
+    status->addWidget(m_hoverLine, 1);
+
+    buildTableViewPopup();
+    buildInfoTextPopup();
+}
+
+void TMainForm::buildMenus()
+{
+    auto addItem = [](QMenu *menu, const QString &name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    // Commands whose windows are not part of the program yet stay visible
+    // but greyed out, so the menus already read as they will.
+    auto addPlanned = [&](QMenu *menu, const QString &name, const QString &caption) {
+        addItem(menu, name, caption)->setEnabled(false);
+    };
+
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu *file = bar->addMenu(QStringLiteral("Datei"));
+    file->setObjectName(QStringLiteral("Datei1"));
+    addPlanned(file, QStringLiteral("NeueTabelle1"), QStringLiteral("Neue Tabelle"));
+    file->addSeparator();
+    QAction *sort = addItem(file, QStringLiteral("Sortieren1"), QStringLiteral("Sortieren"));
+    sort->setVisible(false);
+    connect(sort, &QAction::triggered, this, &TMainForm::SortierenClick);
+    file->addSeparator();
+    connect(addItem(file, QStringLiteral("Beenden1"), QStringLiteral("Beenden")),
+            &QAction::triggered, this, &QWidget::close);
+
+    QMenu *show = bar->addMenu(QStringLiteral("Anzeige"));
+    show->setObjectName(QStringLiteral("Anzeige1"));
+    addPlanned(show, QStringLiteral("Berechnung1"),
+               QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen"));
+
+    QMenu *edit = bar->addMenu(QStringLiteral("Bearbeiten"));
+    edit->setObjectName(QStringLiteral("Bearbeiten1"));
+    addPlanned(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("Neuer Eintrag"));
+    addPlanned(edit, QStringLiteral("AktuelleZeile1"),
+               QStringLiteral("Aktuelle Zeile (Eintrag) an Caretposition"));
+    addPlanned(edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
+    edit->addSeparator();
+    addPlanned(edit, QStringLiteral("InBerechnungHinzufuegen1"),
+               QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen"));
+    edit->addSeparator();
+    addPlanned(edit, QStringLiteral("AktuelleZeileloeschen1"),
+               QStringLiteral("Aktuelle Zeile löschen"));
+
+    QMenu *settings = bar->addMenu(QStringLiteral("Einstellung"));
+    settings->setObjectName(QStringLiteral("Einstellung1"));
+    QAction *food = addItem(settings, QStringLiteral("LebensmittelGrenzwerte1"),
+                            QStringLiteral("Lebensmittel-Nahrungs-Grenzwerte"));
+    connect(food, &QAction::triggered, this, [this] { m_foodDialog->exec(); });
+    QAction *drinks = addItem(settings, QStringLiteral("GetraenkeGrenzwerte1"),
+                              QStringLiteral("Lebensmittel-Getränke-Grenzwerte"));
+    connect(drinks, &QAction::triggered, this, [this] { m_drinkDialog->exec(); });
+    settings->addSeparator();
+    addPlanned(settings, QStringLiteral("Internetsuche1"), QStringLiteral("Internetsuche"));
+
+    QAction *search = bar->addAction(QStringLiteral("Suchen"));
+    search->setObjectName(QStringLiteral("Suchen1"));
+    connect(search, &QAction::triggered, this, &TMainForm::Suchen1Click);
+    bar->addAction(QStringLiteral(" "))->setEnabled(false);
+    QAction *help = bar->addAction(QStringLiteral("Hilfe"));
+    help->setObjectName(QStringLiteral("Hilfe1"));
+    help->setEnabled(false);
+}
+
+void TMainForm::buildTableViewPopup()
+{
+    m_viewPopup = new QMenu(this);
+    m_viewPopup->setObjectName(QStringLiteral("PopupMenu1"));
+    auto add = [this](const QString &name, const QString &caption) {
+        QAction *action = m_viewPopup->addAction(caption);
+        action->setObjectName(name);
+        action->setEnabled(false);
+        return action;
+    };
+    m_popupEdit = add(QStringLiteral("Eintragbearbeiten1"), QStringLiteral("Eintrag bearbeiten"));
+    m_viewPopup->addSeparator();
+    m_popupShowInfo = add(QStringLiteral("Infotextanzeigen1"),
+                          QStringLiteral("Infotext anzeigen zu: "));
+    m_popupEditInfo = add(QStringLiteral("Infotextbearbeiten2"),
+                          QStringLiteral("Infotext bearbeiten zu: "));
+    m_viewPopup->addSeparator();
+    add(QStringLiteral("Hinzufuegen1"),
+        QStringLiteral("Hinzufügen:  in Berechnung der Zufuhr an Energie und Nährstoffen"));
+    add(QStringLiteral("Nuranzeigen1"),
+        QStringLiteral("Nur anzeigen:  Berechnung der Zufuhr an Enegie und Nährstoffen"));
+    m_viewPopup->addSeparator();
+    m_popupDelete = add(QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen"));
+}
+
+void TMainForm::buildInfoTextPopup()
+{
+    m_infoPopup = new QMenu(this);
+    m_infoPopup->setObjectName(QStringLiteral("PopupMenu2"));
+    for (const auto *caption :
+         {u"Kopieren", u"Einfügen", u"Textbaustein einfügen", u"Im Internet suchen"}) {
+        m_infoPopup->addAction(QString::fromUtf16(caption))->setEnabled(false);
+    }
+}
+
+void TMainForm::createDialogs()
+{
+    m_foodDialog = new TEinstellFormLebensmittel(m_foodSet, this);
+    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(m_drinkSet, this);
+    connect(m_foodDialog, &TEinstellFormLebensmittel::tableReloadRequested, this,
+            &TMainForm::ComboBox1Change);
+    connect(m_foodDialog, &TEinstellFormLebensmittel::recolourRequested, this,
+            &TMainForm::startRecolourTimer);
+    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::tableReloadRequested, this,
+            &TMainForm::ComboBox1Change);
+    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::recolourRequested, this,
+            &TMainForm::startRecolourTimer);
+}
+
+void TMainForm::connectSignals()
+{
+    connect(m_chooser, &QComboBox::activated, this, &TMainForm::ComboBox1Change);
+    connect(m_searchField, &QLineEdit::returnPressed, this, &TMainForm::Suchen1Click);
+    connect(m_searchField, &QLineEdit::textEdited, this, &TMainForm::onSearchTextEdited);
+    connect(m_searchMode, &QCheckBox::toggled, this, &TMainForm::updateSearchModeHint);
+
+    connect(m_view, &TableTextView::verticallyScrolled, this, &TMainForm::startRecolourTimer);
+    connect(m_view, &TableTextView::wheelTurned, this, &TMainForm::startRecolourTimer);
+    connect(m_view, &TableTextView::tabPressed, this, &TMainForm::startRecolourTimer);
+    connect(m_view, &TableTextView::aboutToPaint, this,
+            [this](int first, int last) { markLines(first, last, false); });
+    connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
+    connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
+    connect(m_view, &TableTextView::doubleClicked, this, &TMainForm::onViewDoubleClicked);
+
+    connect(m_header, &HeaderGrid::mouseReleasedOnLastColumn, this, [this] {
+        m_view->setFocus();
+        m_view->setCaret({});
+        m_header->setSelectedColumn(0);
+    });
+}
+
+// --------------------------------------------------------------- start-up --
+
+void TMainForm::findTables()
+{
+    m_tableList.clear();
+    FindAllFolders(m_dataFolder, QStringLiteral("*.*"), true, m_tableList);
+    m_chooser->clear();
+    m_chooser->addItems(m_tableList);
+    m_chooser->setCurrentIndex(-1);
+}
+
+void TMainForm::writeFirstRunDefaults()
+{
+    SchreibeRegKey(kLetzteAuswahl, QStringLiteral("0"));
+    for (const bool drinks : {false, true}) {
+        for (const Nutrient n : kNutrients)
+            SchreibeRegKey(switchName(drinks, n), QStringLiteral("1"));
+    }
+    SchreibeRegKey(QStringLiteral("Internetadresse"), kDefaultInternetAddress);
+    SchreibeRegKey(QStringLiteral("Internet_Suchbegriff_in_Clipboard_kopieren"),
+                   QStringLiteral("1"));
+
+    setWindowState(windowState() | Qt::WindowMaximized);
+    if (const QScreen *screen = this->screen()) {
+        const int width = screen->availableGeometry().width() - 10;
+        if (width > kMinimumSize.width())
+            resize(width, height());
+    }
+}
+
+void TMainForm::restoreWindowSize()
+{
+    QSize size = this->size();
+    for (const auto &[name, isHeight] : {std::pair{kHoehe, true}, std::pair{kWeite, false}}) {
+        const QString stored = LeseRegKey(name);
+        if (stored.isEmpty())
+            continue;
+        const std::optional<int> value = storedInteger(stored);
+        if (!value) {
+            showConversionError(invalidIntegerMessage(stored));
+            continue;
+        }
+        (isHeight ? size.rheight() : size.rwidth()) = *value;
+    }
+    resize(size.expandedTo(kMinimumSize));
+}
+
+void TMainForm::selectLastTable()
+{
+    const QString stored = LeseRegKey(kLetzteAuswahl);
+    if (stored.isEmpty())
+        return;
+    const std::optional<int> index = storedInteger(stored);
+    if (!index) {
+        showConversionError(invalidIntegerMessage(stored));
+        return;
+    }
+    if (!selectChooserItem(*index))
+        return;
+    if (LadeTntRichEdit1(currentTableName()))
+        SetzeDieTabstops();
+}
+
+bool TMainForm::selectChooserItem(int index)
+{
+    if (index < 0 || index >= m_chooser->count())
+        return false;
+    m_chooser->setCurrentIndex(index);
+    return true;
+}
+
+void TMainForm::createCalculationFolder()
+{
+    const QString path = m_dataFolder + kCalculationFolderName;
+    if (QFileInfo(path).isDir())
+        return;
+    if (!QDir().mkdir(path)) {
+        MessageBox::error(this,
+                          QStringLiteral("Verzeichnis ") + path
+                              + QStringLiteral(" kann nicht erstellt werden"));
+    }
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    updateSearchModeHint();
+    if (m_firstShow)
+        runFirstShowSequence();
+}
+
+// Before the window is first drawn: thresholds and legend in place, so the
+// very first paint already shows rated values.
+void TMainForm::runFirstShowSequence()
+{
+    m_firstShow = false;
+    m_foodDialog->showFirstTab();
+    m_drinkDialog->showFirstTab();
+    TrageInfoTextEin();
+    checkeGrenzwerte();
+    m_view->show();
+    m_view->setFocus();
+    startRecolourTimer();
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    saveWindowSize();
+    event->accept();
+}
+
+void TMainForm::saveWindowSize()
+{
+    if (isMaximized() || isFullScreen())
+        return;
+    SchreibeRegKey(kHoehe, QString::number(height()));
+    SchreibeRegKey(kWeite, QString::number(width()));
+}
+
+void TMainForm::showConversionError(const QString &text)
+{
+    MessageBox::error(this, text);
+}
+
+// ---------------------------------------------------------- table loading --
+
+void TMainForm::ComboBox1Change()
+{
+    m_view->setSelectionVisible(false);
+    TrageInfoTextEin();
+    m_infoBox->hide();
+
+    const int index = m_chooser->currentIndex();
+    const QString name = m_chooser->itemText(index);
+    if (index < 0 || !QFileInfo(tableFilePath(m_dataFolder, name)).isFile()) {
+        m_view->setSelectionVisible(true);
+        return;
+    }
+    if (!LadeTntRichEdit1(name))
+        return;
+    SetzeDieTabstops();
+    SchreibeRegKey(kLetzteAuswahl, QString::number(index));
+    MachDieWerteFarbig();
+    startRecolourTimer();
+}
+
+bool TMainForm::LadeTntRichEdit1(const QString &tableName)
+{
+    m_foodColumns = kNoNutrientColumns;
+    m_drinkColumns = kNoNutrientColumns;
+    const QString path = tableFilePath(m_dataFolder, tableName);
+    bool ok = false;
+    const QString text = readTextFile(path, &ok);
+    if (!ok)
+        return false;
+    m_currentTablePath = path;
+
+    ViewTable table = buildViewTable(text);
+    m_headerLine = table.headerLine;
+    m_firstRowCellCount = table.firstRowCellCount;
+    TrageDieHeaderZeileInStringgridEin(m_headerLine);
+    loadViewRows(table.rows);
+    return true;
+}
+
+void TMainForm::loadViewRows(const QStringList &rows)
+{
+    m_markedLines = QList<bool>(rows.size(), false);
+    m_badCellReported = false;
+    m_view->setLines(rows);
+}
+
+void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
+{
+    const QStringList cells = headerCells(headerLine);
+    QStringList texts;
+    QList<int> widths;
+    for (int column = 0; column < cells.size(); ++column) {
+        texts.append(headerCellDisplayText(cells[column]));
+        widths.append(headerColumnWidth(column, cells[column]));
+    }
+    m_header->setCells(texts, widths);
+    m_foodColumns = nutrientColumns(cells, false);
+    m_drinkColumns = m_drinkFlag ? nutrientColumns(cells, true) : kNoNutrientColumns;
+}
+
+void TMainForm::SetzeDieTabstops()
+{
+    m_view->setTabStops(m_header->tabStops());
+    m_view->setCaret({});
+}
+
+void TMainForm::SortierenClick()
+{
+    if (m_currentTablePath.isEmpty())
+        return;
+    QStringList sorted;
+    QString error;
+    const bool saved = sortAndSave(m_headerLine, m_view->lines(), m_currentTablePath, &sorted,
+                                   &error);
+    loadViewRows(sorted);
+    SetzeDieTabstops();
+    MachDieWerteFarbig();
+    if (!saved)
+        MessageBox::error(this, error);
+}
+
+// ------------------------------------------------------- search, selection --
+
+void TMainForm::Suchen1Click()
+{
+    setSearchFieldColour(Qt::red);
+    m_searchField->setFocus();
+    m_searchField->selectAll();
+
+    const int row = findRow(m_view->lines(), m_searchField->text(), m_searchMode->isChecked());
+    if (row < 0)
+        return;
+    selectline(row + 1);
+    setSearchFieldColour(Fonts::kLightGrey);
+}
+
+void TMainForm::selectline(int lineNumber)
+{
+    const int line = lineNumber - 1;
+    if (line < 0 || line >= m_view->lineCount())
+        return;
+    m_view->selectLine(line);
+    if (m_view->isVisible())
+        m_view->setFocus();
+}
+
+void TMainForm::onViewRightClicked(QPoint pos)
+{
+    const int line = m_view->caretLine();
+    if (line < 0 || line >= m_view->lineCount())
+        return;
+    const QString name = entryName(m_view->lines().at(line));
+    const QString suffix = QStringLiteral("   ") + name + QStringLiteral(" ...");
+    m_popupEdit->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
+    m_popupShowInfo->setText(QStringLiteral("Infotext anzeigen zu > Eintrag:") + suffix);
+    m_popupEditInfo->setText(QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:")
+                             + suffix);
+    m_popupDelete->setText(QStringLiteral("Löschen > Eintrag:") + suffix);
+    selectline(line + 1);
+    m_viewPopup->popup(m_view->viewport()->mapToGlobal(pos + QPoint(0, 20)));
+}
+
+void TMainForm::onViewDoubleClicked(QPoint pos)
+{
+    Q_UNUSED(pos);
+    // Opening the entry's description belongs to the info texts, which the
+    // program does not show yet.
+}
+
+void TMainForm::onViewHovered(QPoint pos)
+{
+    m_view->setFocus();
+    const std::optional<TableTextView::Position> at = m_view->characterAt(pos);
+    if (!at)
+        return;
+    const QString &line = m_view->lines().at(at->line);
+    const int column = cellIndexAt(line, at->column);
+    const QString title = column < m_header->columnCount()
+                              ? columnTitleForStatus(m_header->cellText(column))
+                              : QString();
+    m_hoverLine->setText(entryName(line) + QStringLiteral("   •   Spalte: ") + title);
+    highlightHeaderColumn(column);
+}
+
+void TMainForm::highlightHeaderColumn(int column)
+{
+    if (column < 1 || column > m_firstRowCellCount || column == m_lastHoveredColumn)
+        return;
+    m_lastHoveredColumn = column;
+    m_header->setSelectedColumn(column);
+}
+
+void TMainForm::onSearchTextEdited()
+{
+    setSearchFieldColour(palette().color(QPalette::Base));
+}
+
+void TMainForm::setSearchFieldColour(const QColor &colour)
+{
+    QPalette p = m_searchField->palette();
+    p.setColor(QPalette::Base, colour);
+    m_searchField->setPalette(p);
+}
+
+void TMainForm::updateSearchModeHint()
+{
+    m_searchMode->setToolTip(m_searchMode->isChecked() ? kSearchHintFirstPos
+                                                       : kSearchHintWholeText);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_chooser && event->type() == QEvent::KeyPress) {
+        // Typing into the chooser turns it into a plain list for good.
+        m_chooser->setItemDelegate(new QStyledItemDelegate(m_chooser));
+    } else if (watched == m_searchField && event->type() == QEvent::MouseButtonDblClick) {
+        m_searchField->selectAll();
+        return true;
+    } else if ((watched == m_searchField || watched == centralWidget())
+               && event->type() == QEvent::MouseButtonPress) {
+        m_infoBox->hide();
+    } else if (watched == m_searchField && event->type() == QEvent::KeyPress) {
+        m_infoBox->hide();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ----------------------------------------------------------------- rating --
+
+void TMainForm::checkeGrenzwerte()
+{
+    QStringList errors;
+    const LoadedThresholds food = loadThresholds(false);
+    m_foodSet = food.set;
+    m_foodDialog->showLoaded(food);
+    errors += food.errors;
+    const LoadedThresholds drinks = loadThresholds(true);
+    m_drinkSet = drinks.set;
+    m_drinkDialog->showLoaded(drinks);
+    errors += drinks.errors;
+    for (const QString &error : std::as_const(errors))
+        showConversionError(error);
+}
+
+void TMainForm::TrageInfoTextEin()
+{
+    m_drinkFlag = isDrinkTable(currentTableName());
+    const Legend legend = legendFor(m_drinkFlag);
+    m_legend->setPlainText(legend.text);
+    QTextCursor cursor(m_legend->document());
+    for (const LegendMark &mark : legend.marks) {
+        cursor.setPosition(mark.start);
+        cursor.setPosition(mark.start + mark.length, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        format.setForeground(QColor(QRgb(mark.rgb)));
+        if (mark.bold)
+            format.setFontWeight(QFont::Bold);
+        cursor.mergeCharFormat(format);
+    }
+}
+
+void TMainForm::MachDieWerteFarbig()
+{
+    if (m_drinkFlag) {
+        MachDieWerteFarbigGetraenke();
+        return;
+    }
+    markLines(m_view->firstVisibleLine(), m_view->lastVisibleLine(), true);
+    m_view->setSelectionVisible(true);
+}
+
+void TMainForm::MachDieWerteFarbigGetraenke()
+{
+    if (!m_drinkFlag)
+        return;
+    markLines(m_view->firstVisibleLine(), m_view->lastVisibleLine(), true);
+    m_view->setSelectionVisible(true);
+}
+
+// Marks the value cells of the given lines. Lines already marked since the
+// last load are left alone unless `remark` asks for a fresh pass (thresholds
+// may have changed). A blank line or one starting with "-" ends the pass.
+void TMainForm::markLines(int first, int last, bool remark)
+{
+    if (first < 0 || last < first)
+        return;
+    const ThresholdSet &set = m_drinkFlag ? m_drinkSet : m_foodSet;
+    const NutrientColumns &columns = m_drinkFlag ? m_drinkColumns : m_foodColumns;
+    const QStringList &lines = m_view->lines();
+    QStringList badCells;
+    for (int i = first; i <= last && i < lines.size(); ++i) {
+        if (endsColouringPass(lines[i]))
+            break;
+        if (!remark && i < m_markedLines.size() && m_markedLines[i])
+            continue;
+        const LineMarks marks = marksForLine(lines[i], columns, set);
+        m_view->setLineFormats(i, toLineFormats(marks.marks));
+        if (i < m_markedLines.size())
+            m_markedLines[i] = true;
+        badCells += marks.badCells;
+    }
+    reportBadCells(badCells);
+}
+
+// A cell that is no number is told once per loaded table: the same cell
+// scrolls past again and again.
+void TMainForm::reportBadCells(const QStringList &cells)
+{
+    if (cells.isEmpty() || m_badCellReported)
+        return;
+    m_badCellReported = true;
+    const QString message = notANumberMessage(cells.first());
+    // Not from inside a paint: the box opens once the view is drawn.
+    QMetaObject::invokeMethod(
+        this, [this, message] { MessageBox::error(this, message); }, Qt::QueuedConnection);
+}
+
+void TMainForm::startRecolourTimer()
+{
+    if (!m_recolourTimer.isActive())
+        m_recolourTimer.start();
+}
+
+void TMainForm::onRecolourTimer()
+{
+    m_view->show();
+    MachDieWerteFarbig();
 }

@@ -1,10 +1,140 @@
 #pragma once
 
-#include <QMainWindow>
+#include "model/Nutrient.h"
+#include "model/Thresholds.h"
 
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTextEdit;
+class HeaderGrid;
+class TableTextView;
+class TEinstellFormLebensmittel;
+class TEinstellFormLebensmittelGetraenke;
+
+// The main window: table chooser, legend, header grid and table view, the
+// search field and the status line. It owns the data folder, the table list,
+// the current table and both threshold sets.
 class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
+    static constexpr int kRecolourDelayMs = 300;
+    static constexpr QSize kMinimumSize{534, 490};
+
     explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    QString dataFolder() const { return m_dataFolder; }
+    const QStringList &tableList() const { return m_tableList; }
+    QString currentTableName() const;
+    QString currentTablePath() const { return m_currentTablePath; }
+    QString headerLineCopy() const { return m_headerLine; }
+    int firstRowCellCount() const { return m_firstRowCellCount; }
+    bool drinkFlag() const { return m_drinkFlag; }
+    const Zestrola::NutrientColumns &foodColumns() const { return m_foodColumns; }
+    const Zestrola::NutrientColumns &drinkColumns() const { return m_drinkColumns; }
+    Zestrola::ThresholdSet &foodThresholds() { return m_foodSet; }
+    Zestrola::ThresholdSet &drinkThresholds() { return m_drinkSet; }
+    TableTextView *tableView() const { return m_view; }
+    HeaderGrid *headerGrid() const { return m_header; }
+    bool isRecolourTimerActive() const { return m_recolourTimer.isActive(); }
+    int recolourTimerRemainingMs() const { return m_recolourTimer.remainingTime(); }
+
+    // Loading and saving a table.
+    void ComboBox1Change();
+    bool LadeTntRichEdit1(const QString &tableName);
+    void TrageDieHeaderZeileInStringgridEin(const QString &headerLine);
+    void SetzeDieTabstops();
+    void SortierenClick();
+
+    // Search and selection.
+    void Suchen1Click();
+    void selectline(int lineNumber); // counted from 1
+
+    // Rating.
+    void checkeGrenzwerte();
+    void TrageInfoTextEin();
+    void MachDieWerteFarbig();
+    void MachDieWerteFarbigGetraenke();
+    void startRecolourTimer();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildWidgets();
+    void buildMenus();
+    void buildTableViewPopup();
+    void buildInfoTextPopup();
+    void createDialogs();
+    void connectSignals();
+
+    // Start-up, in the order the create handler runs them.
+    void findTables();
+    void writeFirstRunDefaults();
+    void restoreWindowSize();
+    void selectLastTable();
+    void createCalculationFolder();
+    void runFirstShowSequence();
+
+    void saveWindowSize();
+    void loadViewRows(const QStringList &rows);
+    bool selectChooserItem(int index);
+    void markLines(int first, int last, bool remark);
+    void reportBadCells(const QStringList &cells);
+    void onRecolourTimer();
+    void onViewRightClicked(QPoint pos);
+    void onViewHovered(QPoint pos);
+    void onViewDoubleClicked(QPoint pos);
+    void onSearchTextEdited();
+    void updateSearchModeHint();
+    void setSearchFieldColour(const QColor &colour);
+    void highlightHeaderColumn(int column);
+    void showConversionError(const QString &text);
+
+    QString m_dataFolder;
+    QStringList m_tableList;
+    QStringList m_per100List; // lines added to the calculation
+    QString m_currentTablePath;
+    QString m_headerLine;
+    int m_firstRowCellCount = 0;
+    int m_lastHoveredColumn = 0;
+    bool m_drinkFlag = false;
+    bool m_firstShow = true;
+    bool m_badCellReported = false;
+    Zestrola::NutrientColumns m_foodColumns = Zestrola::kNoNutrientColumns;
+    Zestrola::NutrientColumns m_drinkColumns = Zestrola::kNoNutrientColumns;
+    Zestrola::ThresholdSet m_foodSet;
+    Zestrola::ThresholdSet m_drinkSet;
+    QList<bool> m_markedLines;
+    QTimer m_recolourTimer;
+
+    QCheckBox *m_searchMode = nullptr;
+    QLineEdit *m_searchField = nullptr;
+    QComboBox *m_chooser = nullptr;
+    QTextEdit *m_legend = nullptr;
+    HeaderGrid *m_header = nullptr;
+    TableTextView *m_view = nullptr;
+    QTextEdit *m_infoBox = nullptr;
+    QLabel *m_image = nullptr;
+    QLabel *m_hoverLine = nullptr;
+    QMenu *m_viewPopup = nullptr;
+    QMenu *m_infoPopup = nullptr;
+    QAction *m_popupEdit = nullptr;
+    QAction *m_popupShowInfo = nullptr;
+    QAction *m_popupEditInfo = nullptr;
+    QAction *m_popupDelete = nullptr;
+
+    TEinstellFormLebensmittel *m_foodDialog = nullptr;
+    TEinstellFormLebensmittelGetraenke *m_drinkDialog = nullptr;
 };

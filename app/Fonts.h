@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+
+// The program's fonts and colours. "Arial Unicode MS" and "Courier" are
+// rarely installed here, so each names a free font that covers the same
+// characters as its fallback.
+namespace Fonts {
+
+inline QFont unicodeSans(int pixelSize = 13)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Noto Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+// The bold fixed-pitch face of a rated value.
+inline QFont valueMark()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Courier"), QStringLiteral("DejaVu Sans Mono"),
+                      QStringLiteral("Liberation Mono")});
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSize(10);
+    font.setBold(true);
+    return font;
+}
+
+inline const QColor kLightGrey{211, 211, 211};
+
+} // namespace Fonts
