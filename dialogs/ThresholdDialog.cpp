@@ -250,8 +250,10 @@ QStringList ThresholdTab::refreshFromStore()
     std::array<double *, 3> edges = { &t.Wert1, &t.Wert2, &t.Wert3 };
     for (int band = 0; band < 3; ++band) {
         const int edge = band + 1;
+        if (!m_edits[band])
+            continue;
         const QString stored = Settings::LeseRegKey(edgeName(edge));
-        if (!m_edits[band] || stored.isEmpty())
+        if (stored.isEmpty())
             continue;
         const QString text = withoutEdgePrefix(stored, edge);
         const std::optional<double> value = parseDecimal(text);
