@@ -59,22 +59,22 @@ QToolButton *makeArrow(const QString &name, Qt::ArrowType arrow, QWidget *parent
 
 } // namespace
 
-ThresholdTabSpec Zestrola::namedTabSpec(
+ThresholdTabDescription Zestrola::namedTabDescription(
     Nutrient n, const QString &prefix, int firstSpin, bool namedMeaningLabels)
 {
-    ThresholdTabSpec spec;
-    spec.nutrient = n;
+    ThresholdTabDescription tab;
+    tab.nutrient = n;
     for (int band = 0; band < 3; ++band) {
         const QString number = QString::number(band + 1);
-        spec.editNames[band] = prefix + u"Edit_Wert" + number;
-        spec.bandLabelNames[band] = prefix + u"Label_Wert" + number;
+        tab.editNames[band] = prefix + u"Edit_Wert" + number;
+        tab.bandLabelNames[band] = prefix + u"Label_Wert" + number;
         if (namedMeaningLabels)
-            spec.meaningLabelNames[band] = spec.bandLabelNames[band] + u'_';
+            tab.meaningLabelNames[band] = tab.bandLabelNames[band] + u'_';
     }
-    spec.spinNames = { QStringLiteral("SpinButton%1").arg(firstSpin),
+    tab.spinNames = { QStringLiteral("SpinButton%1").arg(firstSpin),
         QStringLiteral("SpinButton%1").arg(firstSpin + 1) };
-    spec.cancelName = prefix + u"AbbrechenButton";
-    return spec;
+    tab.cancelName = prefix + u"AbbrechenButton";
+    return tab;
 }
 
 SpinButton::SpinButton(QWidget *parent)
@@ -103,22 +103,22 @@ void SpinButton::stepDown()
         Q_EMIT downClick();
 }
 
-ThresholdTab::ThresholdTab(const ThresholdTabSpec &spec, bool drinks, ThresholdSet &set,
+ThresholdTab::ThresholdTab(const ThresholdTabDescription &tab, bool drinks, ThresholdSet &set,
     int &nextLabelNumber, QWidget *parent)
     : QWidget(parent)
     , m_set(set)
     , m_drinks(drinks)
-    , m_nutrient(spec.nutrient)
+    , m_nutrient(tab.nutrient)
 {
     setFont(contentFont());
-    buildControls(spec, nextLabelNumber);
+    buildControls(tab, nextLabelNumber);
     connectControls();
     setUnlocked(false);
 }
 
-void ThresholdTab::buildControls(const ThresholdTabSpec &spec, int &nextLabelNumber)
+void ThresholdTab::buildControls(const ThresholdTabDescription &tab, int &nextLabelNumber)
 {
-    auto *group = new QGroupBox(spec.groupCaption, this);
+    auto *group = new QGroupBox(tab.groupCaption, this);
     group->setObjectName(QStringLiteral("GroupBox%1").arg(index(m_nutrient) + 1));
     group->setFont(withBold(contentFont(), true));
     // The caption is bold; the controls inside are not.
@@ -128,20 +128,20 @@ void ThresholdTab::buildControls(const ThresholdTabSpec &spec, int &nextLabelNum
     groupLayout->addWidget(content);
 
     auto *grid = new QGridLayout(content);
-    m_evaluate = new QCheckBox(spec.evaluateCaption, content);
-    m_evaluate->setObjectName(spec.evaluateName);
+    m_evaluate = new QCheckBox(tab.evaluateCaption, content);
+    m_evaluate->setObjectName(tab.evaluateName);
     m_evaluate->setChecked(true);
     m_unlock = new QCheckBox(QStringLiteral("Die Werte verändern"), content);
-    m_unlock->setObjectName(spec.unlockName);
+    m_unlock->setObjectName(tab.unlockName);
     m_unlock->setLayoutDirection(Qt::RightToLeft); // text left of the box
     grid->addWidget(m_evaluate, 0, 0, 1, 2);
     grid->addWidget(m_unlock, 0, 2, Qt::AlignRight);
     for (int band = 0; band < 3; ++band) {
-        if (!spec.editNames[band].isEmpty())
-            grid->addWidget(buildBand(spec, band, nextLabelNumber), 1, band, Qt::AlignTop);
+        if (!tab.editNames[band].isEmpty())
+            grid->addWidget(buildBand(tab, band, nextLabelNumber), 1, band, Qt::AlignTop);
     }
     int row = 2;
-    for (const QString &text : spec.explanations) {
+    for (const QString &text : tab.explanations) {
         QLabel *label = makeLabel(QStringLiteral("Label%1").arg(nextLabelNumber++), text, content);
         label->setWordWrap(true);
         grid->addWidget(label, row++, 0, 1, 3);
@@ -150,29 +150,29 @@ void ThresholdTab::buildControls(const ThresholdTabSpec &spec, int &nextLabelNum
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(buildButtons(spec));
+    layout->addWidget(buildButtons(tab));
 }
 
-QWidget *ThresholdTab::buildBand(const ThresholdTabSpec &spec, int band, int &nextLabelNumber)
+QWidget *ThresholdTab::buildBand(const ThresholdTabDescription &tab, int band, int &nextLabelNumber)
 {
     auto *box = new QWidget;
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_bandLabels[band] = makeLabel(spec.bandLabelNames[band], spec.bandLabelTexts[band], box);
-    const QString meaningName = spec.meaningLabelNames[band].isEmpty()
+    m_bandLabels[band] = makeLabel(tab.bandLabelNames[band], tab.bandLabelTexts[band], box);
+    const QString meaningName = tab.meaningLabelNames[band].isEmpty()
         ? QStringLiteral("Label%1").arg(nextLabelNumber++)
-        : spec.meaningLabelNames[band];
+        : tab.meaningLabelNames[band];
     layout->addWidget(m_bandLabels[band]);
     layout->addWidget(makeLabel(meaningName, kMeaningTexts[band], box));
 
     auto *edgeRow = new QHBoxLayout;
     edgeRow->setSpacing(0);
-    m_edits[band] = makeEdgeBox(spec.editNames[band], kBandRgbs[band]);
-    m_edits[band]->setText(band == 2 ? spec.edit3DesignText : QStringLiteral("0"));
+    m_edits[band] = makeEdgeBox(tab.editNames[band], kBandRgbs[band]);
+    m_edits[band]->setText(band == 2 ? tab.edit3DesignText : QStringLiteral("0"));
     edgeRow->addWidget(m_edits[band]);
-    if (band < 2 && !spec.spinNames[band].isEmpty()) {
+    if (band < 2 && !tab.spinNames[band].isEmpty()) {
         m_spins[band] = new SpinButton(box);
-        m_spins[band]->setObjectName(spec.spinNames[band]);
+        m_spins[band]->setObjectName(tab.spinNames[band]);
         edgeRow->addWidget(m_spins[band]);
     }
     edgeRow->addStretch();
@@ -194,16 +194,16 @@ QLineEdit *ThresholdTab::makeEdgeBox(const QString &name, quint32 rgb)
     return edit;
 }
 
-QWidget *ThresholdTab::buildButtons(const ThresholdTabSpec &spec)
+QWidget *ThresholdTab::buildButtons(const ThresholdTabDescription &tab)
 {
     auto *row = new QWidget;
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch();
     m_ok = new QPushButton(QStringLiteral("OK"), row);
-    m_ok->setObjectName(spec.okName);
+    m_ok->setObjectName(tab.okName);
     auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), row);
-    cancel->setObjectName(spec.cancelName);
+    cancel->setObjectName(tab.cancelName);
     cancel->setAutoDefault(false);
     layout->addWidget(m_ok);
     layout->addWidget(cancel);
@@ -373,7 +373,7 @@ QString ThresholdTab::unitText() const
 }
 
 ThresholdDialog::ThresholdDialog(bool drinks, ThresholdSet &set, const QString &caption,
-    const ThresholdTabSpecs &specs, QWidget *parent)
+    const ThresholdTabDescriptions &descriptions, QWidget *parent)
     : QDialog(parent)
 {
     set.drinks = drinks;
@@ -381,11 +381,11 @@ ThresholdDialog::ThresholdDialog(bool drinks, ThresholdSet &set, const QString &
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     int nextLabelNumber = 1;
-    for (const ThresholdTabSpec &spec : specs) {
-        auto *tab = new ThresholdTab(spec, drinks, set, nextLabelNumber, PageControl1);
-        tab->setObjectName(QStringLiteral("TabSheet%1").arg(index(spec.nutrient) + 1));
-        PageControl1->addTab(tab, spec.tabCaption);
-        m_tabs[index(spec.nutrient)] = tab;
+    for (const ThresholdTabDescription &description : descriptions) {
+        auto *tab = new ThresholdTab(description, drinks, set, nextLabelNumber, PageControl1);
+        tab->setObjectName(QStringLiteral("TabSheet%1").arg(index(description.nutrient) + 1));
+        PageControl1->addTab(tab, description.tabCaption);
+        m_tabs[index(description.nutrient)] = tab;
         connect(
             tab, &ThresholdTab::tableReloadRequested, this, &ThresholdDialog::tableReloadRequested);
         connect(tab, &ThresholdTab::recolourRequested, this, &ThresholdDialog::recolourRequested);

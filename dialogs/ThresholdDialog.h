@@ -35,7 +35,7 @@ namespace Zestrola {
 // Everything that differs between the ten tabs of the two threshold
 // dialogs. An empty name means the tab has no such control (the drink
 // energy density has no band 2).
-struct ThresholdTabSpec
+struct ThresholdTabDescription
 {
     Nutrient nutrient = Nutrient::EnergyDensity;
     QString tabCaption;
@@ -54,12 +54,12 @@ struct ThresholdTabSpec
     QString cancelName;
 };
 
-using ThresholdTabSpecs = std::array<ThresholdTabSpec, kNutrientCount>;
+using ThresholdTabDescriptions = std::array<ThresholdTabDescription, kNutrientCount>;
 
 // A three-band tab's names: they differ only in the prefix ("Fett_") and
 // in the numbers of the spin buttons. Meaning labels are named after the
 // band captions ("Fett_Label_Wert1_") when `namedMeaningLabels` is set.
-ThresholdTabSpec namedTabSpec(
+ThresholdTabDescription namedTabDescription(
     Nutrient n, const QString &prefix, int firstSpin, bool namedMeaningLabels);
 
 } // namespace Zestrola
@@ -71,8 +71,8 @@ class ThresholdTab : public QWidget
 {
     Q_OBJECT
 public:
-    ThresholdTab(const Zestrola::ThresholdTabSpec &spec, bool drinks, Zestrola::ThresholdSet &set,
-        int &nextLabelNumber, QWidget *parent = nullptr);
+    ThresholdTab(const Zestrola::ThresholdTabDescription &tab, bool drinks,
+        Zestrola::ThresholdSet &set, int &nextLabelNumber, QWidget *parent = nullptr);
 
     void showLoaded(const Zestrola::LoadedThresholds &loaded);
     // Takes the stored edges into the set and the edge boxes; returns the
@@ -87,9 +87,10 @@ Q_SIGNALS:
     void cancelClicked();
 
 private:
-    void buildControls(const Zestrola::ThresholdTabSpec &spec, int &nextLabelNumber);
-    QWidget *buildBand(const Zestrola::ThresholdTabSpec &spec, int band, int &nextLabelNumber);
-    QWidget *buildButtons(const Zestrola::ThresholdTabSpec &spec);
+    void buildControls(const Zestrola::ThresholdTabDescription &tab, int &nextLabelNumber);
+    QWidget *buildBand(
+        const Zestrola::ThresholdTabDescription &tab, int band, int &nextLabelNumber);
+    QWidget *buildButtons(const Zestrola::ThresholdTabDescription &tab);
     QLineEdit *makeEdgeBox(const QString &name, quint32 rgb);
     void connectControls();
 
@@ -141,7 +142,7 @@ Q_SIGNALS:
 protected:
     // The set is marked as the food or drink set (`drinks`).
     ThresholdDialog(bool drinks, Zestrola::ThresholdSet &set, const QString &caption,
-        const Zestrola::ThresholdTabSpecs &specs, QWidget *parent);
+        const Zestrola::ThresholdTabDescriptions &descriptions, QWidget *parent);
     // Edges may have been changed in the store since the last showing.
     void showEvent(QShowEvent *event) override;
 
