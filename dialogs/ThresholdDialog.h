@@ -1,0 +1,154 @@
+#pragma once
+
+#include "model/Thresholds.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QShowEvent;
+class QTabWidget;
+
+// An up/down button pair beside an edge box.
+class SpinButton : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SpinButton(QWidget *parent = nullptr);
+    // What a click on the upper or lower half does; nothing while disabled.
+    void stepUp();
+    void stepDown();
+
+Q_SIGNALS:
+    void upClick();
+    void downClick();
+};
+
+namespace Zestrola {
+
+// Everything that differs between the ten tabs of the two threshold
+// dialogs. An empty name means the tab has no such control (the drink
+// energy density has no band 2).
+struct ThresholdTabDescription
+{
+    Nutrient nutrient = Nutrient::EnergyDensity;
+    QString tabCaption;
+    QString groupCaption;
+    QString evaluateName;
+    QString evaluateCaption;
+    QString unlockName;
+    std::array<QString, 3> editNames;
+    QString edit3DesignText; // until the first showing
+    std::array<QString, 2> spinNames;
+    std::array<QString, 3> bandLabelNames;
+    std::array<QString, 3> bandLabelTexts;
+    std::array<QString, 3> meaningLabelNames; // empty: numbered "LabelN"
+    QStringList explanations;
+    QString okName;
+    QString cancelName;
+};
+
+using ThresholdTabDescriptions = std::array<ThresholdTabDescription, kNutrientCount>;
+
+// A three-band tab's names: they differ only in the prefix ("Fett_") and
+// in the numbers of the spin buttons. Meaning labels are named after the
+// band captions ("Fett_Label_Wert1_") when `namedMeaningLabels` is set.
+ThresholdTabDescription namedTabDescription(
+    Nutrient n, const QString &prefix, int firstSpin, bool namedMeaningLabels);
+
+} // namespace Zestrola
+
+// One nutrient's tab: evaluate switch, unlock box, edge boxes with spin
+// buttons and band captions. Works on the nutrient's threshold in the set
+// the main window owns and writes every change to the settings store.
+class ThresholdTab : public QWidget
+{
+    Q_OBJECT
+public:
+    ThresholdTab(const Zestrola::ThresholdTabDescription &tab, bool drinks,
+        Zestrola::ThresholdSet &set, int &nextLabelNumber, QWidget *parent = nullptr);
+
+    void showLoaded(const Zestrola::LoadedThresholds &loaded);
+    // Takes the stored edges into the set and the edge boxes; returns the
+    // messages of stored edges that are not numbers (those are left alone).
+    QStringList refreshFromStore();
+    QPushButton *okButton() const { return m_ok; }
+
+Q_SIGNALS:
+    void tableReloadRequested();
+    void recolourRequested();
+    void okClicked();
+    void cancelClicked();
+
+private:
+    void buildControls(const Zestrola::ThresholdTabDescription &tab, int &nextLabelNumber);
+    QWidget *buildBand(
+        const Zestrola::ThresholdTabDescription &tab, int band, int &nextLabelNumber);
+    QWidget *buildButtons(const Zestrola::ThresholdTabDescription &tab);
+    QLineEdit *makeEdgeBox(const QString &name, quint32 rgb);
+    void connectControls();
+
+    void setUnlocked(bool unlocked);
+    void storeSwitch(bool on);
+    void evaluateToggled(bool on);
+    void okClick();
+    void stepBand1(int direction);
+    void stepBand2(int direction);
+    void stepTwoBands(int direction);
+    void showEdge1(double edge1);
+    void showEdge3(double edge3);
+    void refreshCaptions();
+
+    Zestrola::NutrientThreshold &threshold() const { return m_set[m_nutrient]; }
+    bool hasBand2() const { return m_edits[1] != nullptr; }
+    QString edgeName(int edge) const;
+    QString unitText() const;
+
+    Zestrola::ThresholdSet &m_set;
+    bool m_drinks;
+    Zestrola::Nutrient m_nutrient;
+    QCheckBox *m_evaluate = nullptr;
+    QCheckBox *m_unlock = nullptr;
+    std::array<QLineEdit *, 3> m_edits {};
+    std::array<SpinButton *, 2> m_spins {};
+    std::array<QLabel *, 3> m_bandLabels {};
+    QPushButton *m_ok = nullptr;
+};
+
+// The frame shared by the food and the drink threshold dialog: one tab per
+// nutrient in `PageControl1`.
+class ThresholdDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    // At start-up: every tab locked, evaluate boxes from the switches
+    // (without running their click handling), edge boxes from the texts.
+    void showLoaded(const Zestrola::LoadedThresholds &loaded);
+    void showFirstTab();
+
+Q_SIGNALS:
+    // The current table is to be reloaded from its file, which drops the
+    // marks of a nutrient that was switched off.
+    void tableReloadRequested();
+    // The visible lines are to be marked again.
+    void recolourRequested();
+
+protected:
+    // The set is marked as the food or drink set (`drinks`).
+    ThresholdDialog(bool drinks, Zestrola::ThresholdSet &set, const QString &caption,
+        const Zestrola::ThresholdTabDescriptions &descriptions, QWidget *parent);
+    // Edges may have been changed in the store since the last showing.
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void makeCurrentOkDefault(int tabIndex);
+
+    QTabWidget *PageControl1 = nullptr;
+    std::array<ThresholdTab *, Zestrola::kNutrientCount> m_tabs {};
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/Nutrient.h"
+#include "model/Thresholds.h"
+
+#include <QList>
+#include <QStringList>
+#include <QStringView>
+
+namespace Zestrola {
+
+// One rated value: `length` characters from column `start` of the line get
+// the band's mark.
+struct CellMark
+{
+    int start = 0;
+    int length = 0;
+    Band band = Band::None;
+};
+
+struct LineMarks
+{
+    QList<CellMark> marks;
+    // Texts of rated cells that are not numbers ("k.A.", an empty cell); the
+    // view reports them, the other cells of the line are marked anyway.
+    QStringList badCells;
+};
+
+// A line that is empty after trimming, starts with "-" or holds no TAB ends
+// the colouring of the visible lines: nothing below it is marked.
+bool endsColouringPass(QStringView line);
+
+// The marks of one view line. Cell c of the line is the text after its c-th
+// TAB; `columns` says which cell holds which nutrient. `set.drinks` selects
+// the drink rules for the energy density.
+LineMarks marksForLine(QStringView line, const NutrientColumns &columns, const ThresholdSet &set);
+
+} // namespace Zestrola

@@ -1,0 +1,262 @@
+#include "Thresholds.h"
+
+#include "model/Settings.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace Zestrola {
+
+namespace {
+
+struct NutrientNames
+{
+    const char16_t *switchName;
+    const char16_t *edgeStem; // edge names are stem + "_Wert" + number
+};
+
+// The stored names are used exactly as earlier versions wrote them, odd
+// underscores and capitals included, so that existing settings keep working.
+constexpr std::array<NutrientNames, kNutrientCount> kFoodNames = { {
+    { u"EnergiedichteAuswerten", u"Energiedichte" },
+    { u"FettAuswerten", u"Fett" },
+    { u"gesaettigte_FettsaeurenAuswerten", u"gesaettigte_Fettsaeuren" },
+    { u"ZuckerAuswerten", u"Zucker" },
+    { u"SalzAuswerten", u"Salz" },
+} };
+constexpr std::array<NutrientNames, kNutrientCount> kDrinkNames = { {
+    { u"GetraenkeEnergiedichteAuswerten", u"GetraenkeEnergiedichte" },
+    { u"GetraenkeFettAuswerten", u"GetraenkeFett" },
+    { u"GetraenkeGesaettigte_FettsaeurenAuswerten", u"GetraenkeGesaettigte_Fettsaeuren" },
+    { u"GetraenkeZuckerAuswerten", u"Getraenke_Zucker" },
+    { u"GetraenkeSalzAuswerten", u"Getraenke_Salz" },
+} };
+
+using Edges = std::array<double, 3>;
+constexpr std::array<Edges, kNutrientCount> kFoodDefaults = { {
+    { 1.59, 2.4, 2.41 },
+    { 3, 17.5, 17.51 },
+    { 1.5, 5, 5.01 },
+    { 5, 22.5, 22.51 },
+    { 0.3, 1.5, 1.51 },
+} };
+constexpr std::array<Edges, kNutrientCount> kDrinkDefaults = { {
+    { 0.09, 0, 0.1 },
+    { 1.5, 8.75, 8.76 },
+    { 0.75, 2.5, 2.51 },
+    { 2.5, 11.25, 11.26 },
+    { 0.3, 1.5, 1.51 },
+} };
+
+const NutrientNames &namesOf(bool drinks, Nutrient n)
+{
+    return drinks ? kDrinkNames[index(n)] : kFoodNames[index(n)];
+}
+
+bool validEdgeNumber(int edge)
+{
+    return edge >= 1 && edge <= 3;
+}
+
+double &edgeOf(NutrientThreshold &t, int edge)
+{
+    return edge == 1 ? t.Wert1 : edge == 2 ? t.Wert2 : t.Wert3;
+}
+
+QString exponentText(const QString &digits, int exponent)
+{
+    QString text = digits.left(1);
+    if (digits.size() > 1)
+        text += u',' + digits.mid(1);
+    text += u'E';
+    if (exponent < 0)
+        text += u'-';
+    return text + QString::number(std::abs(exponent));
+}
+
+QString fixedText(const QString &digits, int exponent)
+{
+    if (exponent < 0)
+        return QStringLiteral("0,") + QString(-exponent - 1, u'0') + digits;
+    const int integerDigits = exponent + 1;
+    if (digits.size() <= integerDigits)
+        return digits + QString(integerDigits - digits.size(), u'0');
+    return digits.left(integerDigits) + u',' + digits.mid(integerDigits);
+}
+
+} // namespace
+
+quint32 bandRgb(Band band)
+{
+    switch (band) {
+    case Band::Green:
+        return kGreenRgb;
+    case Band::Yellow:
+        return kYellowRgb;
+    case Band::Red:
+        return kRedRgb;
+    case Band::None:
+        break;
+    }
+    return kBlackRgb;
+}
+
+int bandCount(bool drinks, Nutrient n)
+{
+    return drinks && n == Nutrient::EnergyDensity ? 2 : 3;
+}
+
+bool hasEdge(bool drinks, Nutrient n, int edge)
+{
+    return validEdgeNumber(edge) && !(edge == 2 && bandCount(drinks, n) == 2);
+}
+
+Band rate(double value, const NutrientThreshold &t, int bandCount)
+{
+    if (value <= t.Wert1)
+        return Band::Green;
+    if (bandCount == 3 && value <= t.Wert2)
+        return Band::Yellow;
+    if (value >= t.Wert3)
+        return Band::Red;
+    return Band::None;
+}
+
+QString switchName(bool drinks, Nutrient n)
+{
+    return QString::fromUtf16(namesOf(drinks, n).switchName);
+}
+
+QString edgeName(bool drinks, Nutrient n, int edge)
+{
+    if (!hasEdge(drinks, n, edge))
+        return {};
+    return QString::fromUtf16(namesOf(drinks, n).edgeStem) + u"_Wert" + QString::number(edge);
+}
+
+QString edgePrefix(int edge)
+{
+    switch (edge) {
+    case 1:
+        return QStringLiteral("0 bis ");
+    case 2:
+        return QStringLiteral("bis ");
+    case 3:
+        return QStringLiteral("ab ");
+    default:
+        return {};
+    }
+}
+
+double defaultEdge(bool drinks, Nutrient n, int edge)
+{
+    if (!hasEdge(drinks, n, edge))
+        return 0;
+    const Edges &edges = drinks ? kDrinkDefaults[index(n)] : kFoodDefaults[index(n)];
+    return edges[edge - 1];
+}
+
+std::optional<double> parseDecimal(QStringView text)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?([0-9]+(,[0-9]*)?|,[0-9]+)([eE][+-]?[0-9]+)?$"));
+    const QString trimmed = text.trimmed().toString();
+    if (!number.match(trimmed).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double value = QString(trimmed).replace(u',', u'.').toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+QString withoutEdgePrefix(const QString &stored, int edge)
+{
+    const QString prefix = edgePrefix(edge);
+    if (prefix.isEmpty() || !stored.contains(prefix))
+        return stored;
+    return stored.mid(prefix.size());
+}
+
+std::optional<double> readEdge(const QString &stored, int edge)
+{
+    return parseDecimal(withoutEdgePrefix(stored, edge));
+}
+
+QString numberText(double x)
+{
+    if (std::isnan(x))
+        return QStringLiteral("NAN");
+    if (std::isinf(x))
+        return x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+    if (x == 0)
+        return QStringLiteral("0");
+    // "d.dddddddddddddde±XX": the value rounded to 15 significant digits.
+    const QString scientific = QString::number(std::abs(x), 'e', 14);
+    const qsizetype e = scientific.indexOf(u'e');
+    QString digits = scientific.left(e).remove(u'.');
+    while (digits.size() > 1 && digits.endsWith(u'0'))
+        digits.chop(1);
+    const int exponent = scientific.mid(e + 1).toInt();
+    const QString sign = x < 0 ? QStringLiteral("-") : QString();
+    if (exponent < -5 || exponent >= 15)
+        return sign + exponentText(digits, exponent);
+    return sign + fixedText(digits, exponent);
+}
+
+QString completeToTwoDecimals(const QString &text)
+{
+    if (text.size() == 3 && text.contains(u','))
+        return text + u'0';
+    return text;
+}
+
+double stepEdge(double edge, int direction)
+{
+    return std::round((edge + direction * 0.01) * 1e9) / 1e9;
+}
+
+QString notANumberMessage(const QString &text)
+{
+    return QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text);
+}
+
+namespace {
+
+// Reads one edge into `t`; returns the text for the dialog's edge box.
+QString loadEdge(bool drinks, Nutrient n, int edge, NutrientThreshold &t, QStringList &errors)
+{
+    const QString name = edgeName(drinks, n, edge);
+    const QString stored = Settings::LeseRegKey(name);
+    if (!stored.isEmpty()) {
+        const QString text = withoutEdgePrefix(stored, edge);
+        if (const std::optional<double> value = parseDecimal(text)) {
+            edgeOf(t, edge) = *value;
+            return text;
+        }
+        errors << notANumberMessage(text);
+    }
+    const double fallback = defaultEdge(drinks, n, edge);
+    Settings::SchreibeRegKey(name, edgePrefix(edge) + numberText(fallback));
+    edgeOf(t, edge) = fallback;
+    return numberText(fallback);
+}
+
+} // namespace
+
+LoadedThresholds loadThresholds(bool drinks)
+{
+    LoadedThresholds loaded;
+    loaded.set.drinks = drinks;
+    for (const Nutrient n : kNutrients) {
+        NutrientThreshold &t = loaded.set[n];
+        t.Auswerten = Settings::isSwitchOn(Settings::LeseRegKey(switchName(drinks, n)));
+        for (int edge = 1; edge <= 3; ++edge) {
+            if (hasEdge(drinks, n, edge))
+                loaded.edgeTexts[index(n)][edge - 1] = loadEdge(drinks, n, edge, t, loaded.errors);
+        }
+    }
+    return loaded;
+}
+
+} // namespace Zestrola
