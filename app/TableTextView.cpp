@@ -57,12 +57,10 @@ void TableTextView::setLines(QStringList lines)
 {
     m_lines = std::move(lines);
     m_formats.clear();
-    qsizetype maxTabs = 0;
-    for (const QString &line : std::as_const(m_lines)) {
-        const QChar *data = line.constData();
-        maxTabs = std::max<qsizetype>(maxTabs, std::count(data, data + line.size(), QChar(u'\t')));
-    }
-    m_maxCellCount = int(maxTabs) + 1;
+    // Counting the cells of every line would cost more than the rest of the
+    // load; rows of one table share their cell count, and lines with more
+    // cells widen the range once they are laid out.
+    m_maxCellCount = m_lines.isEmpty() ? 1 : int(m_lines.first().count(u'\t')) + 1;
     const Position old = m_caret;
     m_caret = m_anchor = Position {};
     m_desiredX = -1;
@@ -284,6 +282,7 @@ TableTextView::LineLayout TableTextView::layoutLine(int line) const
         }
     }
     layout.endX = std::min(x, limit);
+    m_maxCellCount = std::max(m_maxCellCount, cell + 1);
     return layout;
 }
 
@@ -477,6 +476,7 @@ void TableTextView::paintEvent(QPaintEvent *event)
         emit aboutToPaint(first, last);
         m_painting = false;
     }
+    const int cellCount = m_maxCellCount;
     QPainter painter(viewport());
     const QRect exposed = event->rect();
     for (int line = first; line >= 0 && line <= last; ++line) {
@@ -489,6 +489,8 @@ void TableTextView::paintEvent(QPaintEvent *event)
         painter.fillRect(QRect(caret.left(), caret.top() + 2, 1, m_lineHeight - 4),
             palette().color(QPalette::Text));
     }
+    if (m_maxCellCount != cellCount)
+        updateScrollBars();
 }
 
 void TableTextView::paintSelection(

@@ -158,7 +158,7 @@ private:
     QStringList m_lines;
     QHash<int, QList<LineFormat>> m_formats;
     QList<int> m_tabStops;
-    int m_maxCellCount = 1;
+    mutable int m_maxCellCount = 1; // most cells in a line laid out so far
     int m_lineHeight = 21;
     Position m_caret;
     Position m_anchor;

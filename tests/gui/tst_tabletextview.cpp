@@ -105,6 +105,7 @@ private Q_SLOTS:
     void cellsStartAtTabStops();
     void overlongCellIsClippedToItsColumn();
     void lineHeight();
+    void horizontalRangeCoversWidestLaidOutLine();
     void hundredThousandLines();
     void setLinesDropsFormatsAndResets();
     void widerFormatFontShiftsBoxesConsistently();
@@ -453,6 +454,21 @@ void TestTableTextView::lineHeight()
     QCOMPARE(m_view->lineAt(59), 1);
     QCOMPARE(m_view->lineAt(60), 2);
     QCOMPARE(m_view->cursorPositionAt({ 0, 95 }).line, 3);
+}
+
+void TestTableTextView::horizontalRangeCoversWidestLaidOutLine()
+{
+    m_view->resize(200, 120);
+    m_view->setTabStops({ 100, 160 });
+    m_view->setLines({ QStringLiteral("a\tb"), QStringLiteral("a\tb\tc\td\te") });
+    const int viewportWidth = m_view->viewport()->width();
+    const int margins = 2 * m_view->textMargin();
+    // Last stop plus one default cell, before the wider line was seen ...
+    QCOMPARE(m_view->horizontalScrollBar()->maximum(), 160 + 66 + margins - viewportWidth);
+    m_view->viewport()->grab();
+    // ... and up to the end of its fifth cell afterwards.
+    QCOMPARE(m_view->horizontalScrollBar()->maximum(), 160 + 3 * 66 + margins - viewportWidth);
+    QCOMPARE(m_view->horizontalScrollBar()->pageStep(), viewportWidth);
 }
 
 void TestTableTextView::hundredThousandLines()
