@@ -332,7 +332,7 @@ int main(int argc, char *argv[])
     std::printf("| %-30s | %11s | %11s | %12s | %-14s |\n", "measurement", "1,000 rows",
         "10,000 rows", "100,000 rows", "goal at 100k");
     std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(32, '-').constData(),
-        QByteArray(12, '-').constData(), QByteArray(13, '-').constData(),
+        QByteArray(13, '-').constData(), QByteArray(13, '-').constData(),
         QByteArray(14, '-').constData(), QByteArray(16, '-').constData());
     bool allMet = true;
     for (const Row &row : rows) {
