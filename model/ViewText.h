@@ -1,0 +1,53 @@
+#pragma once
+
+#include "Nutrient.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// How a table file becomes the text of the table view and the header grid,
+// and how positions in the view map back to header columns.
+namespace Zestrola {
+
+struct ViewTable
+{
+    QString headerLine;
+    QStringList rows;
+    int firstRowCellCount = 0;
+};
+
+// Blank lines are dropped wherever they stand; the first remaining line is
+// the header, every further line becomes a view row. firstRowCellCount is the
+// number of TABs in the first view row (0 without rows).
+ViewTable buildViewTable(QStringView fileText);
+
+// Every view row ends with a TAB so that each cell, the last one included,
+// is TAB-terminated: a row ending in TAB is kept as it is, any other row is
+// trimmed and gets two blanks and a TAB.
+QString viewRow(QStringView fileRow);
+
+// Every TAB-terminated piece of the header line plus one TAB is a cell, so a
+// header that ends with a TAB shows an empty last column.
+QStringList headerCells(QStringView headerLine);
+
+// "|" stands for a line break inside a header cell.
+QString headerCellDisplayText(QStringView cell);
+
+// Pixel width of a header-grid column.
+int headerColumnWidth(int column, QStringView cell);
+
+// Which header column holds which rated nutrient, found by keywords in the
+// column titles. The rightmost matching column wins; column 0 (the title
+// above the entry names) never counts.
+NutrientColumns nutrientColumns(const QStringList &headerCells, bool drinkTable);
+
+// The cell of `line` that holds character index `column`: the number of TABs
+// before it (0 = entry name).
+int cellIndexAt(QStringView line, int column);
+
+// A header cell as one line for the status line: "Energie-|dichte" reads
+// "Energiedichte".
+QString columnTitleForStatus(QStringView headerCell);
+
+} // namespace Zestrola
