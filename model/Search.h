@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace Zestrola {
+
+// Index of the first row that begins with `term` (atLineStart) or holds it
+// anywhere, without regard to letter case ("ÄPFEL" finds "Äpfel"); -1 when
+// no row does or the term is empty. The term is taken as typed, blanks
+// included, and every search starts at the first row.
+int findRow(const QStringList &rows, const QString &term, bool atLineStart);
+
+} // namespace Zestrola

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The one way a table file is rewritten after a change: the rows of the view,
+// trimmed, sorted and without duplicates, below the header line.
+namespace Zestrola {
+
+// The order of table rows: German collation without regard to letter case,
+// independent of the machine's locale. Negative, zero or positive.
+int compareRows(const QString &a, const QString &b);
+
+// Trimmed rows in ascending German order without regard to letter case.
+// Of rows that compare equal the first in view order stays; blank rows go.
+QStringList sortedUniqueRows(const QStringList &viewRows);
+
+// The header line and the rows, each followed by CR LF.
+QString tableFileText(const QString &headerLine, const QStringList &rows);
+
+// Sorts the rows and writes the table file through WriteToStream.
+// *sortedRows receives the rows for the view even when the write fails;
+// on failure *errorMessage holds the message for the user.
+bool sortAndSave(const QString &headerLine, const QStringList &viewRows, const QString &path,
+    QStringList *sortedRows, QString *errorMessage);
+
+} // namespace Zestrola
