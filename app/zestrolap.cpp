@@ -120,9 +120,12 @@ TMainForm::TMainForm(QWidget *parent)
 
     m_dataFolder = dataFolderFromWorkingDirectory();
     findTables();
-    if (LeseRegKey(kLetzteAuswahl).isEmpty())
+    const bool firstRun = LeseRegKey(kLetzteAuswahl).isEmpty();
+    if (firstRun)
         writeFirstRunDefaults();
     restoreWindowSize();
+    if (firstRun) // after every resize, which would take the maximised state back
+        setWindowState(windowState() | Qt::WindowMaximized);
     selectLastTable();
     createCalculationFolder();
 
@@ -385,7 +388,6 @@ void TMainForm::writeFirstRunDefaults()
     SchreibeRegKey(QStringLiteral("Internet_Suchbegriff_in_Clipboard_kopieren"),
                    QStringLiteral("1"));
 
-    setWindowState(windowState() | Qt::WindowMaximized);
     if (const QScreen *screen = this->screen()) {
         const int width = screen->availableGeometry().width() - 10;
         if (width > kMinimumSize.width())
@@ -519,6 +521,9 @@ bool TMainForm::LadeTntRichEdit1(const QString &tableName)
     if (!ok)
         return false;
     m_currentTablePath = path;
+    // Let go of the old rows before the new ones are built: two large
+    // tables need not live side by side.
+    loadViewRows({});
 
     ViewTable table = buildViewTable(text);
     m_headerLine = table.headerLine;
