@@ -11,8 +11,9 @@ namespace Fonts {
 inline QFont unicodeSans(int pixelSize = 13)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("Noto Sans")});
+    // Liberation Sans has Arial's metrics, so the designed widths still fit.
+    font.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     return font;

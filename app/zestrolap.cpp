@@ -551,7 +551,9 @@ void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
     }
     m_header->setCells(texts, widths);
     m_foodColumns = nutrientColumns(cells, false);
-    m_drinkColumns = m_drinkFlag ? nutrientColumns(cells, true) : kNoNutrientColumns;
+    // Both sets are found at once: the table's kind may be settled only
+    // after its header (at start-up the legend comes after the first load).
+    m_drinkColumns = nutrientColumns(cells, true);
 }
 
 void TMainForm::SetzeDieTabstops()

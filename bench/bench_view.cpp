@@ -3,19 +3,14 @@
 //
 // Build in Release; runs offscreen by itself.
 
+#include "app/Fonts.h"
 #include "app/HeaderGrid.h"
 #include "app/TableTextView.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 
-#if __has_include("model/Search.h")
 #include "model/Search.h"
-#define ZESTROLA_HAVE_SEARCH 1
-#endif
-#if __has_include("model/SortSave.h")
 #include "model/SortSave.h"
-#define ZESTROLA_HAVE_SORTSAVE 1
-#endif
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -187,10 +182,7 @@ struct Window
 
     Window()
     {
-        QFont font;
-        font.setFamilies({ QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans") });
-        font.setPixelSize(13);
-        widget.setFont(font);
+        widget.setFont(Fonts::unicodeSans());
         auto *layout = new QVBoxLayout(&widget);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
@@ -297,7 +289,6 @@ int main(int argc, char *argv[])
             window.view->viewport()->repaint();
         });
 
-#ifdef ZESTROLA_HAVE_SEARCH
         const QStringList &lines = window.view->lines();
         rows[3].values[s] = medianMs(runs, nothing, [&] {
             if (Zestrola::findRow(lines, QStringLiteral("Xylophon-Tee"), false) != -1)
@@ -311,9 +302,7 @@ int main(int argc, char *argv[])
             window.view->selectLine(hit);
             window.view->viewport()->repaint();
         });
-#endif
 
-#ifdef ZESTROLA_HAVE_SORTSAVE
         rows[5].values[s] = medianMs(
             runs, [&] { window.load(path); },
             [&] {
@@ -325,7 +314,6 @@ int main(int argc, char *argv[])
                 window.view->setLines(sorted);
                 window.view->viewport()->repaint();
             });
-#endif
         rows[6].values[s] = peakMegabytes();
     }
 

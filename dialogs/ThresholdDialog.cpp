@@ -1,5 +1,6 @@
 #include "ThresholdDialog.h"
 
+#include "app/Fonts.h"
 #include "app/MessageBox.h"
 #include "model/Settings.h"
 
@@ -29,9 +30,7 @@ constexpr std::array<quint32, 3> kBandRgbs = { kGreenRgb, kYellowRgb, kRedRgb };
 
 QFont contentFont()
 {
-    QFont font;
-    font.setFamilies({ QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans") });
-    return font;
+    return Fonts::unicodeSans();
 }
 
 QFont withBold(QFont font, bool bold)

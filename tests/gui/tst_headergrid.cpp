@@ -1,3 +1,4 @@
+#include "app/Fonts.h"
 #include "app/HeaderGrid.h"
 #include "app/TableTextView.h"
 
@@ -34,10 +35,7 @@ QList<int> edgesInOrder(const QList<int> &widths, const QList<int> &order)
 
 QFont textFont()
 {
-    QFont font;
-    font.setFamilies({ QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans") });
-    font.setPixelSize(13);
-    return font;
+    return Fonts::unicodeSans();
 }
 
 // Bounds of the pixels darker than the white background inside `area`.

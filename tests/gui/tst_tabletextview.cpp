@@ -1,3 +1,4 @@
+#include "app/Fonts.h"
 #include "app/TableTextView.h"
 
 #include <QApplication>
@@ -25,10 +26,7 @@ const QStringList kRows = {
 
 QFont textFont()
 {
-    QFont font;
-    font.setFamilies({ QStringLiteral("Arial Unicode MS"), QStringLiteral("DejaVu Sans") });
-    font.setPixelSize(13);
-    return font;
+    return Fonts::unicodeSans();
 }
 
 QFont markFont()
