@@ -358,6 +358,8 @@ void TMainForm::connectSignals()
     connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
     connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
     connect(m_view, &TableTextView::doubleClicked, this, &TMainForm::onViewDoubleClicked);
+    connect(m_view, &TableTextView::singleClicked, m_infoBox, &QWidget::hide);
+    m_header->viewport()->installEventFilter(this);
 
     connect(m_header, &HeaderGrid::mouseReleasedOnLastColumn, this, [this] {
         m_view->setFocus();
@@ -468,6 +470,12 @@ void TMainForm::runFirstShowSequence()
     m_view->show();
     m_view->setFocus();
     startRecolourTimer();
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    m_infoBox->hide();
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -674,7 +682,8 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_searchField && event->type() == QEvent::MouseButtonDblClick) {
         m_searchField->selectAll();
         return true;
-    } else if ((watched == m_searchField || watched == centralWidget())
+    } else if ((watched == m_searchField || watched == centralWidget()
+                || watched == m_header->viewport())
                && event->type() == QEvent::MouseButtonPress) {
         m_infoBox->hide();
     } else if (watched == m_searchField && event->type() == QEvent::KeyPress) {

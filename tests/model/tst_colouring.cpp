@@ -136,6 +136,9 @@ void TestColouring::marksForLine_data()
     QTest::newRow("drink energy last cell")
         << true << NutrientColumns { 5, -1, -1, -1, -1 } << "X\t?\t?\t?\t?\t0,05     "
         << QStringList { "0,05:green" } << QStringList {};
+    QTest::newRow("drink energy padded")
+        << true << kColumns << "X\t  0,05 \t?\t?\t?\t?\t" << QStringList { "0,05:green" }
+        << QStringList {};
     QTest::newRow("drink energy between")
         << true << kColumns << "X\t0,095\t?\t?\t?\t?\t" << QStringList {} << QStringList {};
     QTest::newRow("drink energy less than")
