@@ -357,7 +357,6 @@ void TMainForm::connectSignals()
             [this](int first, int last) { markLines(first, last, false); });
     connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
     connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
-    connect(m_view, &TableTextView::doubleClicked, this, &TMainForm::onViewDoubleClicked);
     connect(m_view, &TableTextView::singleClicked, m_infoBox, &QWidget::hide);
     m_header->viewport()->installEventFilter(this);
 
@@ -624,13 +623,6 @@ void TMainForm::onViewRightClicked(QPoint pos)
     m_popupDelete->setText(QStringLiteral("Löschen > Eintrag:") + suffix);
     selectline(line + 1);
     m_viewPopup->popup(m_view->viewport()->mapToGlobal(pos + QPoint(0, 20)));
-}
-
-void TMainForm::onViewDoubleClicked(QPoint pos)
-{
-    Q_UNUSED(pos);
-    // Opening the entry's description belongs to the info texts, which the
-    // program does not show yet.
 }
 
 void TMainForm::onViewHovered(QPoint pos)
