@@ -105,8 +105,8 @@ void TestViewText::nutrientColumns_data()
         << "T\tFettsäuren" << false << QList<int> { -1, -1, 1, -1, -1 };
     QTest::newRow("fatty acids alone: drink nothing")
         << "T\tFettsäuren" << true << QList<int> { -1, -1, -1, -1, -1 };
-    QTest::newRow("gesättigte alone is not fat")
-        << "T\tgesättigte Fett" << false << QList<int> { -1, -1, -1, -1, -1 };
+    QTest::newRow("gesättigte alone: no fat, drink no saturated")
+        << "T\tgesättigte Fett" << true << QList<int> { -1, -1, -1, -1, -1 };
     QTest::newRow("rightmost wins, title column never counts")
         << "Salz Fett\tSalz\tFett\tSalz\t" << false << QList<int> { -1, 2, -1, -1, 3 };
 }
