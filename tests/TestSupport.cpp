@@ -41,6 +41,19 @@ DataFolder::DataFolder()
         qFatal("no temporary folder");
 }
 
+DataFolder::~DataFolder()
+{
+    if (!m_previousCurrent.isEmpty())
+        QDir::setCurrent(m_previousCurrent);
+}
+
+void DataFolder::makeCurrent()
+{
+    if (m_previousCurrent.isEmpty())
+        m_previousCurrent = QDir::currentPath();
+    QDir::setCurrent(path());
+}
+
 QString DataFolder::path() const
 {
     return m_dir.path() + QLatin1Char('/');

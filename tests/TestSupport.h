@@ -19,7 +19,11 @@ class DataFolder
 {
 public:
     DataFolder();
+    ~DataFolder();
     QString path() const; // ends with "/"
+    // Makes the folder the working directory, as the program's data folder,
+    // until this object goes.
+    void makeCurrent();
     // Creates the folder `name` and the file `name`.txt holding `bytes`.
     void addTable(const QString &name, const QByteArray &bytes);
     void addFile(const QString &relativePath, const QByteArray &bytes);
@@ -27,6 +31,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_previousCurrent;
 };
 
 } // namespace TestSupport

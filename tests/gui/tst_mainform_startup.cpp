@@ -39,7 +39,6 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<TestSupport::DataFolder> m_data;
-    QString m_previousDir;
 };
 
 void TestMainFormStartup::init()
@@ -49,13 +48,11 @@ void TestMainFormStartup::init()
     m_data = std::make_unique<TestSupport::DataFolder>();
     m_data->addTable(QStringLiteral("Obst"), kHeader + "Apfel\t0,52\t0,20\r\nBirne\t0,55\t0,30\r\n");
     m_data->addTable(QStringLiteral("Gemüse"), kHeader + "Möhre\t0,36\t0,20\r\n");
-    m_previousDir = QDir::currentPath();
-    QDir::setCurrent(m_data->path());
+    m_data->makeCurrent();
 }
 
 void TestMainFormStartup::cleanup()
 {
-    QDir::setCurrent(m_previousDir);
     m_data.reset();
 }
 
