@@ -102,7 +102,6 @@ QSize HeaderGrid::sizeHint() const
 void HeaderGrid::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
 {
     const int visual = visualIndex(logicalIndex);
-    emit cellPainted(logicalIndex, visual);
 
     painter->save();
     painter->fillRect(rect, Qt::white);

@@ -36,8 +36,6 @@ Q_SIGNALS:
     void columnSelected(int logicalColumn);
     void tabStopsChanged();
     void mouseReleasedOnLastColumn();
-    // Emitted for every cell as it is drawn, left to right.
-    void cellPainted(int logicalColumn, int visualColumn) const;
 
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
