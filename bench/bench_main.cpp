@@ -4,12 +4,16 @@
 //
 // Build in Release. Runs offscreen by itself. Every table size is measured
 // in a fresh child process (the benchmark runs itself with "--measure"), so
-// that each size's peak memory is its own.
+// that each size's peak memory is its own. For profiling one size:
+//   zestrola_bench --write-data FOLDER ROWS, then zestrola_bench --measure FOLDER ROWS
 
 #include "app/MessageBox.h"
 #include "app/TableTextView.h"
 #include "app/zestrolap.h"
 #include "model/DataFolder.h"
+#include "model/Search.h"
+#include "model/Settings.h"
+#include "model/SortSave.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 
@@ -302,16 +306,32 @@ int measure(const QString &dataFolder, int rows)
         fail(qPrintable(u"message shown: "_qs + MessageBox::shownMessages().first()));
     report("peak", peakMegabytes());
 
-    // Where a load's time goes, for whoever tunes it; after the peak, so
-    // that it does not count there.
+    // Where the time goes, for whoever tunes it; after the peak, so that
+    // it does not count there.
     restoreTable();
-    report("stepRead",
-        medianMs(
-            runs, [] {}, [&] { (void)Zestrola::readTextFile(tablePath); }));
+    auto step = [&](const char *key, const std::function<void()> &work) {
+        report(key,
+            medianMs(
+                runs, [] {}, work));
+    };
+    step("stepRead", [&] { (void)Zestrola::readTextFile(tablePath); });
     const QString text = Zestrola::readTextFile(tablePath);
-    report("stepView",
-        medianMs(
-            runs, [] {}, [&] { (void)Zestrola::buildViewTable(text); }));
+    step("stepView", [&] { (void)Zestrola::buildViewTable(text); });
+    step("stepSetting", [&] {
+        Zestrola::Settings::SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
+    });
+    const QStringList viewRows = Zestrola::buildViewTable(text).rows;
+    step("stepFind", [&] {
+        if (Zestrola::findRow(viewRows, lastName, false) < 0)
+            fail("no hit");
+    });
+    QStringList sorted;
+    step("stepSort", [&] { sorted = Zestrola::sortedUniqueRows(viewRows); });
+    const QString fileText = Zestrola::tableFileText(window.form.headerLineCopy(), sorted);
+    step("stepWrite", [&] {
+        if (!Zestrola::WriteToStream(fileText, tablePath))
+            fail("cannot write");
+    });
     return 0;
 }
 
@@ -369,7 +389,7 @@ int runAll()
     }
 
     std::printf("| %-28s | %10s | %10s | %11s | %-22s |\n", "measurement", "1,000", "10,000",
-        "100,000", "goal");
+        "100,000", "goal 100k / 10k");
     std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(30, '-').constData(),
         QByteArray(12, '-').constData(), QByteArray(12, '-').constData(),
         QByteArray(13, '-').constData(), QByteArray(24, '-').constData());
@@ -393,11 +413,20 @@ int runAll()
                   .replace("%2", QByteArray::number(std::min(row.goal100k, 15.0)));
         std::printf(" %-22s |\n", goal.constData());
     }
-    std::printf("\nMedians of %d runs (7 at 100,000 rows), each size in its own process;\n"
-                "\"!\" marks a missed goal. Load steps at 100,000 rows: read and decode %.2f ms, "
-                "view rows %.2f ms.\n",
-        11, values[2].value(QStringLiteral("stepRead")),
-        values[2].value(QStringLiteral("stepView")));
+    std::printf("\nMedians of 11 runs (7 at 100,000 rows), each size in its own process; "
+                "\"!\" marks a missed goal.\n\nParts, 10,000 / 100,000 rows:\n");
+    const std::pair<const char *, const char *> steps[] = {
+        { "stepRead", "read and decode the table file" },
+        { "stepView", "view rows and header line" },
+        { "stepSetting", "settings write LetzteAuswahl (disk sync)" },
+        { "stepFind", "row search alone, hit on last row" },
+        { "stepSort", "sorting alone" },
+        { "stepWrite", "table file write (disk sync)" },
+    };
+    for (const auto &[key, name] : steps) {
+        std::printf("  %-42s %7.2f / %7.2f ms\n", name, values[1].value(QString::fromLatin1(key)),
+            values[2].value(QString::fromLatin1(key)));
+    }
     return allMet ? 0 : 1;
 }
 
@@ -414,5 +443,10 @@ int main(int argc, char *argv[])
         return measure(dataFolder, rows);
     }
     QCoreApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--write-data") == 0) {
+        // A data folder to profile one size with: --measure FOLDER ROWS.
+        writeDataFolder(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+        return 0;
+    }
     return runAll();
 }

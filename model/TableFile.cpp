@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
-
 #include <array>
 
 namespace Zestrola {
@@ -15,10 +14,38 @@ constexpr QByteArrayView kBom = "\xEF\xBB\xBF";
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five codes that
 // are unassigned there are kept as the C1 controls of the same value.
 constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, //
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, //
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC,
+    0x0081,
+    0x201A,
+    0x0192,
+    0x201E,
+    0x2026,
+    0x2020,
+    0x2021, //
+    0x02C6,
+    0x2030,
+    0x0160,
+    0x2039,
+    0x0152,
+    0x008D,
+    0x017D,
+    0x008F, //
+    0x0090,
+    0x2018,
+    0x2019,
+    0x201C,
+    0x201D,
+    0x2022,
+    0x2013,
+    0x2014, //
+    0x02DC,
+    0x2122,
+    0x0161,
+    0x203A,
+    0x0153,
+    0x009D,
+    0x017E,
+    0x0178,
 };
 
 QString decodeWindows1252(QByteArrayView bytes)
@@ -91,13 +118,18 @@ QStringList splitLines(QStringView text)
 
 QString trimBlanks(QStringView text)
 {
+    return trimmedBlanks(text).toString();
+}
+
+QStringView trimmedBlanks(QStringView text)
+{
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isBlankChar(text[begin]))
         ++begin;
     while (end > begin && isBlankChar(text[end - 1]))
         --end;
-    return text.sliced(begin, end - begin).toString();
+    return text.sliced(begin, end - begin);
 }
 
 bool isBlankLine(QStringView line)
