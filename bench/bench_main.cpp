@@ -238,14 +238,13 @@ int measure(const QString &dataFolder, int rows)
     if (!QDir::setCurrent(dataFolder))
         fail("cannot enter the data folder");
     const QString tablePath = Zestrola::tableFilePath(dataFolder + u'/', kTableName);
-    QFile original(tablePath);
-    if (!original.open(QIODevice::ReadOnly))
-        fail("cannot read the table");
-    const QByteArray originalBytes = original.readAll();
-    original.close();
+    // The sort-and-save rewrites the table; each run starts from the
+    // original order again. The copy stays on disk, out of the peak memory.
+    const QString originalPath = settingsFolder.filePath(QStringLiteral("original.txt"));
+    if (!QFile::copy(tablePath, originalPath))
+        fail("cannot keep a copy of the table");
     auto restoreTable = [&] {
-        QFile file(tablePath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(originalBytes) != originalBytes.size())
+        if (!QFile::remove(tablePath) || !QFile::copy(originalPath, tablePath))
             fail("cannot restore the table");
     };
 
