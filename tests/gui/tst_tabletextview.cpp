@@ -110,6 +110,8 @@ private Q_SLOTS:
     void paintedRunMatchesCharacterBoxes();
     void aboutToPaintReportsVisibleRange();
     void formatsSetWhileAboutToPaintAreDrawn();
+    void rowsStaySharedWithTheCaller_data();
+    void rowsStaySharedWithTheCaller();
 };
 
 void TestTableTextView::init()
@@ -596,3 +598,27 @@ void TestTableTextView::formatsSetWhileAboutToPaintAreDrawn()
 
 QTEST_MAIN(TestTableTextView)
 #include "tst_tabletextview.moc"
+
+void TestTableTextView::rowsStaySharedWithTheCaller_data()
+{
+    QTest::addColumn<int>("key"); // 0: no key, only the selection of the last line
+    QTest::newRow("setting the lines and selecting one") << 0;
+    QTest::newRow("line down") << int(Qt::Key_Down);
+    QTest::newRow("page down") << int(Qt::Key_PageDown);
+    QTest::newRow("left at a line start") << int(Qt::Key_Left);
+}
+
+// The owner keeps the rows of a large table as well; the view reads them
+// without taking a copy of its own.
+void TestTableTextView::rowsStaySharedWithTheCaller()
+{
+    QFETCH(int, key);
+    const QStringList rows = manyRows(1000);
+    m_view->setLines(rows);
+    m_view->selectLine(int(rows.size()) - 1);
+    m_view->setCaret({ 500, 0 });
+    if (key != 0)
+        QTest::keyClick(m_view.get(), Qt::Key(key));
+    QVERIFY(m_view->caretLine() != 500 || key == 0);
+    QVERIFY(m_view->lines().constData() == rows.constData());
+}
