@@ -64,6 +64,9 @@ ViewTable buildViewTable(QStringView fileText)
         }
         table.rows.append(viewRow(line));
     });
+    // The rows stay for as long as the table is shown; growing the list
+    // left up to half of it unused.
+    table.rows.squeeze();
     if (!table.rows.isEmpty())
         table.firstRowCellCount = int(table.rows.first().count(u'\t'));
     return table;
