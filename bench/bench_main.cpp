@@ -273,6 +273,9 @@ int measure(const QString &dataFolder, int rows)
     }));
 
     report("colour", medianMs(runs, settle, [&] { window.form.MachDieWerteFarbig(); }));
+    // A pass that marked nothing would be timed for nothing.
+    if (window.view->lineFormats(window.view->firstVisibleLine()).isEmpty())
+        fail("the colouring pass marked no value");
 
     auto toTop = [&] {
         window.view->setCaret({});
