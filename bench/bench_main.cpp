@@ -331,7 +331,8 @@ int measure(const QString &dataFolder, int rows)
     step("stepSort", [&] { sorted = Zestrola::sortedUniqueRows(viewRows); });
     const QString fileText = Zestrola::tableFileText(window.form.headerLineCopy(), sorted);
     step("stepWrite", [&] {
-        if (!Zestrola::WriteToStream(fileText, tablePath))
+        if (!Zestrola::WriteToStream(
+                fileText, settingsFolder.filePath(QStringLiteral("written.txt"))))
             fail("cannot write");
     });
     return 0;
