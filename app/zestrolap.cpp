@@ -357,7 +357,8 @@ void TMainForm::connectSignals()
             [this](int first, int last) { markLines(first, last, false); });
     connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
     connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
-    connect(m_view, &TableTextView::doubleClicked, this, &TMainForm::onViewDoubleClicked);
+    connect(m_view, &TableTextView::singleClicked, m_infoBox, &QWidget::hide);
+    m_header->viewport()->installEventFilter(this);
 
     connect(m_header, &HeaderGrid::mouseReleasedOnLastColumn, this, [this] {
         m_view->setFocus();
@@ -468,6 +469,12 @@ void TMainForm::runFirstShowSequence()
     m_view->show();
     m_view->setFocus();
     startRecolourTimer();
+}
+
+void TMainForm::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    m_infoBox->hide();
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -618,13 +625,6 @@ void TMainForm::onViewRightClicked(QPoint pos)
     m_viewPopup->popup(m_view->viewport()->mapToGlobal(pos + QPoint(0, 20)));
 }
 
-void TMainForm::onViewDoubleClicked(QPoint pos)
-{
-    Q_UNUSED(pos);
-    // Opening the entry's description belongs to the info texts, which the
-    // program does not show yet.
-}
-
 void TMainForm::onViewHovered(QPoint pos)
 {
     m_view->setFocus();
@@ -674,7 +674,8 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == m_searchField && event->type() == QEvent::MouseButtonDblClick) {
         m_searchField->selectAll();
         return true;
-    } else if ((watched == m_searchField || watched == centralWidget())
+    } else if ((watched == m_searchField || watched == centralWidget()
+                || watched == m_header->viewport())
                && event->type() == QEvent::MouseButtonPress) {
         m_infoBox->hide();
     } else if (watched == m_searchField && event->type() == QEvent::KeyPress) {

@@ -68,6 +68,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -95,7 +96,6 @@ private:
     void onRecolourTimer();
     void onViewRightClicked(QPoint pos);
     void onViewHovered(QPoint pos);
-    void onViewDoubleClicked(QPoint pos);
     void onSearchTextEdited();
     void updateSearchModeHint();
     void setSearchFieldColour(const QColor &colour);
@@ -104,7 +104,6 @@ private:
 
     QString m_dataFolder;
     QStringList m_tableList;
-    QStringList m_per100List; // lines added to the calculation
     QString m_currentTablePath;
     QString m_headerLine;
     int m_firstRowCellCount = 0;

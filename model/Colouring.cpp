@@ -73,8 +73,14 @@ void markCell(
     const Band band = rate(*value, set[n], bandCount(set.drinks, n));
     if (band == Band::None)
         return;
-    const int length = twoBands ? int(raw.trimmed().size()) : markLength(raw);
-    result.marks << CellMark { cell.start, length, band };
+    if (twoBands) {
+        // Exactly the value's own characters, wherever blanks pad it.
+        const QStringView value = raw.trimmed();
+        const qsizetype lead = value.isEmpty() ? 0 : value.data() - raw.data();
+        result.marks << CellMark { int(cell.start + lead), int(value.size()), band };
+        return;
+    }
+    result.marks << CellMark { cell.start, markLength(raw), band };
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "app/MessageBox.h"
 #include "app/TableTextView.h"
 #include "app/zestrolap.h"
+#include "dialogs/ThresholdDialog.h"
+#include "dialogs/einstellformLebensmittelp.h"
 #include "model/Settings.h"
 
 #include "TestSupport.h"
@@ -205,7 +207,15 @@ void TestMainFormRating::changedEdgeIsUsedByTheNextPass()
     m_form->MachDieWerteFarbig();
     QCOMPARE(cellMark(m_form->tableView(), 1, 1), kYellow); // 1,60
 
-    m_form->foodThresholds()[Nutrient::EnergyDensity].Wert1 = 1.6;
+    // One step up of the green edge in the food dialog, then cancel: the
+    // step is stored at once and the next pass uses it.
+    auto *dialog = m_form->findChild<TEinstellFormLebensmittel *>();
+    dialog->findChild<QCheckBox *>(QStringLiteral("WerteAendernCheckBox"))->setChecked(true);
+    dialog->findChild<SpinButton *>(QStringLiteral("SpinButton1"))->stepUp();
+    dialog->reject();
+
+    QCOMPARE(LeseRegKey(QStringLiteral("Energiedichte_Wert1")), QStringLiteral("1,6"));
+    QCOMPARE(m_form->foodThresholds()[Nutrient::EnergyDensity].Wert1, 1.6);
     m_form->startRecolourTimer();
     QTRY_COMPARE(cellMark(m_form->tableView(), 1, 1), kGreen);
 }

@@ -36,7 +36,6 @@ private Q_SLOTS:
     void badStoredNumbersAreReportedAndStartUpGoesOn();
     void lastTableWhoseFileIsGoneShowsEmptyView();
     void calculationFolderThatCannotBeCreatedIsReported();
-    void windowLayoutAndCaption();
 
 private:
     std::unique_ptr<TestSupport::DataFolder> m_data;
@@ -201,18 +200,6 @@ void TestMainFormStartup::calculationFolderThatCannotBeCreatedIsReported()
              QStringList{"Verzeichnis " + form.dataFolder() + kCalculationFolderName
                          + " kann nicht erstellt werden"});
     QVERIFY(form.tableView()->lineCount() > 0);
-}
-
-void TestMainFormStartup::windowLayoutAndCaption()
-{
-    TMainForm form;
-    QCOMPARE(form.windowTitle(), QStringLiteral("Zestrola - Version 2020/3"));
-    for (const char *name : {"CheckBoxErstePos", "Edit1", "ComboBox1", "TntRichEdit2",
-                             "StringGrid1", "TntRichEdit1", "StatusBar1", "Label1",
-                             "TntRichEdit3", "Image1"}) {
-        QVERIFY2(form.findChild<QWidget *>(QString::fromLatin1(name)), name);
-    }
-    QVERIFY(!form.findChild<QWidget *>(QStringLiteral("TntRichEdit3"))->isVisibleTo(&form));
 }
 
 QTEST_MAIN(TestMainFormStartup)

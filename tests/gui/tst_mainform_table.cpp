@@ -39,10 +39,13 @@ private Q_SLOTS:
     void sortAndSaveThatCannotWriteKeepsTheFile();
     void search_data();
     void search();
-    void searchTwiceFindsTheSameRow();
     void rightClickNamesTheEntryInThePopup();
     void hoverNamesRowAndColumnAndHighlightsTheHeader();
     void recolourTimerIsNotRestartedWhileRunning();
+    void searchModeHintFollowsTheBox();
+    void typingInTheChooserMakesItAPlainList();
+    void badTableFilesLoadWithoutHarm_data();
+    void badTableFilesLoadWithoutHarm();
 
 private:
     TMainForm *chooseTable(const QString &name);
@@ -221,19 +224,10 @@ void TestMainFormTable::search()
     // The last line has no line end to select.
     const QString lineEnd = line + 1 < view->lineCount() ? QStringLiteral("\n") : QString();
     QCOMPARE(view->selectedText(), view->lines().at(line) + lineEnd);
-}
 
-void TestMainFormTable::searchTwiceFindsTheSameRow()
-{
-    chooseTable(QStringLiteral("Obst"));
-    auto *field = m_form->findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    field->setText(QStringLiteral("äpfel"));
+    // Every search starts at the top: repeating it finds the same row.
     m_form->Suchen1Click();
-    const QString first = m_form->tableView()->selectedText();
-    m_form->Suchen1Click();
-    QCOMPARE(m_form->tableView()->selectedText(), first);
-    QVERIFY(first.startsWith(QStringLiteral("Äpfel getrocknet")));
-
+    QCOMPARE(view->selectedText(), view->lines().at(line) + lineEnd);
     // Typing again gives the field its normal colour back.
     QTest::keyClick(field, Qt::Key_X);
     QCOMPARE(field->palette().color(QPalette::Base), m_form->palette().color(QPalette::Base));
@@ -297,6 +291,62 @@ void TestMainFormTable::recolourTimerIsNotRestartedWhileRunning()
     QVERIFY(m_form->isRecolourTimerActive());
     QVERIFY(m_form->recolourTimerRemainingMs() < remaining);
     QTRY_VERIFY(!m_form->isRecolourTimerActive());
+}
+
+void TestMainFormTable::searchModeHintFollowsTheBox()
+{
+    m_form->show();
+    auto *mode = m_form->findChild<QCheckBox *>(QStringLiteral("CheckBoxErstePos"));
+    QCOMPARE(mode->toolTip(), QStringLiteral("Suche an erster Stelle eines Eintrages."));
+    mode->click();
+    QCOMPARE(mode->toolTip(), QStringLiteral("Suche im gesamten Text eines Eintrages."));
+    mode->click();
+    QCOMPARE(mode->toolTip(), QStringLiteral("Suche an erster Stelle eines Eintrages."));
+}
+
+void TestMainFormTable::typingInTheChooserMakesItAPlainList()
+{
+    QComboBox *box = chooser();
+    const QAbstractItemDelegate *grey = box->itemDelegate();
+    QStyleOptionViewItem option;
+    QCOMPARE(grey->sizeHint(option, box->model()->index(0, 0)).height(), 18);
+    QTest::keyClick(box, Qt::Key_Down);
+    QVERIFY(box->itemDelegate() != grey);
+}
+
+void TestMainFormTable::badTableFilesLoadWithoutHarm_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("empty file") << QByteArray() << 0;
+    QTest::newRow("header only") << QByteArray(kBom + kHeader) << 0;
+    QTest::newRow("invalid UTF-8") << QByteArray("Name\tFett\r\nK\xE4" "se\t\xFF\xFE" "1\r\n") << 1;
+    QTest::newRow("NUL bytes") << QByteArray("Name\tFett\r\nA\0B\t1,0\0\r\n", 22) << 1;
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919) % 256));
+    QTest::newRow("binary garbage") << garbage << -1;
+    QTest::newRow("10 MB line") << QByteArray(kBom + kHeader + "Lang\t" + QByteArray(10 << 20, '9')
+                                              + "\r\n")
+                                << 1;
+}
+
+void TestMainFormTable::badTableFilesLoadWithoutHarm()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, rows);
+    m_data->addTable(QStringLiteral("Kaputt"), bytes);
+    m_form = std::make_unique<TMainForm>();
+    m_form->show();
+
+    chooseTable(QStringLiteral("Kaputt"));
+    m_form->tableView()->viewport()->repaint();
+    m_form->MachDieWerteFarbig();
+
+    QVERIFY(m_form->currentTablePath().endsWith(QStringLiteral("/Kaputt.txt")));
+    if (rows >= 0)
+        QCOMPARE(m_form->tableView()->lineCount(), rows);
+    Q_EMIT m_form->tableView()->hovered(QPoint(20, 5));
 }
 
 QTEST_MAIN(TestMainFormTable)

@@ -14,461 +14,254 @@
 #include <memory>
 
 using namespace Zestrola;
-using namespace Qt::StringLiterals;
-
 using TextMap = QMap<QString, QString>;
-
-namespace {
-
-// A dialog as the main window has it after start-up: both sets loaded
-// from the store (defaults written), the dialog filled and shown.
-struct Fixture
-{
-    explicit Fixture(bool drinks)
-    {
-        const LoadedThresholds loaded = loadThresholds(drinks);
-        set = loaded.set;
-        if (drinks)
-            dialog = std::make_unique<TEinstellFormLebensmittelGetraenke>(set);
-        else
-            dialog = std::make_unique<TEinstellFormLebensmittel>(set);
-        dialog->showLoaded(loaded);
-    }
-
-    template<typename T> T *child(const QString &name) const
-    {
-        T *found = dialog->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
-
-    QString text(const QString &name) const
-    {
-        if (auto *edit = dialog->findChild<QLineEdit *>(name))
-            return edit->text();
-        return child<QLabel>(name)->text();
-    }
-
-    ThresholdSet set;
-    std::unique_ptr<ThresholdDialog> dialog;
-};
-
-// The unlock box of the tab that holds a spin button.
-QString unlockBoxFor(bool drinks, const QString &spinName)
-{
-    static const QStringList food = { "WerteAendernCheckBox", "Fett_WerteAendernCheckBox",
-        "gesaettigte_Fettsaeuren_WerteAendernCheckBox", "Zucker_WerteAendernCheckBox",
-        "Salz_WerteAendernCheckBox" };
-    static const QStringList drink
-        = { "GetraenkeWerteAendernCheckBox", "GetraenkeFett_WerteAendernCheckBox",
-              "GetraenkeGesaettigte_Fettsaeuren_WerteAendernCheckBox",
-              "Getraenke_Zucker_WerteAendernCheckBox", "Getraenke_Salz_WerteAendernCheckBox" };
-    const int number = spinName.mid(QStringLiteral("SpinButton").size()).toInt();
-    return (drinks ? drink : food).at((number - 1) / 2);
-}
-
-} // namespace
 
 class TestThresholdDialogs : public QObject
 {
     Q_OBJECT
+    ThresholdSet m_set;
+    std::unique_ptr<ThresholdDialog> m_dialog;
+
+    // As the main window has it after start-up: the set loaded from the
+    // store (defaults written) and shown in the dialog.
+    void open(bool drinks)
+    {
+        const LoadedThresholds loaded = loadThresholds(drinks);
+        m_set = loaded.set;
+        if (drinks)
+            m_dialog = std::make_unique<TEinstellFormLebensmittelGetraenke>(m_set);
+        else
+            m_dialog = std::make_unique<TEinstellFormLebensmittel>(m_set);
+        m_dialog->showLoaded(loaded);
+    }
+    template<typename T = QWidget> T *child(const QString &name) const
+    {
+        T *found = m_dialog->findChild<T *>(name);
+        if (!found)
+            qFatal("no control %s", qPrintable(name));
+        return found;
+    }
+    QString text(const QString &name) const
+    {
+        auto *edit = m_dialog->findChild<QLineEdit *>(name);
+        return edit ? edit->text() : child<QLabel>(name)->text();
+    }
+    // The set the dialog works on is the one the next start loads.
+    void compareSetWithStore(bool drinks) const
+    {
+        const ThresholdSet stored = loadThresholds(drinks).set;
+        for (const Nutrient n : kNutrients) {
+            QCOMPARE(m_set[n].Auswerten, stored[n].Auswerten);
+            QCOMPARE(m_set[n].Wert1, stored[n].Wert1);
+            QCOMPARE(m_set[n].Wert2, stored[n].Wert2);
+            QCOMPARE(m_set[n].Wert3, stored[n].Wert3);
+        }
+    }
+
 private Q_SLOTS:
-    void init();
+    void init()
+    {
+        TestSupport::isolateSettings();
+        MessageBox::setTestMode(true);
+        MessageBox::clearShownMessages();
+    }
+    void cleanup() { m_dialog.reset(); }
 
-    void spinStep_data();
-    void spinStep();
-    void spinStepChangesTheOwnersSet();
-    void lockedTabDoesNotStep();
-    void unlockBoxEnablesItsTabOnly();
-    void evaluateBoxStoresSwitch_data();
-    void evaluateBoxStoresSwitch();
-    void showLoadedLocksAndRunsNoHandler();
-    void okStoresSwitchAndCloses();
-    void cancelKeepsSteps();
-    void showRefreshesEdges_data();
-    void showRefreshesEdges();
-    void showReportsBadEdge();
-    void controlsAndCaptions_data();
-    void controlsAndCaptions();
-    void showFirstTab();
+    void spinStep_data()
+    {
+        QTest::addColumn<bool>("drinks");
+        QTest::addColumn<QString>("spin");
+        QTest::addColumn<int>("steps"); // negative: down
+        QTest::addColumn<TextMap>("stored");
+        QTest::addColumn<TextMap>("shown");
+        QTest::newRow("food energy band 1 up")
+            << false << "SpinButton1" << 1
+            << TextMap { { "Energiedichte_Wert1", "1,6" }, { "Energiedichte_Wert3", "ab 2,41" } }
+            << TextMap { { "Edit_Wert1", "0 bis 1,60" }, { "Label_Wert1", "0 bis 1,60 kcal/g =" },
+                   { "Label_Wert2", "1,61 bis 2,4 kcal/g =" } };
+        QTest::newRow("food energy band 2 up")
+            << false << "SpinButton2" << 1
+            << TextMap { { "Energiedichte_Wert2", "2,41" }, { "Energiedichte_Wert3", "ab 2,42" } }
+            << TextMap { { "Edit_Wert2", "bis 2,41" }, { "Edit_Wert3", "ab 2,42" },
+                   { "Label_Wert2", "1,6 bis 2,41 kcal/g =" },
+                   { "Label_Wert3", " ab 2,42 kcal/g =" } };
+        QTest::newRow("ten up-steps from 1,59")
+            << false << "SpinButton1" << 10 << TextMap { { "Energiedichte_Wert1", "1,69" } }
+            << TextMap { { "Edit_Wert1", "0 bis 1,69" } };
+        QTest::newRow("drink energy down")
+            << true << "SpinButton1" << -1
+            << TextMap { { "GetraenkeEnergiedichte_Wert1", "0,08" },
+                   { "GetraenkeEnergiedichte_Wert3", "ab 0,09" } }
+            << TextMap { { "Edit_Wert1", "0 bis 0,08" }, { "Edit_Wert3", "ab 0,09" } };
+    }
+    void spinStep()
+    {
+        QFETCH(bool, drinks);
+        QFETCH(QString, spin);
+        QFETCH(int, steps);
+        QFETCH(TextMap, stored);
+        QFETCH(TextMap, shown);
+        open(drinks);
+        m_dialog->show();
+        auto *button = child<SpinButton>(spin);
+        const QString before = Settings::LeseRegKey(stored.firstKey());
+        button->stepUp(); // locked: no step
+        QCOMPARE(Settings::LeseRegKey(stored.firstKey()), before);
+        auto *unlock
+            = child<QCheckBox>(drinks ? "GetraenkeWerteAendernCheckBox" : "WerteAendernCheckBox");
+        unlock->setChecked(true);
+        QVERIFY(button->isEnabled());
+        for (int i = 0; i < std::abs(steps); ++i)
+            steps > 0 ? button->stepUp() : button->stepDown();
+        for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+            QCOMPARE(Settings::LeseRegKey(it.key()), it.value());
+        for (auto it = shown.cbegin(); it != shown.cend(); ++it)
+            QCOMPARE(text(it.key()), it.value());
+        compareSetWithStore(drinks);
+        unlock->setChecked(false);
+        QVERIFY(!button->isEnabled());
+    }
+
+    void evaluateBoxStoresSwitch_data()
+    {
+        QTest::addColumn<bool>("drinks");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("switchName");
+        QTest::addColumn<bool>("on"); // as stored at start-up
+        QTest::newRow("food fat") << false << "FettAuswertenCheckBox"
+                                  << "FettAuswerten" << true;
+        QTest::newRow("drink salt") << true << "GetraenkeSalzAuswertenCheckBox"
+                                    << "GetraenkeSalzAuswerten" << false;
+    }
+    void evaluateBoxStoresSwitch()
+    {
+        QFETCH(bool, drinks);
+        QFETCH(QString, box);
+        QFETCH(QString, switchName);
+        QFETCH(bool, on);
+        Settings::SchreibeRegKey(switchName, on ? "1" : "0");
+        open(drinks);
+        QSignalSpy reloads(m_dialog.get(), &ThresholdDialog::tableReloadRequested);
+        QSignalSpy recolours(m_dialog.get(), &ThresholdDialog::recolourRequested);
+        auto *check = child<QCheckBox>(box);
+        QCOMPARE(check->isChecked(), on);
+        for (const bool state : { !on, on }) {
+            check->setChecked(state);
+            QCOMPARE(Settings::LeseRegKey(switchName), QString(state ? "1" : "0"));
+            compareSetWithStore(drinks);
+        }
+        QCOMPARE(reloads.size(), 2);
+        QCOMPARE(recolours.size(), 2);
+    }
+
+    void okAndCancel_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("OK") << "Fett_OKButton" << true;
+        QTest::newRow("cancel") << "Fett_AbbrechenButton" << false;
+    }
+    void okAndCancel()
+    {
+        QFETCH(QString, button);
+        QFETCH(bool, accepted);
+        open(false);
+        m_dialog->show();
+        child<QCheckBox>("Fett_WerteAendernCheckBox")->setChecked(true);
+        child<QCheckBox>("FettAuswertenCheckBox")->setChecked(false);
+        Settings::SchreibeRegKey("FettAuswerten", "1"); // OK stores what the box shows
+        QSignalSpy reloads(m_dialog.get(), &ThresholdDialog::tableReloadRequested);
+        child<QPushButton>(button)->click();
+        QCOMPARE(m_dialog->result(), int(accepted ? QDialog::Accepted : QDialog::Rejected));
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(Settings::LeseRegKey("FettAuswerten"), QString(accepted ? "0" : "1"));
+        QCOMPARE(reloads.size(), accepted ? 1 : 0);
+        QCOMPARE(child<SpinButton>("SpinButton3")->isEnabled(), !accepted);
+    }
+
+    // Edges may change in the store behind the dialog's back.
+    void showRefreshesEdges_data()
+    {
+        for (const char *column : { "name", "stored", "edit", "shown", "message" })
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<bool>("drinks");
+        auto row = [](const char *tag, const char *name, const char *stored, const char *edit,
+                       const char *shown, const char *message = "", bool drinks = false) {
+            QTest::newRow(tag) << name << stored << edit << shown << message << drinks;
+        };
+        row("edge 1", "Energiedichte_Wert1", "1,7", "Edit_Wert1", "0 bis 1,70");
+        row("edge 2", "Fett_Wert2", "5", "Fett_Edit_Wert2", "bis 5");
+        row("drink edge 3", "GetraenkeEnergiedichte_Wert3", "ab 0,2", "Edit_Wert3", "ab 0,20", "",
+            true);
+        row("not a number", "Zucker_Wert1", "0 bis viel", "Zucker_Edit_Wert1", "0 bis 5",
+            "'viel' ist kein gültiger Gleitkommawert");
+    }
+    void showRefreshesEdges()
+    {
+        QFETCH(bool, drinks);
+        QFETCH(QString, name);
+        QFETCH(QString, stored);
+        QFETCH(QString, edit);
+        QFETCH(QString, shown);
+        QFETCH(QString, message);
+        open(drinks);
+        m_dialog->show();
+        m_dialog->hide();
+        Settings::SchreibeRegKey(name, stored);
+        m_dialog->show();
+        QCOMPARE(text(edit), shown);
+        QCOMPARE(MessageBox::shownMessages().join(u'\n'), message);
+        if (message.isEmpty())
+            compareSetWithStore(drinks);
+    }
+
+    // Every control keeps its designer name; "-": must not exist.
+    void controlsAndCaptions_data()
+    {
+        QTest::addColumn<bool>("drinks");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        auto row = [](bool drinks, const char *name, const char *caption) {
+            QTest::addRow("%s %s", drinks ? "drink" : "food", name) << drinks << name << caption;
+        };
+        row(false, "EinstellFormLebensmittel", "Einstellung: Lebensmittel");
+        row(false, "EnergiedichteCheckBox", "Energiedichte auswerten");
+        row(false, "WerteAendernCheckBox", "Die Werte verändern");
+        row(false, "Label_Wert2_", "in Maßen verzehren");
+        row(false, "Fett_Label_Wert3_", "selten verzehren.");
+        row(false, "OKButton", "OK");
+        row(false, "gesaettigte_Fettsaeuren_OKButtonClick", "OK");
+        row(false, "Salz_AbbrechenButton", "Abbrechen");
+        row(false, "gesaettigte_Fettsaeuren_Edit_Wert2", "*");
+        row(false, "SpinButton10", "*");
+        row(true, "EinstellFormLebensmittelGetraenke", "Einstellung: Getränke");
+        row(true, "GetraenkeZuckerAuswertenCheckBox", "Zuckergehalt auswerten");
+        row(true, "GetraenkeGesaettigte_Fettsaeuren_WerteAendernCheckBox", "Die Werte verändern");
+        row(true, "Fett_Label_Wert1_", "zu empfehlen");
+        row(true, "Zucker_OKButton", "OK");
+        row(true, "Edit_Wert3", "*");
+        row(true, "Edit_Wert2", "-");
+        row(true, "SpinButton2", "-");
+    }
+    void controlsAndCaptions()
+    {
+        QFETCH(bool, drinks);
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        open(drinks);
+        QWidget *w = name == m_dialog->objectName() ? m_dialog.get()
+                                                    : m_dialog->findChild<QWidget *>(name);
+        QCOMPARE(w != nullptr, caption != u"-");
+        if (w && caption != u"*")
+            QCOMPARE(w->isWindow() ? w->windowTitle() : w->property("text").toString(), caption);
+        auto *pages = child<QTabWidget>("PageControl1");
+        QStringList tabs;
+        for (int i = 0; i < pages->count(); ++i)
+            tabs << pages->tabText(i);
+        QCOMPARE(tabs,
+            QStringList({ "Energiedichte", "Fett", "Gesättigte Fettsäuren", "Zucker", "Salz" }));
+    }
 };
-
-void TestThresholdDialogs::init()
-{
-    TestSupport::isolateSettings();
-    MessageBox::setTestMode(true);
-    MessageBox::clearShownMessages();
-}
-
-void TestThresholdDialogs::spinStep_data()
-{
-    QTest::addColumn<bool>("drinks");
-    QTest::addColumn<QString>("spin");
-    QTest::addColumn<int>("steps"); // negative: down
-    QTest::addColumn<TextMap>("stored");
-    QTest::addColumn<TextMap>("shown");
-
-    QTest::newRow("food energy band 1 up")
-        << false << "SpinButton1" << 1
-        << TextMap { { "Energiedichte_Wert1", "1,6" }, { "Energiedichte_Wert2", "bis 2,4" },
-               { "Energiedichte_Wert3", "ab 2,41" } }
-        << TextMap { { "Edit_Wert1", "0 bis 1,60" }, { "Label_Wert1", "0 bis 1,60 kcal/g =" },
-               { "Label_Wert2", "1,61 bis 2,4 kcal/g =" } };
-    QTest::newRow("food energy band 2 up")
-        << false << "SpinButton2" << 1
-        << TextMap { { "Energiedichte_Wert1", "0 bis 1,59" }, { "Energiedichte_Wert2", "2,41" },
-               { "Energiedichte_Wert3", "ab 2,42" } }
-        << TextMap { { "Edit_Wert2", "bis 2,41" }, { "Edit_Wert3", "ab 2,42" },
-               { "Label_Wert2", "1,6 bis 2,41 kcal/g =" }, { "Label_Wert3", " ab 2,42 kcal/g =" } };
-    QTest::newRow("ten up-steps") << false << "SpinButton1" << 10
-                                  << TextMap { { "Energiedichte_Wert1", "1,69" } }
-                                  << TextMap { { "Edit_Wert1", "0 bis 1,69" },
-                                         { "Label_Wert2", "1,7 bis 2,4 kcal/g =" } };
-    QTest::newRow("food fat band 2 down")
-        << false << "SpinButton4" << -1
-        << TextMap { { "Fett_Wert2", "17,49" }, { "Fett_Wert3", "ab 17,5" } }
-        << TextMap { { "Fett_Edit_Wert2", "bis 17,49" }, { "Fett_Edit_Wert3", "ab 17,5" },
-               { "Fett_Label_Wert2", "3,01 bis 17,49 g =" },
-               { "Fett_Label_Wert3", " ab 17,5 g =" } };
-    QTest::newRow("food salt band 1 up leaves edges 2 and 3")
-        << false << "SpinButton9" << 1
-        << TextMap { { "Salz_Wert1", "0,31" }, { "Salz_Wert2", "bis 1,5" },
-               { "Salz_Wert3", "ab 1,51" } }
-        << TextMap { { "Salz_Edit_Wert1", "0 bis 0,31" }, { "Salz_Label_Wert1", "0 bis 0,31 g =" },
-               { "Salz_Label_Wert2", "0,32 bis 1,5 g =" } };
-    QTest::newRow("food sat fat below zero")
-        << false << "SpinButton5" << -151
-        << TextMap { { "gesaettigte_Fettsaeuren_Wert1", "-0,01" } }
-        << TextMap { { "gesaettigte_Fettsaeuren_Edit_Wert1", "0 bis -0,01" } };
-    QTest::newRow("drink energy down")
-        << true << "SpinButton1" << -1
-        << TextMap { { "GetraenkeEnergiedichte_Wert1", "0,08" },
-               { "GetraenkeEnergiedichte_Wert2", "" },
-               { "GetraenkeEnergiedichte_Wert3", "ab 0,09" } }
-        << TextMap { { "Edit_Wert1", "0 bis 0,08" }, { "Edit_Wert3", "ab 0,09" },
-               { "Label_Wert1", "0 bis 0,08 kcal/g =" }, { "Label_Wert3", " ab 0,09 kcal/g =" } };
-    QTest::newRow("drink sugar band 2 up")
-        << true << "SpinButton8" << 1
-        << TextMap { { "Getraenke_Zucker_Wert2", "11,26" },
-               { "Getraenke_Zucker_Wert3", "ab 11,27" } }
-        << TextMap { { "Zucker_Edit_Wert2", "bis 11,26" }, { "Zucker_Edit_Wert3", "ab 11,27" },
-               { "Zucker_Label_Wert2", "2,51 bis 11,26 g =" } };
-    QTest::newRow("drink fat band 1 down")
-        << true << "SpinButton3" << -1 << TextMap { { "GetraenkeFett_Wert1", "1,49" } }
-        << TextMap { { "Fett_Edit_Wert1", "0 bis 1,49" }, { "Fett_Label_Wert1", "0 bis 1,49 g =" },
-               { "Fett_Label_Wert2", "1,5 bis 8,75 g =" } };
-}
-
-void TestThresholdDialogs::spinStep()
-{
-    QFETCH(bool, drinks);
-    QFETCH(QString, spin);
-    QFETCH(int, steps);
-    QFETCH(TextMap, stored);
-    QFETCH(TextMap, shown);
-
-    Fixture f(drinks);
-    f.dialog->show();
-    f.child<QCheckBox>(unlockBoxFor(drinks, spin))->setChecked(true);
-    auto *button = f.child<SpinButton>(spin);
-    for (int i = 0; i < std::abs(steps); ++i)
-        steps > 0 ? button->stepUp() : button->stepDown();
-
-    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-        QCOMPARE(Settings::LeseRegKey(it.key()), it.value());
-    for (auto it = shown.cbegin(); it != shown.cend(); ++it)
-        QCOMPARE(f.text(it.key()), it.value());
-}
-
-void TestThresholdDialogs::spinStepChangesTheOwnersSet()
-{
-    Fixture f(false);
-    f.dialog->show();
-    f.child<QCheckBox>(u"WerteAendernCheckBox"_s)->setChecked(true);
-    f.child<SpinButton>(u"SpinButton2"_s)->stepUp();
-    f.child<SpinButton>(u"SpinButton1"_s)->stepDown();
-    const NutrientThreshold &t = f.set[Nutrient::EnergyDensity];
-    QCOMPARE(t.Wert1, 1.58);
-    QCOMPARE(t.Wert2, 2.41);
-    QCOMPARE(t.Wert3, 2.42);
-    // What the next start loads is what the set holds now.
-    const NutrientThreshold reloaded = loadThresholds(false).set[Nutrient::EnergyDensity];
-    QCOMPARE(reloaded.Wert1, t.Wert1);
-    QCOMPARE(reloaded.Wert2, t.Wert2);
-    QCOMPARE(reloaded.Wert3, t.Wert3);
-}
-
-void TestThresholdDialogs::lockedTabDoesNotStep()
-{
-    Fixture f(false);
-    f.dialog->show();
-    auto *spin = f.child<SpinButton>(u"SpinButton1"_s);
-    spin->stepUp();
-    QCOMPARE(Settings::LeseRegKey(u"Energiedichte_Wert1"_s), u"0 bis 1,59"_s);
-    QCOMPARE(f.set[Nutrient::EnergyDensity].Wert1, 1.59);
-}
-
-void TestThresholdDialogs::unlockBoxEnablesItsTabOnly()
-{
-    Fixture f(true);
-    auto *unlock = f.child<QCheckBox>(u"GetraenkeFett_WerteAendernCheckBox"_s);
-    const QList<QWidget *> fatControls
-        = { f.child<QLineEdit>(u"Fett_Edit_Wert1"_s), f.child<QLineEdit>(u"Fett_Edit_Wert3"_s),
-              f.child<SpinButton>(u"SpinButton3"_s), f.child<SpinButton>(u"SpinButton4"_s) };
-    auto *otherTab = f.child<SpinButton>(u"SpinButton5"_s);
-
-    for (QWidget *w : fatControls)
-        QVERIFY(!w->isEnabled());
-    unlock->setChecked(true);
-    for (QWidget *w : fatControls)
-        QVERIFY(w->isEnabled());
-    QVERIFY(!otherTab->isEnabled());
-    QVERIFY(f.child<QLineEdit>(u"Fett_Edit_Wert1"_s)->isReadOnly());
-    unlock->setChecked(false);
-    for (QWidget *w : fatControls)
-        QVERIFY(!w->isEnabled());
-}
-
-void TestThresholdDialogs::evaluateBoxStoresSwitch_data()
-{
-    QTest::addColumn<bool>("drinks");
-    QTest::addColumn<QString>("box");
-    QTest::addColumn<QString>("switchName");
-    QTest::addColumn<Nutrient>("nutrient");
-
-    QTest::newRow("food fat") << false << "FettAuswertenCheckBox"
-                              << "FettAuswerten" << Nutrient::Fat;
-    QTest::newRow("food energy") << false << "EnergiedichteCheckBox"
-                                 << "EnergiedichteAuswerten" << Nutrient::EnergyDensity;
-    QTest::newRow("drink sat fat")
-        << true << "GetraenkeGesaettigte_FettsaeurenAuswertenCheckBox"
-        << "GetraenkeGesaettigte_FettsaeurenAuswerten" << Nutrient::SaturatedFat;
-    QTest::newRow("drink salt") << true << "GetraenkeSalzAuswertenCheckBox"
-                                << "GetraenkeSalzAuswerten" << Nutrient::Salt;
-}
-
-void TestThresholdDialogs::evaluateBoxStoresSwitch()
-{
-    QFETCH(bool, drinks);
-    QFETCH(QString, box);
-    QFETCH(QString, switchName);
-    QFETCH(Nutrient, nutrient);
-    Settings::SchreibeRegKey(switchName, u"1"_s);
-    Fixture f(drinks);
-    QSignalSpy reloads(f.dialog.get(), &ThresholdDialog::tableReloadRequested);
-    QSignalSpy recolours(f.dialog.get(), &ThresholdDialog::recolourRequested);
-
-    auto *check = f.child<QCheckBox>(box);
-    QVERIFY(check->isChecked());
-    check->setChecked(false);
-    QCOMPARE(Settings::LeseRegKey(switchName), u"0"_s);
-    QVERIFY(!f.set[nutrient].Auswerten);
-    QCOMPARE(reloads.size(), 1);
-    QCOMPARE(recolours.size(), 1);
-
-    check->setChecked(true);
-    QCOMPARE(Settings::LeseRegKey(switchName), u"1"_s);
-    QVERIFY(f.set[nutrient].Auswerten);
-    QCOMPARE(reloads.size(), 2);
-    QCOMPARE(recolours.size(), 2);
-}
-
-void TestThresholdDialogs::showLoadedLocksAndRunsNoHandler()
-{
-    Settings::SchreibeRegKey(u"FettAuswerten"_s, u"0"_s);
-    Settings::SchreibeRegKey(u"ZuckerAuswerten"_s, u"1"_s);
-    Fixture f(false);
-    f.child<QCheckBox>(u"Zucker_WerteAendernCheckBox"_s)->setChecked(true);
-    QSignalSpy reloads(f.dialog.get(), &ThresholdDialog::tableReloadRequested);
-
-    f.dialog->showLoaded(loadThresholds(false));
-    QVERIFY(!f.child<QCheckBox>(u"FettAuswertenCheckBox"_s)->isChecked());
-    QVERIFY(f.child<QCheckBox>(u"ZuckerAuswertenCheckBox"_s)->isChecked());
-    QVERIFY(!f.child<QCheckBox>(u"Zucker_WerteAendernCheckBox"_s)->isChecked());
-    QVERIFY(!f.child<SpinButton>(u"SpinButton7"_s)->isEnabled());
-    QCOMPARE(reloads.size(), 0);
-    QCOMPARE(Settings::LeseRegKey(u"FettAuswerten"_s), u"0"_s);
-    // Until the dialog is shown its edge boxes hold the loaded texts.
-    QCOMPARE(f.text(u"Edit_Wert1"_s), u"1,59"_s);
-    QCOMPARE(f.text(u"Fett_Edit_Wert2"_s), u"17,5"_s);
-}
-
-void TestThresholdDialogs::okStoresSwitchAndCloses()
-{
-    Settings::SchreibeRegKey(u"FettAuswerten"_s, u"1"_s);
-    Fixture f(false);
-    f.dialog->show();
-    auto *unlock = f.child<QCheckBox>(u"Fett_WerteAendernCheckBox"_s);
-    unlock->setChecked(true);
-    auto *evaluate = f.child<QCheckBox>(u"FettAuswertenCheckBox"_s);
-    evaluate->setChecked(false);
-    QSignalSpy reloads(f.dialog.get(), &ThresholdDialog::tableReloadRequested);
-    QSignalSpy recolours(f.dialog.get(), &ThresholdDialog::recolourRequested);
-    // The switch the box already stored is stored again as the box shows it.
-    Settings::SchreibeRegKey(u"FettAuswerten"_s, u"1"_s);
-
-    f.child<QPushButton>(u"Fett_OKButton"_s)->click();
-    QCOMPARE(Settings::LeseRegKey(u"FettAuswerten"_s), u"0"_s);
-    QCOMPARE(reloads.size(), 1);
-    QCOMPARE(recolours.size(), 0);
-    QVERIFY(!unlock->isChecked());
-    QVERIFY(!f.child<SpinButton>(u"SpinButton3"_s)->isEnabled());
-    QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
-    QVERIFY(!f.dialog->isVisible());
-}
-
-void TestThresholdDialogs::cancelKeepsSteps()
-{
-    Fixture f(true);
-    f.dialog->show();
-    f.child<QCheckBox>(u"Getraenke_Salz_WerteAendernCheckBox"_s)->setChecked(true);
-    for (int i = 0; i < 3; ++i)
-        f.child<SpinButton>(u"SpinButton10"_s)->stepUp();
-    QSignalSpy reloads(f.dialog.get(), &ThresholdDialog::tableReloadRequested);
-
-    f.child<QPushButton>(u"Salz_AbbrechenButton"_s)->click();
-    QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
-    QVERIFY(!f.dialog->isVisible());
-    QCOMPARE(reloads.size(), 0);
-    QCOMPARE(Settings::LeseRegKey(u"Getraenke_Salz_Wert2"_s), u"1,53"_s);
-    QCOMPARE(f.set[Nutrient::Salt].Wert3, 1.54);
-}
-
-void TestThresholdDialogs::showRefreshesEdges_data()
-{
-    QTest::addColumn<bool>("drinks");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("edge 2 of 5") << false << "Fett_Wert2"
-                                 << "5"
-                                 << "Fett_Edit_Wert2"
-                                 << "bis 5";
-    QTest::newRow("edge 1 of 0,3") << false << "Zucker_Wert1"
-                                   << "0 bis 0,3"
-                                   << "Zucker_Edit_Wert1"
-                                   << "0 bis 0,30";
-    QTest::newRow("edge 2 of 17,5") << false << "Fett_Wert2"
-                                    << "bis 17,5"
-                                    << "Fett_Edit_Wert2"
-                                    << "bis 17,5";
-    QTest::newRow("dialog form of edge 1") << false << "Energiedichte_Wert1"
-                                           << "1,7"
-                                           << "Edit_Wert1"
-                                           << "0 bis 1,70";
-    QTest::newRow("other letter case") << false << "Gesaettigte_Fettsaeuren_Wert3"
-                                       << "ab 4,5"
-                                       << "gesaettigte_Fettsaeuren_Edit_Wert3"
-                                       << "ab 4,50";
-    QTest::newRow("drink energy edge 3") << true << "GetraenkeEnergiedichte_Wert3"
-                                         << "ab 0,2"
-                                         << "Edit_Wert3"
-                                         << "ab 0,20";
-}
-
-void TestThresholdDialogs::showRefreshesEdges()
-{
-    QFETCH(bool, drinks);
-    QFETCH(QString, name);
-    QFETCH(QString, stored);
-    QFETCH(QString, edit);
-    QFETCH(QString, shown);
-    Fixture f(drinks);
-    f.dialog->show();
-    f.dialog->hide();
-    // Changed behind the dialog's back; the next showing picks it up.
-    Settings::SchreibeRegKey(name, stored);
-    f.dialog->show();
-    QCOMPARE(f.text(edit), shown);
-    QVERIFY(MessageBox::shownMessages().isEmpty());
-    const int edge = name.right(1).toInt();
-    const std::optional<double> value = readEdge(stored, edge);
-    QVERIFY(value);
-    const LoadedThresholds reloaded = loadThresholds(drinks);
-    for (const Nutrient n : kNutrients) {
-        QCOMPARE(f.set[n].Wert1, reloaded.set[n].Wert1);
-        QCOMPARE(f.set[n].Wert2, reloaded.set[n].Wert2);
-        QCOMPARE(f.set[n].Wert3, reloaded.set[n].Wert3);
-    }
-}
-
-void TestThresholdDialogs::showReportsBadEdge()
-{
-    Fixture f(false);
-    Settings::SchreibeRegKey(u"Zucker_Wert1"_s, u"0 bis viel"_s);
-    Settings::SchreibeRegKey(u"Salz_Wert1"_s, u"0,4"_s);
-    f.dialog->show();
-    QCOMPARE(
-        MessageBox::shownMessages(), QStringList { u"'viel' ist kein gültiger Gleitkommawert"_s });
-    QCOMPARE(f.set[Nutrient::Sugar].Wert1, 5.0);
-    QCOMPARE(f.text(u"Zucker_Edit_Wert1"_s), u"5"_s);
-    // The edges after the bad one are still taken.
-    QCOMPARE(f.set[Nutrient::Salt].Wert1, 0.4);
-    QCOMPARE(f.text(u"Salz_Edit_Wert1"_s), u"0 bis 0,40"_s);
-}
-
-void TestThresholdDialogs::controlsAndCaptions_data()
-{
-    QTest::addColumn<bool>("drinks");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QStringList>("absent");
-
-    QTest::newRow("food") << false << "Einstellung: Lebensmittel"
-                          << QStringList { "EnergiedichteCheckBox", "Edit_Wert2", "SpinButton2",
-                                 "Label_Wert2_", "Fett_Label_Wert3_", "SpinButton10",
-                                 "gesaettigte_Fettsaeuren_OKButtonClick", "Zucker_OKButtonClick",
-                                 "Salz_OKButtonClick", "Salz_Edit_Wert3",
-                                 "gesaettigte_Fettsaeuren_Label_Wert2" }
-                          << QStringList {};
-    QTest::newRow("drink") << true << "Einstellung: Getränke"
-                           << QStringList { "GetraenkeEnergiedichteCheckBox", "Edit_Wert3",
-                                  "Label_Wert3_", "SpinButton1", "Zucker_OKButton", "Salz_OKButton",
-                                  "GetraenkeZuckerAuswertenCheckBox", "Fett_Label_Wert1_" }
-                           << QStringList { "Edit_Wert2", "SpinButton2", "Label_Wert2",
-                                  "Label_Wert2_" };
-}
-
-void TestThresholdDialogs::controlsAndCaptions()
-{
-    QFETCH(bool, drinks);
-    QFETCH(QString, title);
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, absent);
-    Fixture f(drinks);
-    QCOMPARE(f.dialog->windowTitle(), title);
-    auto *pages = f.child<QTabWidget>(u"PageControl1"_s);
-    QStringList captions;
-    for (int i = 0; i < pages->count(); ++i)
-        captions << pages->tabText(i);
-    QCOMPARE(captions,
-        QStringList({ "Energiedichte", "Fett", "Gesättigte Fettsäuren", "Zucker", "Salz" }));
-    for (const QString &name : names)
-        QVERIFY2(f.dialog->findChild<QWidget *>(name), qPrintable(name));
-    for (const QString &name : absent)
-        QVERIFY2(!f.dialog->findChild<QWidget *>(name), qPrintable(name));
-    for (QPushButton *button : f.dialog->findChildren<QPushButton *>())
-        QVERIFY(button->text() == u"OK" || button->text() == u"Abbrechen");
-    QCOMPARE(f.dialog->findChildren<QPushButton *>().size(), 10);
-    for (QCheckBox *box : f.dialog->findChildren<QCheckBox *>()) {
-        if (box->objectName().contains(u"WerteAendern"))
-            QCOMPARE(box->text(), u"Die Werte verändern"_s);
-    }
-}
-
-void TestThresholdDialogs::showFirstTab()
-{
-    Fixture f(false);
-    auto *pages = f.child<QTabWidget>(u"PageControl1"_s);
-    pages->setCurrentIndex(3);
-    QVERIFY(f.child<QPushButton>(u"Zucker_OKButtonClick"_s)->isDefault());
-    f.dialog->showFirstTab();
-    QCOMPARE(pages->currentIndex(), 0);
-    QVERIFY(f.child<QPushButton>(u"OKButton"_s)->isDefault());
-}
 
 QTEST_MAIN(TestThresholdDialogs)
 #include "tst_thresholddialogs.moc"
