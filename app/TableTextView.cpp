@@ -55,12 +55,14 @@ TableTextView::~TableTextView() = default;
 
 void TableTextView::setLines(QStringList lines)
 {
+    // The owner usually keeps the same list: only const access to m_lines,
+    // or a table of 100,000 rows gets copied.
     m_lines = std::move(lines);
     m_formats.clear();
     // Counting the cells of every line would cost more than the rest of the
     // load; rows of one table share their cell count, and lines with more
     // cells widen the range once they are laid out.
-    m_maxCellCount = m_lines.isEmpty() ? 1 : int(m_lines.first().count(u'\t')) + 1;
+    m_maxCellCount = m_lines.isEmpty() ? 1 : int(m_lines.constFirst().count(u'\t')) + 1;
     const Position old = m_caret;
     m_caret = m_anchor = Position {};
     m_desiredX = -1;
@@ -154,7 +156,7 @@ void TableTextView::selectLine(int line)
     const Position old = m_caret;
     m_caret = { line, 0 };
     m_anchor = line + 1 < lineCount() ? Position { line + 1, 0 }
-                                      : Position { line, int(m_lines[line].size()) };
+                                      : Position { line, int(m_lines.at(line).size()) };
     m_desiredX = -1;
     ensureCaretVisible();
     viewport()->update();
@@ -615,14 +617,14 @@ bool TableTextView::handleMoveKey(QKeyEvent *event)
 {
     const bool keep = event->modifiers() & Qt::ShiftModifier;
     const bool control = event->modifiers() & Qt::ControlModifier;
-    const int lineLength = m_lines.isEmpty() ? 0 : int(m_lines[m_caret.line].size());
+    const int lineLength = m_lines.isEmpty() ? 0 : int(m_lines.at(m_caret.line).size());
     Position p = m_caret;
     switch (event->key()) {
     case Qt::Key_Left:
         if (p.column > 0)
             --p.column;
         else if (p.line > 0)
-            p = { p.line - 1, int(m_lines[p.line - 1].size()) };
+            p = { p.line - 1, int(m_lines.at(p.line - 1).size()) };
         break;
     case Qt::Key_Right:
         if (p.column < lineLength)

@@ -3,8 +3,9 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
-
 #include <array>
+#include <cstring>
+#include <optional>
 
 namespace Zestrola {
 
@@ -14,12 +15,14 @@ constexpr QByteArrayView kBom = "\xEF\xBB\xBF";
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five codes that
 // are unassigned there are kept as the C1 controls of the same value.
+// clang-format off
 constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, //
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, //
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+// clang-format on
 
 QString decodeWindows1252(QByteArrayView bytes)
 {
@@ -35,6 +38,81 @@ QString decodeWindows1252(QByteArrayView bytes)
 bool isBlankChar(QChar c)
 {
     return c.unicode() <= 0x20;
+}
+
+// Files are read and written in pieces of this size, so that a large table
+// is never held as bytes and as text at the same time.
+constexpr qsizetype kChunkBytes = 256 * 1024;
+constexpr qsizetype kChunkChars = 64 * 1024;
+
+// The length of the part of `bytes` that ends on a character boundary: a
+// multi-byte sequence cut off by the end of the piece waits for the next.
+qsizetype completeUtf8Length(QByteArrayView bytes)
+{
+    qsizetype lead = bytes.size() - 1;
+    while (lead > 0 && lead > bytes.size() - 4 && (uchar(bytes[lead]) & 0xC0) == 0x80)
+        --lead;
+    if (lead < 0)
+        return 0;
+    const uchar c = uchar(bytes[lead]);
+    const qsizetype length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    return lead + length > bytes.size() ? lead : bytes.size();
+}
+
+// Decodes a whole file as UTF-8 piece by piece, into one string sized by
+// the file (UTF-8 never needs more UTF-16 units than bytes). Gives nothing
+// when a byte is not valid UTF-8: then decodeText decides on all bytes.
+std::optional<QString> readUtf8(QFile &file)
+{
+    QString text(file.size() + 4, Qt::Uninitialized);
+    QChar *out = text.data();
+    const QChar *const end = out + text.size();
+    // Only at the very start does a byte-order mark go unread, as with
+    // QString::fromUtf8; further on it is a character of the text.
+    QStringDecoder first(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder rest(QStringDecoder::Utf8,
+        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder *decoder = &first;
+    QByteArray buffer(kChunkBytes + 4, Qt::Uninitialized);
+    qsizetype carried = 0;
+    for (bool atStart = true;; atStart = false) {
+        const qint64 got = file.read(buffer.data() + carried, kChunkBytes);
+        if (got < 0)
+            return std::nullopt;
+        QByteArrayView bytes(buffer.constData(), carried + got);
+        if (atStart && bytes.startsWith(kBom))
+            bytes = bytes.sliced(kBom.size());
+        const bool last = file.atEnd();
+        const qsizetype complete = last ? bytes.size() : completeUtf8Length(bytes);
+        if (decoder->requiredSpace(complete) > end - out)
+            return std::nullopt;
+        out = decoder->appendToBuffer(out, bytes.first(complete));
+        if (decoder->hasError())
+            return std::nullopt;
+        decoder = &rest;
+        carried = bytes.size() - complete;
+        std::memmove(buffer.data(), bytes.data() + complete, size_t(carried));
+        if (last)
+            break;
+    }
+    text.truncate(out - text.constData());
+    return text;
+}
+
+bool writeUtf8(QIODevice &device, QStringView text)
+{
+    // Pieces end before a high surrogate, so that no pair is torn apart and
+    // every piece encodes exactly as its part of the whole text would.
+    while (!text.isEmpty()) {
+        qsizetype length = std::min(kChunkChars, text.size());
+        if (length < text.size() && text[length - 1].isHighSurrogate())
+            --length;
+        const QByteArray bytes = text.first(length).toUtf8();
+        if (device.write(bytes) != bytes.size())
+            return false;
+        text = text.sliced(length);
+    }
+    return true;
 }
 
 } // namespace
@@ -67,7 +145,15 @@ QString readTextFile(const QString &path, bool *ok)
     const bool opened = file.open(QIODevice::ReadOnly);
     if (ok)
         *ok = opened;
-    return opened ? decodeText(file.readAll()) : QString();
+    if (!opened)
+        return {};
+    if (!file.isSequential()) {
+        if (std::optional<QString> text = readUtf8(file))
+            return *std::move(text);
+        if (!file.seek(0))
+            return {};
+    }
+    return decodeText(file.readAll());
 }
 
 QStringList splitLines(QStringView text)
@@ -91,13 +177,18 @@ QStringList splitLines(QStringView text)
 
 QString trimBlanks(QStringView text)
 {
+    return trimmedBlanks(text).toString();
+}
+
+QStringView trimmedBlanks(QStringView text)
+{
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isBlankChar(text[begin]))
         ++begin;
     while (end > begin && isBlankChar(text[end - 1]))
         --end;
-    return text.sliced(begin, end - begin).toString();
+    return text.sliced(begin, end - begin);
 }
 
 bool isBlankLine(QStringView line)
@@ -115,8 +206,8 @@ QStringList nonBlankLines(QStringView text)
 bool WriteToStream(const QString &text, const QString &path, QString *errorMessage)
 {
     QSaveFile file(path);
-    const QByteArray bytes = kBom.toByteArray() + text.toUtf8();
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && file.write(kBom.data(), kBom.size()) == kBom.size()
+        && writeUtf8(file, text) && file.commit())
         return true;
     if (errorMessage) {
         *errorMessage = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")

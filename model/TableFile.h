@@ -29,6 +29,7 @@ QStringList splitLines(QStringView text);
 // Removes blanks and control characters (every code up to U+0020) at both
 // ends, the way the table files have always been trimmed.
 QString trimBlanks(QStringView text);
+QStringView trimmedBlanks(QStringView text); // the same, without a copy
 bool isBlankLine(QStringView line);
 
 // The lines of a text that hold more than blanks and control characters.

@@ -295,6 +295,30 @@ private Q_SLOTS:
         const QRect box = m_view->characterRect({ first, 0 });
         QCOMPARE(QColor(image.pixel(box.left(), box.top() + 1)), QColor(Qt::red));
     }
+
+    void rowsStaySharedWithTheCaller_data()
+    {
+        QTest::addColumn<int>("key"); // 0: no key, only the selection of the last line
+        QTest::newRow("setting the lines and selecting one") << 0;
+        QTest::newRow("line down") << int(Qt::Key_Down);
+        QTest::newRow("page down") << int(Qt::Key_PageDown);
+        QTest::newRow("left at a line start") << int(Qt::Key_Left);
+    }
+
+    // The owner keeps the rows of a large table as well; the view reads them
+    // without taking a copy of its own.
+    void rowsStaySharedWithTheCaller()
+    {
+        QFETCH(int, key);
+        const QStringList rows = manyRows(1000);
+        m_view->setLines(rows);
+        m_view->selectLine(int(rows.size()) - 1);
+        m_view->setCaret({ 500, 0 });
+        if (key != 0)
+            QTest::keyClick(m_view.get(), Qt::Key(key));
+        QVERIFY(m_view->caretLine() != 500 || key == 0);
+        QVERIFY(m_view->lines().constData() == rows.constData());
+    }
 };
 
 QTEST_MAIN(TestTableTextView)

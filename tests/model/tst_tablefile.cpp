@@ -18,7 +18,34 @@ private Q_SLOTS:
     void writeToStream();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
+    void largeFileReadsAsWhole_data();
+    void largeFileReadsAsWhole();
+    void largeTextWritesAsWhole_data();
+    void largeTextWritesAsWhole();
 };
+
+namespace {
+
+// Large files are read in pieces of 256 KiB and written in pieces of 64 Ki
+// characters; these put `tail` right across the first such border.
+constexpr int kReadPiece = 256 * 1024;
+constexpr int kWritePiece = 64 * 1024;
+
+QByteArray acrossReadBorder(const QByteArray &head, int tailOffset, const QByteArray &tail)
+{
+    QByteArray bytes = head;
+    bytes.append(QByteArray(kReadPiece - bytes.size() - tailOffset, 'a'));
+    bytes.append(tail);
+    bytes.append("\r\nEnde\r\n");
+    return bytes;
+}
+
+QString acrossWriteBorder(int tailOffset, const QString &tail)
+{
+    return QString(kWritePiece - tailOffset, u'a') + tail + QStringLiteral("\r\nEnde");
+}
+
+} // namespace
 
 void TestTableFile::readFile_data()
 {
@@ -129,6 +156,67 @@ void TestTableFile::failedWriteKeepsOldFile()
     QCOMPARE(TestSupport::readBytes(folder.path() + u"Obst.txt"_s), old);
     if (oldFileExists)
         QCOMPARE(TestSupport::readBytes(path), old);
+}
+
+void TestTableFile::largeFileReadsAsWhole_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QByteArray umlaut("\xC3\xA4"); // ä
+    const QByteArray euro("\xE2\x82\xAC");
+    const QByteArray emoji("\xF0\x9F\x8D\x8E"); // a surrogate pair in UTF-16
+    for (int offset = 1; offset <= 3; ++offset) {
+        QTest::addRow("marked, euro sign %d bytes before the border", offset)
+            << acrossReadBorder(bom, offset, euro);
+        QTest::addRow("marked, 4-byte character %d bytes before the border", offset)
+            << acrossReadBorder(bom, offset, emoji);
+    }
+    QTest::newRow("marked, umlaut across the border") << acrossReadBorder(bom, 1, umlaut);
+    QTest::newRow("unmarked, umlaut across the border") << acrossReadBorder({}, 1, umlaut);
+    QTest::newRow("marked, a second mark is dropped, later ones kept")
+        << acrossReadBorder(bom + bom, 0, bom + "x" + bom);
+    QTest::newRow("unmarked, Windows-1252 byte beyond the first piece")
+        << acrossReadBorder({}, 0, "K\xE4se \x80");
+    QTest::newRow("marked, invalid byte beyond the first piece")
+        << acrossReadBorder(bom, 0, "K\xE4se");
+    QTest::newRow("marked, sequence cut off at the end of the file")
+        << acrossReadBorder(bom, 0, {}) + "\xE2\x82";
+}
+
+// However the pieces fall, the text is the one the whole bytes decode to.
+void TestTableFile::largeFileReadsAsWhole()
+{
+    QFETCH(QByteArray, bytes);
+    TestSupport::DataFolder folder;
+    folder.addFile(QStringLiteral("t.txt"), bytes);
+    bool ok = false;
+    const QString text = readTextFile(folder.path() + QStringLiteral("t.txt"), &ok);
+    QVERIFY(ok);
+    QCOMPARE(text.size(), Zestrola::decodeText(bytes).size());
+    QVERIFY(text == Zestrola::decodeText(bytes));
+}
+
+void TestTableFile::largeTextWritesAsWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    const QString pair = QString::fromUtf16(u"\U0001F34E");
+    for (int offset = 0; offset <= 2; ++offset) {
+        QTest::addRow("surrogate pair %d characters before the border", offset)
+            << acrossWriteBorder(offset, pair);
+    }
+    QTest::newRow("umlauts across the border") << acrossWriteBorder(1, QStringLiteral("äöü"));
+    QTest::newRow("lone high surrogate at the border")
+        << acrossWriteBorder(1, QString(QChar(0xD83C)) + u'x');
+    QTest::newRow("several pieces") << QStringLiteral("Käse\t30,00\r\n").repeated(40000);
+}
+
+void TestTableFile::largeTextWritesAsWhole()
+{
+    QFETCH(QString, text);
+    TestSupport::DataFolder folder;
+    const QString path = folder.path() + QStringLiteral("t.txt");
+    QVERIFY(WriteToStream(text, path));
+    QVERIFY(TestSupport::readBytes(path) == QByteArray("\xEF\xBB\xBF") + text.toUtf8());
 }
 
 QTEST_GUILESS_MAIN(TestTableFile)

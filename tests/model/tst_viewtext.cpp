@@ -39,6 +39,12 @@ void TestViewText::buildViewTable_data()
         << "Kopf\nApfel\t1\rBirne\t2"
         << "Kopf" << QStringList { "Apfel\t1  \t", "Birne\t2  \t" } << 2;
     QTest::newRow("blank lines only") << "\r\n \r\n\t\r\n" << QString() << QStringList {} << 0;
+    QTest::newRow("CR CR LF and LF CR end lines without empty rows")
+        << "Kopf\r\r\nApfel\t1\n\rBirne\t2\t\r\n\r"
+        << "Kopf" << QStringList { "Apfel\t1  \t", "Birne\t2\t" } << 2;
+    QTest::newRow("TAB before a line end is kept, blanks after it are trimmed")
+        << "Kopf\r\n\tApfel\t1\t\r\nBirne\t2\t \r\n"
+        << "Kopf" << QStringList { "\tApfel\t1\t", "Birne\t2  \t" } << 3;
 }
 
 void TestViewText::buildViewTable()

@@ -1,0 +1,455 @@
+// Times the main window's everyday work on tables of 1,000, 10,000 and
+// 100,000 entries, the way a user meets it, and prints one table of medians
+// next to the goals. Exits with 1 when a goal is missed.
+//
+// Build in Release. Runs offscreen by itself. Every table size is measured
+// in a fresh child process (the benchmark runs itself with "--measure"), so
+// that each size's peak memory is its own. For profiling one size:
+//   zestrola_bench --write-data FOLDER ROWS, then zestrola_bench --measure FOLDER ROWS
+
+#include "app/MessageBox.h"
+#include "app/TableTextView.h"
+#include "app/zestrolap.h"
+#include "model/DataFolder.h"
+#include "model/Search.h"
+#include "model/Settings.h"
+#include "model/SortSave.h"
+#include "model/TableFile.h"
+#include "model/ViewText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMap>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace {
+
+const QString kTableName = QStringLiteral("Lebensmittel");
+
+const QString kHeader = QStringLiteral(
+    "Lebensmittel 100g\tBrennwert|in kJ\t|in kcal\tEnergie-|dichte\tFett\tgesättigte|Fettsäuren\t"
+    "Kohlen-|hydrate\tdavon|Zucker\tEiweiß\tSalz");
+
+const QStringList kPrefixes = {
+    "Bio",
+    "Vollkorn",
+    "Frische",
+    "Geräucherte",
+    "Gebratene",
+    "Süße",
+    "Würzige",
+    "Knusprige",
+    "Zarte",
+    "Feine",
+    "Rote",
+    "Grüne",
+    "Hausgemachte",
+    "Gekochte",
+};
+const QStringList kNouns = {
+    "Äpfel",
+    "Brötchen",
+    "Käse",
+    "Müsli",
+    "Bratwurst",
+    "Gemüsesuppe",
+    "Haferflocken",
+    "Joghurt",
+    "Knödel",
+    "Nüsse",
+    "Sahne",
+    "Schokolade",
+    "Weißkohl",
+    "Möhren",
+    "Rührei",
+    "Frikadelle",
+    "Quark",
+    "Lachsfilet",
+    "Spätzle",
+    "Pfannkuchen",
+};
+const QStringList kSuffixes = {
+    "mit Kräutern",
+    "nach Art des Hauses",
+    "aus Österreich",
+    "ungesüßt",
+    "fettarm",
+    "in Öl",
+    "mit Äpfeln",
+    "glutenfrei",
+    "vom Grill",
+    "(tiefgekühlt)",
+    "Größe M",
+    "",
+};
+
+// ------------------------------------------------------------- test data --
+
+QString decimal(double value)
+{
+    return QString::number(value, 'f', value < 10 ? 2 : 1).replace(u'.', u',');
+}
+
+// A value cell as people type them: mostly numbers, now and then "?" (not
+// stated) or a "<" bound.
+QString valueCell(QRandomGenerator &random, double max)
+{
+    const int roll = int(random.bounded(100));
+    if (roll < 2)
+        return QStringLiteral("?");
+    if (roll < 5)
+        return roll < 4 ? QStringLiteral("<0,1") : QStringLiteral("<0,5");
+    return decimal(random.bounded(max));
+}
+
+QString tableRow(QRandomGenerator &random, int index)
+{
+    QString name = kPrefixes[random.bounded(int(kPrefixes.size()))] + u' '
+        + kNouns[random.bounded(int(kNouns.size()))];
+    const QString &suffix = kSuffixes[random.bounded(int(kSuffixes.size()))];
+    if (!suffix.isEmpty())
+        name += u' ' + suffix;
+    name += QStringLiteral(", Sorte %1").arg(index);
+    const double kilojoule = random.bounded(3700.0);
+    const double kcal = kilojoule / 4.184;
+    QStringList cells { name, QString::number(qRound(kilojoule)), QString::number(qRound(kcal)),
+        decimal(kcal / 100) };
+    for (double max : { 60.0, 30.0, 90.0, 60.0, 40.0, 5.0 })
+        cells << valueCell(random, max);
+    QString row = cells.join(u'\t');
+    if (index % 7 == 0)
+        row += u'\t'; // some rows already end with a TAB
+    return row;
+}
+
+// A data folder holding the one table `kTableName` with `rows` entries in
+// random order.
+void writeDataFolder(const QString &folder, int rows)
+{
+    QRandomGenerator random(4711 + rows);
+    QStringList lines { kHeader };
+    lines.reserve(rows + 1);
+    for (int i = 0; i < rows; ++i)
+        lines << tableRow(random, i);
+    QDir(folder).mkpath(kTableName);
+    QString error;
+    if (!Zestrola::WriteToStream(lines.join(Zestrola::kLineEnd) + Zestrola::kLineEnd,
+            Zestrola::tableFilePath(folder + u'/', kTableName), &error))
+        qFatal("%s", qPrintable(error));
+}
+
+// ---------------------------------------------------------- measurement --
+
+double peakMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Median of several runs in milliseconds; `prepare` runs untimed before each.
+double medianMs(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void fail(const char *what)
+{
+    std::fprintf(stderr, "benchmark: %s\n", what);
+    std::exit(2);
+}
+
+// The main window on the data folder, as the user starts it for the first
+// time, but at a fixed size.
+struct MainWindow
+{
+    TMainForm form;
+    TableTextView *view = form.tableView();
+    QComboBox *chooser = form.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+    QLineEdit *searchField = form.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    QCheckBox *searchMode = form.findChild<QCheckBox *>(QStringLiteral("CheckBoxErstePos"));
+
+    MainWindow()
+    {
+        if (!chooser || !searchField || !searchMode)
+            fail("main window controls not found");
+        form.setWindowState(Qt::WindowNoState);
+        form.resize(1000, 700);
+        form.show();
+        QApplication::processEvents();
+    }
+
+    // Everything between picking the table and seeing it.
+    void load()
+    {
+        chooser->setCurrentIndex(chooser->findText(kTableName));
+        form.ComboBox1Change();
+        view->viewport()->repaint();
+    }
+
+    void search(const QString &term, bool atLineStart)
+    {
+        searchField->setText(term);
+        searchMode->setChecked(atLineStart);
+        form.Suchen1Click();
+        view->viewport()->repaint();
+    }
+
+    // Pending paints and the like go before a timed run, not into it.
+    void settle() { QApplication::processEvents(); }
+};
+
+// One table size in this process; prints "key value" lines.
+int measure(const QString &dataFolder, int rows)
+{
+    QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+    MessageBox::setTestMode(true);
+    if (!QDir::setCurrent(dataFolder))
+        fail("cannot enter the data folder");
+    const QString tablePath = Zestrola::tableFilePath(dataFolder + u'/', kTableName);
+    // The sort-and-save rewrites the table; each run starts from the
+    // original order again. The copy stays on disk, out of the peak memory.
+    const QString originalPath = settingsFolder.filePath(QStringLiteral("original.txt"));
+    if (!QFile::copy(tablePath, originalPath))
+        fail("cannot keep a copy of the table");
+    auto restoreTable = [&] {
+        if (!QFile::remove(tablePath) || !QFile::copy(originalPath, tablePath))
+            fail("cannot restore the table");
+    };
+
+    const int runs = rows >= 100000 ? 7 : 11;
+    MainWindow window;
+    auto settle = [&] { window.settle(); };
+    auto report = [](const char *key, double value) { std::printf("%s %.4f\n", key, value); };
+
+    report("load", medianMs(runs, settle, [&] { window.load(); }));
+    if (window.view->lineCount() != rows)
+        fail("the table was not loaded whole");
+
+    int width = 1000;
+    report("resize", medianMs(runs, settle, [&] {
+        width = width == 1000 ? 940 : 1000;
+        window.form.resize(width, 700);
+        QApplication::processEvents();
+        window.form.repaint();
+    }));
+
+    window.view->setCaret({});
+    report("scroll", medianMs(runs, settle, [&] {
+        QKeyEvent page(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+        QApplication::sendEvent(window.view, &page);
+        window.view->viewport()->repaint();
+    }));
+
+    report("colour", medianMs(runs, settle, [&] { window.form.MachDieWerteFarbig(); }));
+    // A pass that marked nothing would be timed for nothing.
+    if (window.view->lineFormats(window.view->firstVisibleLine()).isEmpty())
+        fail("the colouring pass marked no value");
+
+    auto toTop = [&] {
+        window.view->setCaret({});
+        window.settle();
+    };
+    report("searchMissWhole",
+        medianMs(runs, toTop, [&] { window.search(QStringLiteral("Xylophon-Tee"), false); }));
+    report("searchMissStart",
+        medianMs(runs, toTop, [&] { window.search(QStringLiteral("Xylophon-Tee"), true); }));
+    const int last = window.view->lineCount() - 1;
+    const QString lastName = Zestrola::entryName(window.view->lines().at(last));
+    report("searchHitLast", medianMs(runs, toTop, [&] { window.search(lastName, false); }));
+    if (window.view->caretLine() != last)
+        fail("the search did not select the last row");
+
+    report("sortSave",
+        medianMs(
+            runs,
+            [&] {
+                restoreTable();
+                window.load();
+                window.settle();
+            },
+            [&] {
+                window.form.SortierenClick();
+                window.view->viewport()->repaint();
+            }));
+    window.settle();
+    if (!MessageBox::shownMessages().isEmpty())
+        fail(qPrintable(u"message shown: "_qs + MessageBox::shownMessages().first()));
+    report("peak", peakMegabytes());
+
+    // Where the time goes, for whoever tunes it; after the peak, so that
+    // it does not count there.
+    restoreTable();
+    auto step = [&](const char *key, const std::function<void()> &work) {
+        report(key,
+            medianMs(
+                runs, [] {}, work));
+    };
+    step("stepRead", [&] { (void)Zestrola::readTextFile(tablePath); });
+    const QString text = Zestrola::readTextFile(tablePath);
+    step("stepView", [&] { (void)Zestrola::buildViewTable(text); });
+    step("stepSetting", [&] {
+        Zestrola::Settings::SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
+    });
+    const QStringList viewRows = Zestrola::buildViewTable(text).rows;
+    step("stepFind", [&] {
+        if (Zestrola::findRow(viewRows, lastName, false) < 0)
+            fail("no hit");
+    });
+    QStringList sorted;
+    step("stepSort", [&] { sorted = Zestrola::sortedUniqueRows(viewRows); });
+    const QString fileText = Zestrola::tableFileText(window.form.headerLineCopy(), sorted);
+    step("stepWrite", [&] {
+        if (!Zestrola::WriteToStream(
+                fileText, settingsFolder.filePath(QStringLiteral("written.txt"))))
+            fail("cannot write");
+    });
+    return 0;
+}
+
+// ---------------------------------------------------------------- report --
+
+struct Row
+{
+    const char *key;
+    const char *name;
+    double goal100k; // the goal at 10,000 rows is 15 ms for every time
+    bool megabytes = false;
+};
+
+const std::vector<Row> kRows = {
+    { "load", "load to first paint", 50 },
+    { "resize", "window resize", 15 },
+    { "scroll", "page scroll", 15 },
+    { "searchMissWhole", "search, no hit (whole text)", 20 },
+    { "searchMissStart", "search, no hit (line start)", 20 },
+    { "searchHitLast", "search, hit on last row", 20 },
+    { "sortSave", "sort and save", 150 },
+    { "colour", "colouring pass", 2 },
+    { "peak", "peak memory (VmHWM)", 100, true },
+};
+
+std::optional<QMap<QString, double>> runChild(const QString &dataFolder, int rows)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+        { QStringLiteral("--measure"), dataFolder, QString::number(rows) });
+    if (!child.waitForFinished(10 * 60 * 1000) || child.exitStatus() != QProcess::NormalExit
+        || child.exitCode() != 0)
+        return std::nullopt;
+    QMap<QString, double> values;
+    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> parts = line.trimmed().split(' ');
+        if (parts.size() == 2)
+            values.insert(QString::fromLatin1(parts[0]), parts[1].toDouble());
+    }
+    return values;
+}
+
+int runAll()
+{
+    const int sizes[3] = { 1000, 10000, 100000 };
+    QMap<QString, double> values[3];
+    for (int s = 0; s < 3; ++s) {
+        QTemporaryDir dataFolder;
+        writeDataFolder(dataFolder.path(), sizes[s]);
+        const auto measured = runChild(dataFolder.path(), sizes[s]);
+        if (!measured)
+            fail("a measuring run failed");
+        values[s] = *measured;
+    }
+
+    std::printf("| %-28s | %10s | %10s | %11s | %-22s |\n", "measurement", "1,000", "10,000",
+        "100,000", "goal 100k / 10k");
+    std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(30, '-').constData(),
+        QByteArray(12, '-').constData(), QByteArray(12, '-').constData(),
+        QByteArray(13, '-').constData(), QByteArray(24, '-').constData());
+    bool allMet = true;
+    for (const Row &row : kRows) {
+        std::printf("| %-28s |", row.name);
+        for (int s = 0; s < 3; ++s) {
+            const double v = values[s].value(QString::fromLatin1(row.key), -1);
+            double goal = row.goal100k;
+            if (!row.megabytes && s == 1)
+                goal = std::min(goal, 15.0);
+            const bool met = s == 0 || (v >= 0 && v <= goal);
+            allMet = allMet && met;
+            std::printf(" %*.*f %s%s |", s == 2 ? 6 : 5, row.megabytes ? 0 : 2, v,
+                row.megabytes ? "MB" : "ms", met ? " " : "!");
+        }
+        const QByteArray goal = row.megabytes
+            ? QByteArray("<= %1 MB").replace("%1", QByteArray::number(row.goal100k))
+            : QByteArray("<= %1 / %2 ms")
+                  .replace("%1", QByteArray::number(row.goal100k))
+                  .replace("%2", QByteArray::number(std::min(row.goal100k, 15.0)));
+        std::printf(" %-22s |\n", goal.constData());
+    }
+    std::printf("\nMedians of 11 runs (7 at 100,000 rows), each size in its own process; "
+                "\"!\" marks a missed goal.\n\nParts, 10,000 / 100,000 rows:\n");
+    const std::pair<const char *, const char *> steps[] = {
+        { "stepRead", "read and decode the table file" },
+        { "stepView", "view rows and header line" },
+        { "stepSetting", "settings write LetzteAuswahl (disk sync)" },
+        { "stepFind", "row search alone, hit on last row" },
+        { "stepSort", "sorting alone" },
+        { "stepWrite", "table file write (disk sync)" },
+    };
+    for (const auto &[key, name] : steps) {
+        std::printf("  %-42s %7.2f / %7.2f ms\n", name, values[1].value(QString::fromLatin1(key)),
+            values[2].value(QString::fromLatin1(key)));
+    }
+    return allMet ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 4 && qstrcmp(argv[1], "--measure") == 0) {
+        const QString dataFolder = QString::fromLocal8Bit(argv[2]);
+        const int rows = QByteArray(argv[3]).toInt();
+        QApplication app(argc, argv);
+        return measure(dataFolder, rows);
+    }
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--write-data") == 0) {
+        // A data folder to profile one size with: --measure FOLDER ROWS.
+        writeDataFolder(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+        return 0;
+    }
+    return runAll();
+}
