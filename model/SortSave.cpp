@@ -137,16 +137,17 @@ struct RowKey
 class RowKeys
 {
 public:
-    explicit RowKeys(const QStringList &rows)
+    explicit RowKeys(const std::vector<QStringView> &rows)
         : m_rows(rows)
         , m_fullKeys(rows.size())
     {
+        // Nearly every character has one weight; "ß" and the like have two.
         qsizetype characters = 0;
-        for (const QString &row : rows)
+        for (const QStringView row : rows)
             characters += row.size();
-        m_weights.reserve(std::size_t(characters) * 2 + 1);
+        m_weights.reserve(std::size_t(characters + characters / 8 + 1));
         m_keys.reserve(rows.size());
-        for (const QString &row : rows)
+        for (const QStringView row : rows)
             m_keys.push_back(append(row));
     }
 
@@ -204,7 +205,7 @@ public:
     }
 
 private:
-    RowKey append(const QString &row)
+    RowKey append(QStringView row)
     {
         const PrimaryWeights &table = PrimaryWeights::instance();
         RowKey key;
@@ -239,45 +240,43 @@ private:
     const QCollatorSortKey &fullKey(qsizetype row)
     {
         if (!m_fullKeys[row])
-            m_fullKeys[row] = PrimaryWeights::instance().collator().sortKey(m_rows.at(row));
+            m_fullKeys[row] = PrimaryWeights::instance().collator().sortKey(m_rows[row].toString());
         return *m_fullKeys[row];
     }
 
-    const QStringList &m_rows;
+    const std::vector<QStringView> &m_rows;
     std::vector<quint8> m_weights;
     std::vector<RowKey> m_keys;
     std::vector<std::optional<QCollatorSortKey>> m_fullKeys;
 };
 
-QStringList trimmedNonBlank(const QStringList &viewRows)
+// The rows as trimmed slices of the view's own strings, each with the
+// index of its view row: nothing is copied before it is known which rows stay.
+struct TrimmedRows
 {
-    QStringList rows;
-    rows.reserve(viewRows.size());
-    for (const QString &row : viewRows) {
-        if (isBlankLine(row))
+    std::vector<QStringView> texts;
+    std::vector<qsizetype> sources;
+};
+
+TrimmedRows trimmedNonBlank(const QStringList &viewRows)
+{
+    TrimmedRows rows;
+    rows.texts.reserve(std::size_t(viewRows.size()));
+    rows.sources.reserve(std::size_t(viewRows.size()));
+    for (qsizetype i = 0; i < viewRows.size(); ++i) {
+        const QStringView trimmed = trimmedBlanks(viewRows.at(i));
+        if (trimmed.isEmpty())
             continue;
-        // Most rows need no trimming; those are shared rather than copied.
-        if (trimBlanks(QStringView(row).first(1)).isEmpty()
-            || trimBlanks(QStringView(row).last(1)).isEmpty())
-            rows.append(trimBlanks(row));
-        else
-            rows.append(row);
+        rows.texts.push_back(trimmed);
+        rows.sources.push_back(i);
     }
     return rows;
 }
 
-} // namespace
-
-int compareRows(const QString &a, const QString &b)
+// Indexes of the rows in sorted order, the first of equal rows (in view
+// order) only.
+std::vector<qint32> sortedUniqueOrder(const std::vector<QStringView> &rows)
 {
-    const QStringList rows { a, b };
-    RowKeys keys(rows);
-    return keys.compare(0, 1);
-}
-
-QStringList sortedUniqueRows(const QStringList &viewRows)
-{
-    const QStringList rows = trimmedNonBlank(viewRows);
     RowKeys keys(rows);
     std::vector<RowKeys::Item> order = keys.items();
     using Item = RowKeys::Item;
@@ -286,11 +285,34 @@ QStringList sortedUniqueRows(const QStringList &viewRows)
         [&keys](const Item &a, const Item &b) { return keys.compare(a, b) < 0; });
     const auto last = std::unique(order.begin(), order.end(),
         [&keys](const Item &a, const Item &b) { return keys.compare(a, b) == 0; });
-
-    QStringList sorted;
-    sorted.reserve(last - order.begin());
+    std::vector<qint32> indexes;
+    indexes.reserve(std::size_t(last - order.begin()));
     for (auto it = order.begin(); it != last; ++it)
-        sorted.append(rows.at(it->row));
+        indexes.push_back(it->row);
+    return indexes;
+}
+
+} // namespace
+
+int compareRows(const QString &a, const QString &b)
+{
+    const std::vector<QStringView> rows { a, b };
+    RowKeys keys(rows);
+    return keys.compare(0, 1);
+}
+
+QStringList sortedUniqueRows(const QStringList &viewRows)
+{
+    const TrimmedRows rows = trimmedNonBlank(viewRows);
+    const std::vector<qint32> order = sortedUniqueOrder(rows.texts);
+    QStringList sorted;
+    sorted.reserve(qsizetype(order.size()));
+    for (const qint32 row : order) {
+        const QStringView text = rows.texts[std::size_t(row)];
+        const QString &whole = viewRows.at(rows.sources[std::size_t(row)]);
+        // A row that needed no trimming is shared, not copied.
+        sorted.append(text.size() == whole.size() ? whole : text.toString());
+    }
     return sorted;
 }
 
@@ -310,10 +332,14 @@ QString tableFileText(const QString &headerLine, const QStringList &rows)
 bool sortAndSave(const QString &headerLine, const QStringList &viewRows, const QString &path,
     QStringList *sortedRows, QString *errorMessage)
 {
-    const QStringList rows = sortedUniqueRows(viewRows);
-    if (sortedRows)
-        *sortedRows = rows;
-    return WriteToStream(tableFileText(headerLine, rows), path, errorMessage);
+    QStringList lines = sortedUniqueRows(viewRows);
+    lines.prepend(headerLine);
+    const bool written = WriteToStream(lines, path, errorMessage);
+    if (sortedRows) {
+        lines.removeFirst();
+        *sortedRows = std::move(lines);
+    }
+    return written;
 }
 
 } // namespace Zestrola

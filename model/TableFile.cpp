@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -203,17 +204,57 @@ QStringList nonBlankLines(QStringView text)
     return lines;
 }
 
-bool WriteToStream(const QString &text, const QString &path, QString *errorMessage)
+namespace {
+
+// Byte-order mark, then whatever `writeBody` writes; the old file is replaced
+// only when everything was written.
+template<typename WriteBody>
+bool writeFile(const QString &path, QString *errorMessage, WriteBody writeBody)
 {
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(kBom.data(), kBom.size()) == kBom.size()
-        && writeUtf8(file, text) && file.commit())
+        && writeBody(file) && file.commit())
         return true;
     if (errorMessage) {
         *errorMessage = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")
                             .arg(path, file.errorString());
     }
     return false;
+}
+
+// Lines are gathered into pieces of about kChunkBytes, so a long table is
+// never held a second time as one text.
+bool writeLines(QIODevice &device, const QStringList &lines)
+{
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    QByteArray piece;
+    for (const QString &line : lines) {
+        const qsizetype used = piece.size();
+        piece.resize(used + encoder.requiredSpace(line.size()) + 2);
+        char *end = encoder.appendToBuffer(piece.data() + used, line);
+        *end++ = '\r';
+        *end++ = '\n';
+        piece.truncate(end - piece.constData());
+        if (piece.size() >= kChunkBytes) {
+            if (device.write(piece) != piece.size())
+                return false;
+            piece.clear();
+        }
+    }
+    return device.write(piece) == piece.size();
+}
+
+} // namespace
+
+bool WriteToStream(const QString &text, const QString &path, QString *errorMessage)
+{
+    return writeFile(path, errorMessage, [&text](QIODevice &file) { return writeUtf8(file, text); });
+}
+
+bool WriteToStream(const QStringList &lines, const QString &path, QString *errorMessage)
+{
+    return writeFile(path, errorMessage,
+                     [&lines](QIODevice &file) { return writeLines(file, lines); });
 }
 
 } // namespace Zestrola

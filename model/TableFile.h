@@ -40,5 +40,8 @@ QStringList nonBlankLines(QStringView text);
 // write leaves the previous file whole. Returns false and a German message
 // in *errorMessage on failure.
 bool WriteToStream(const QString &text, const QString &path, QString *errorMessage = nullptr);
+// The same for a text given as lines, each of which is followed by CR LF.
+bool WriteToStream(const QStringList &lines, const QString &path,
+                   QString *errorMessage = nullptr);
 
 } // namespace Zestrola
