@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -226,15 +225,9 @@ bool writeFile(const QString &path, QString *errorMessage, WriteBody writeBody)
 // never held a second time as one text.
 bool writeLines(QIODevice &device, const QStringList &lines)
 {
-    QStringEncoder encoder(QStringEncoder::Utf8);
     QByteArray piece;
     for (const QString &line : lines) {
-        const qsizetype used = piece.size();
-        piece.resize(used + encoder.requiredSpace(line.size()) + 2);
-        char *end = encoder.appendToBuffer(piece.data() + used, line);
-        *end++ = '\r';
-        *end++ = '\n';
-        piece.truncate(end - piece.constData());
+        piece.append(line.toUtf8()).append("\r\n");
         if (piece.size() >= kChunkBytes) {
             if (device.write(piece) != piece.size())
                 return false;

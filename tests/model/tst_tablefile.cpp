@@ -6,24 +6,6 @@
 using namespace Zestrola;
 using namespace Qt::StringLiterals;
 
-class TestTableFile : public QObject
-{
-    Q_OBJECT
-private Q_SLOTS:
-    void readFile_data();
-    void readFile();
-    void readMissingFile();
-    void trimBlanks();
-    void writeToStream_data();
-    void writeToStream();
-    void failedWriteKeepsOldFile_data();
-    void failedWriteKeepsOldFile();
-    void largeFileReadsAsWhole_data();
-    void largeFileReadsAsWhole();
-    void largeTextWritesAsWhole_data();
-    void largeTextWritesAsWhole();
-};
-
 namespace {
 
 // Large files are read in pieces of 256 KiB and written in pieces of 64 Ki
@@ -47,177 +29,165 @@ QString acrossWriteBorder(int tailOffset, const QString &tail)
 
 } // namespace
 
-void TestTableFile::readFile_data()
+class TestTableFile : public QObject
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("marked");
-    QTest::addColumn<QStringList>("lines");
-    const QByteArray bom("\xEF\xBB\xBF");
-    const QByteArray rows("Kopf\tFett\r\nK\xC3\xA4se\t30,00\r\nApfel\t0,10");
-    const QStringList expected { "Kopf\tFett", "Käse\t30,00", "Apfel\t0,10" };
-    QTest::newRow("mark, no final line end") << bom + rows << true << expected;
-    QTest::newRow("blank lines anywhere")
-        << bom + "\r\n  \r\n" + QByteArray(rows).replace("\r\nK", "\r\n\t\r\nK") + "\r\n\r\n"
-        << true << expected;
-    QTest::newRow("no mark, LF only")
-        << QByteArray(rows).replace("\r\n", "\n") << false << expected;
-    QTest::newRow("lone CR, LF CR")
-        << QByteArray(rows).replace("\r\nA", "\n\rA").replace("\r\nK", "\rK") << false << expected;
-    QTest::newRow("Windows-1252") << QByteArray("\x84Wei\xDF\x93\t5 \x80\r\nK\xE4se") << false
-                                  << QStringList { "„Weiß“\t5 €", "Käse" };
-    QTest::newRow("mark not at the start") << "K" + bom << false << QStringList { "K\uFEFF" };
-    QTest::newRow("part of a mark") << QByteArray("\xEF\xBB") << false << QStringList { "ï»" };
-    QTest::newRow("mark only") << bom << true << QStringList {};
-    QTest::newRow("truncated UTF-8 after mark")
-        << bom + "K\xC3" << true << QStringList { "K\uFFFD" };
-    const QStringList withNul { QString::fromLatin1("K\0", 2), QString::fromLatin1("A\0", 2) };
-    QTest::newRow("NUL bytes") << QByteArray("K\0\r\n\0\0\r\nA\0", 10) << false << withNul;
-}
-
-void TestTableFile::readFile()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, marked);
-    QFETCH(QStringList, lines);
-    TestSupport::DataFolder folder;
-    folder.addFile(u"t.txt"_s, bytes);
-    bool ok = false;
-    const QString text = readTextFile(folder.path() + u"t.txt"_s, &ok);
-    QVERIFY(ok);
-    QCOMPARE(nonBlankLines(text), lines);
-    QCOMPARE(hasByteOrderMark(folder.path() + u"t.txt"_s), marked);
-}
-
-void TestTableFile::readMissingFile()
-{
-    TestSupport::DataFolder folder;
-    bool ok = true;
-    QCOMPARE(readTextFile(folder.path() + u"fehlt.txt"_s, &ok), QString());
-    QVERIFY(!ok);
-    QVERIFY(!hasByteOrderMark(folder.path() + u"fehlt.txt"_s));
-}
-
-void TestTableFile::trimBlanks()
-{
-    QCOMPARE(Zestrola::trimBlanks(u"\t\x01 Apfel  52,00\x1f\t"_s), u"Apfel  52,00"_s);
-    QCOMPARE(Zestrola::trimBlanks(u"\u00A0a"_s), u"\u00A0a"_s); // no-break space is no blank
-    QVERIFY(isBlankLine(u" \t\r\x01"_s));
-}
-
-void TestTableFile::writeToStream_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray bom("\xEF\xBB\xBF");
-    QTest::newRow("mark, UTF-8, CR LF kept")
-        << u"Getränke je 100 ml\r\nÄpfelsaft\t5 €\r\n"_s
-        << bom + "Getr\xC3\xA4nke je 100 ml\r\n\xC3\x84pfelsaft\t5 \xE2\x82\xAC\r\n";
-    QTest::newRow("other line ends as they stand") << u"a\nb\rc"_s << bom + "a\nb\rc";
-    QTest::newRow("empty text is the mark alone") << QString() << bom;
-}
-
-void TestTableFile::writeToStream()
-{
-    QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    TestSupport::DataFolder folder;
-    const QString path = folder.path() + u"Obst.txt"_s;
-    TestSupport::writeBytes(path, QByteArray(1000, 'x')); // longer: must be truncated
-    QVERIFY(WriteToStream(text, path));
-    QCOMPARE(TestSupport::readBytes(path), bytes);
-    QCOMPARE(readTextFile(path), text);
-}
-
-void TestTableFile::failedWriteKeepsOldFile_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("oldFileExists");
-    QTest::newRow("parent is a file") << u"Obst.txt/neu.txt"_s << false;
-    QTest::newRow("path is a folder") << u"Obst"_s << false;
-    // No sibling with a longer name fits, so the replacement cannot be
-    // prepared; this fails even for root.
-    QTest::newRow("no room for the replacement") << QString(250, u'x') + u".txt" << true;
-}
-
-void TestTableFile::failedWriteKeepsOldFile()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, oldFileExists);
-    TestSupport::DataFolder folder;
-    const QByteArray old("\xEF\xBB\xBFKopf\r\nAlt\r\n");
-    folder.addTable(u"Obst"_s, old);
-    const QString path = folder.path() + name;
-    if (oldFileExists)
-        TestSupport::writeBytes(path, old);
-    QString error;
-    QVERIFY(!WriteToStream(u"Kopf\r\nNeu\r\n"_s, path, &error));
-    QCOMPARE(
-        error.section(u':', 0, 0), u"Die Datei \"%1\" konnte nicht geschrieben werden"_s.arg(path));
-    QCOMPARE(TestSupport::readBytes(folder.path() + u"Obst.txt"_s), old);
-    if (oldFileExists)
-        QCOMPARE(TestSupport::readBytes(path), old);
-}
-
-void TestTableFile::largeFileReadsAsWhole_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray bom("\xEF\xBB\xBF");
-    const QByteArray umlaut("\xC3\xA4"); // ä
-    const QByteArray euro("\xE2\x82\xAC");
-    const QByteArray emoji("\xF0\x9F\x8D\x8E"); // a surrogate pair in UTF-16
-    for (int offset = 1; offset <= 3; ++offset) {
-        QTest::addRow("marked, euro sign %d bytes before the border", offset)
-            << acrossReadBorder(bom, offset, euro);
-        QTest::addRow("marked, 4-byte character %d bytes before the border", offset)
-            << acrossReadBorder(bom, offset, emoji);
+    Q_OBJECT
+private Q_SLOTS:
+    void readFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<QStringList>("lines");
+        const QByteArray bom("\xEF\xBB\xBF");
+        const QByteArray rows("Kopf\tFett\r\nK\xC3\xA4se\t30,00\r\nApfel\t0,10");
+        const QStringList expected { "Kopf\tFett", "Käse\t30,00", "Apfel\t0,10" };
+        QTest::newRow("mark, no final line end") << bom + rows << true << expected;
+        QTest::newRow("blank lines anywhere")
+            << bom + "\r\n  \r\n" + QByteArray(rows).replace("\r\nK", "\r\n\t\r\nK") + "\r\n\r\n"
+            << true << expected;
+        QTest::newRow("no mark, LF only")
+            << QByteArray(rows).replace("\r\n", "\n") << false << expected;
+        QTest::newRow("lone CR, LF CR")
+            << QByteArray(rows).replace("\r\nA", "\n\rA").replace("\r\nK", "\rK") << false
+            << expected;
+        QTest::newRow("Windows-1252") << QByteArray("\x84Wei\xDF\x93\t5 \x80\r\nK\xE4se") << false
+                                      << QStringList { "„Weiß“\t5 €", "Käse" };
+        QTest::newRow("mark only") << bom << true << QStringList {};
+        QTest::newRow("truncated UTF-8 after mark")
+            << bom + "K\xC3" << true << QStringList { "K\uFFFD" };
     }
-    QTest::newRow("marked, umlaut across the border") << acrossReadBorder(bom, 1, umlaut);
-    QTest::newRow("unmarked, umlaut across the border") << acrossReadBorder({}, 1, umlaut);
-    QTest::newRow("marked, a second mark is dropped, later ones kept")
-        << acrossReadBorder(bom + bom, 0, bom + "x" + bom);
-    QTest::newRow("unmarked, Windows-1252 byte beyond the first piece")
-        << acrossReadBorder({}, 0, "K\xE4se \x80");
-    QTest::newRow("marked, invalid byte beyond the first piece")
-        << acrossReadBorder(bom, 0, "K\xE4se");
-    QTest::newRow("marked, sequence cut off at the end of the file")
-        << acrossReadBorder(bom, 0, {}) + "\xE2\x82";
-}
-
-// However the pieces fall, the text is the one the whole bytes decode to.
-void TestTableFile::largeFileReadsAsWhole()
-{
-    QFETCH(QByteArray, bytes);
-    TestSupport::DataFolder folder;
-    folder.addFile(QStringLiteral("t.txt"), bytes);
-    bool ok = false;
-    const QString text = readTextFile(folder.path() + QStringLiteral("t.txt"), &ok);
-    QVERIFY(ok);
-    QCOMPARE(text.size(), Zestrola::decodeText(bytes).size());
-    QVERIFY(text == Zestrola::decodeText(bytes));
-}
-
-void TestTableFile::largeTextWritesAsWhole_data()
-{
-    QTest::addColumn<QString>("text");
-    const QString pair = QString::fromUtf16(u"\U0001F34E");
-    for (int offset = 0; offset <= 2; ++offset) {
-        QTest::addRow("surrogate pair %d characters before the border", offset)
-            << acrossWriteBorder(offset, pair);
+    void readFile()
+    {
+        QFETCH(QByteArray, bytes);
+        TestSupport::DataFolder folder;
+        folder.addFile(u"t.txt"_s, bytes);
+        bool ok = false;
+        QTEST(nonBlankLines(readTextFile(folder.path() + u"t.txt"_s, &ok)), "lines");
+        QVERIFY(ok);
+        QTEST(hasByteOrderMark(folder.path() + u"t.txt"_s), "marked");
+        const QString missing = folder.path() + u"fehlt.txt"_s;
+        QCOMPARE(readTextFile(missing, &ok), QString());
+        QVERIFY(!ok && !hasByteOrderMark(missing));
     }
-    QTest::newRow("umlauts across the border") << acrossWriteBorder(1, QStringLiteral("äöü"));
-    QTest::newRow("lone high surrogate at the border")
-        << acrossWriteBorder(1, QString(QChar(0xD83C)) + u'x');
-    QTest::newRow("several pieces") << QStringLiteral("Käse\t30,00\r\n").repeated(40000);
-}
 
-void TestTableFile::largeTextWritesAsWhole()
-{
-    QFETCH(QString, text);
-    TestSupport::DataFolder folder;
-    const QString path = folder.path() + QStringLiteral("t.txt");
-    QVERIFY(WriteToStream(text, path));
-    QVERIFY(TestSupport::readBytes(path) == QByteArray("\xEF\xBB\xBF") + text.toUtf8());
-}
+    void writeToStream_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray bom("\xEF\xBB\xBF");
+        QTest::newRow("mark, UTF-8, CR LF kept")
+            << u"Getränke je 100 ml\r\nÄpfelsaft\t5 €\r\n"_s
+            << bom + "Getr\xC3\xA4nke je 100 ml\r\n\xC3\x84pfelsaft\t5 \xE2\x82\xAC\r\n";
+        QTest::newRow("other line ends as they stand") << u"a\nb\rc"_s << bom + "a\nb\rc";
+        QTest::newRow("empty text is the mark alone") << QString() << bom;
+    }
+    void writeToStream()
+    {
+        QFETCH(QString, text);
+        TestSupport::DataFolder folder;
+        const QString path = folder.path() + u"Obst.txt"_s;
+        TestSupport::writeBytes(path, QByteArray(1000, 'x')); // longer: must be truncated
+        QVERIFY(WriteToStream(text, path));
+        QTEST(TestSupport::readBytes(path), "bytes");
+        QCOMPARE(readTextFile(path), text);
+    }
+
+    void failedWriteKeepsOldFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("replacing");
+        QTest::newRow("parent is a file") << u"Obst.txt/neu.txt"_s << false;
+        QTest::newRow("path is a folder") << u"Obst"_s << false;
+        // No sibling with a longer name fits, so the replacement cannot be
+        // prepared; this fails even for root.
+        QTest::newRow("no room for the replacement") << QString(250, u'x') + u".txt" << true;
+    }
+    void failedWriteKeepsOldFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, replacing);
+        TestSupport::DataFolder folder;
+        const QByteArray old("\xEF\xBB\xBFKopf\r\nAlt\r\n");
+        folder.addTable(u"Obst"_s, old);
+        const QString path = folder.path() + name;
+        if (replacing)
+            TestSupport::writeBytes(path, old);
+        QString error;
+        QVERIFY(!WriteToStream(u"Kopf\r\nNeu\r\n"_s, path, &error));
+        QCOMPARE(error.section(u':', 0, 0),
+            u"Die Datei \"%1\" konnte nicht geschrieben werden"_s.arg(path));
+        QCOMPARE(TestSupport::readBytes(folder.path() + u"Obst.txt"_s), old);
+        if (replacing)
+            QCOMPARE(TestSupport::readBytes(path), old);
+    }
+
+    void largeFileReadsAsWhole_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray bom("\xEF\xBB\xBF");
+        const QByteArray umlaut("\xC3\xA4"); // ä
+        const QByteArray euro("\xE2\x82\xAC");
+        const QByteArray emoji("\xF0\x9F\x8D\x8E"); // a surrogate pair in UTF-16
+        for (int offset = 1; offset <= 3; ++offset) {
+            QTest::addRow("marked, euro sign %d bytes before the border", offset)
+                << acrossReadBorder(bom, offset, euro);
+            QTest::addRow("marked, 4-byte character %d bytes before the border", offset)
+                << acrossReadBorder(bom, offset, emoji);
+        }
+        QTest::newRow("marked, umlaut across the border") << acrossReadBorder(bom, 1, umlaut);
+        QTest::newRow("unmarked, umlaut across the border") << acrossReadBorder({}, 1, umlaut);
+        QTest::newRow("marked, a second mark is dropped, later ones kept")
+            << acrossReadBorder(bom + bom, 0, bom + "x" + bom);
+        QTest::newRow("unmarked, Windows-1252 byte beyond the first piece")
+            << acrossReadBorder({}, 0, "K\xE4se \x80");
+        QTest::newRow("marked, invalid byte beyond the first piece")
+            << acrossReadBorder(bom, 0, "K\xE4se");
+        QTest::newRow("marked, sequence cut off at the end of the file")
+            << acrossReadBorder(bom, 0, {}) + "\xE2\x82";
+    }
+
+    void largeFileReadsAsWhole()
+    {
+        QFETCH(QByteArray, bytes);
+        TestSupport::DataFolder folder;
+        folder.addFile(QStringLiteral("t.txt"), bytes);
+        bool ok = false;
+        const QString text = readTextFile(folder.path() + QStringLiteral("t.txt"), &ok);
+        QVERIFY(ok);
+        QCOMPARE(text.size(), Zestrola::decodeText(bytes).size());
+        QVERIFY(text == Zestrola::decodeText(bytes));
+    }
+
+    void largeTextWritesAsWhole_data()
+    {
+        QTest::addColumn<QString>("text");
+        const QString pair = QString::fromUtf16(u"\U0001F34E");
+        for (int offset = 0; offset <= 2; ++offset) {
+            QTest::addRow("surrogate pair %d characters before the border", offset)
+                << acrossWriteBorder(offset, pair);
+        }
+        QTest::newRow("umlauts across the border") << acrossWriteBorder(1, QStringLiteral("äöü"));
+        QTest::newRow("lone high surrogate at the border")
+            << acrossWriteBorder(1, QString(QChar(0xD83C)) + u'x');
+        QTest::newRow("several pieces") << QStringLiteral("Käse\t30,00\r\n").repeated(40000);
+    }
+
+    void largeTextWritesAsWhole()
+    {
+        QFETCH(QString, text);
+        TestSupport::DataFolder folder;
+        const QString path = folder.path() + QStringLiteral("t.txt");
+        QVERIFY(WriteToStream(text, path));
+        const QByteArray expected = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        QVERIFY(TestSupport::readBytes(path) == expected);
+        // Given as lines, the same text makes the same file.
+        QStringList lines = text.split(QStringLiteral("\r\n"));
+        if (lines.last().isEmpty())
+            lines.removeLast();
+        QVERIFY(WriteToStream(lines, path));
+        QVERIFY(TestSupport::readBytes(path) == expected + (text.endsWith(u'\n') ? "" : "\r\n"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestTableFile)
 #include "tst_tablefile.moc"
