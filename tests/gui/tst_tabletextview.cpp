@@ -9,11 +9,6 @@
 
 using P = TableTextView::Position;
 
-char *toString(const P &p)
-{
-    return QTest::toString(QStringLiteral("(%1,%2)").arg(p.line).arg(p.column));
-}
-
 namespace {
 
 const QStringList kRows
@@ -32,14 +27,6 @@ struct KeyCase
     bool paged = false; // 100,000 lines; line numbers count in pages
 };
 
-QStringList manyRows(int count)
-{
-    QStringList rows;
-    for (int i = 0; i < count; ++i)
-        rows << QStringLiteral("Eintrag %1\t%2\t0,5  \t").arg(i).arg(i % 700);
-    return rows;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(KeyCase)
@@ -51,8 +38,7 @@ class TestTableTextView : public QObject
 
     QPoint leftEdge(P p) const
     {
-        const QRect r = m_view->characterRect(p);
-        return { r.left(), r.center().y() };
+        return m_view->characterRect(p).topLeft() + QPoint(0, m_view->lineHeight() / 2);
     }
     void send(QEvent::Type type, P at, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -71,15 +57,12 @@ private Q_SLOTS:
         m_view->setLines(kRows);
         m_view->resize(420, 260);
         m_view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
     }
-    void cleanup() { m_view.reset(); }
 
     void keys_data()
     {
         const Qt::KeyboardModifiers none, shift(Qt::ShiftModifier), ctrl(Qt::ControlModifier);
         QTest::addColumn<KeyCase>("c");
-        QTest::newRow("right") << KeyCase { { 0, 2 }, Qt::Key_Right, none, { 0, 3 } };
         QTest::newRow("right wraps") << KeyCase { { 0, 15 }, Qt::Key_Right, none, { 1, 0 } };
         QTest::newRow("left wraps") << KeyCase { { 1, 0 }, Qt::Key_Left, none, { 0, 15 } };
         // Vertical moves keep the x position: a cell start stays a cell
@@ -90,8 +73,7 @@ private Q_SLOTS:
         QTest::newRow("home") << KeyCase { { 1, 5 }, Qt::Key_Home, none, { 1, 0 } };
         QTest::newRow("end") << KeyCase { { 1, 5 }, Qt::Key_End, none, { 1, 16 } };
         QTest::newRow("ctrl end") << KeyCase { { 1, 3 }, Qt::Key_End, ctrl, kEnd };
-        QTest::newRow("shift right")
-            << KeyCase { { 0, 2 }, Qt::Key_Right, shift, { 0, 3 }, { 0, 2 } };
+        QTest::newRow("select all") << KeyCase { { 1, 3 }, Qt::Key_A, ctrl, kEnd, {} };
         QTest::newRow("shift ctrl end")
             << KeyCase { { 3, 0 }, Qt::Key_End, shift | ctrl, kEnd, { 3, 0 } };
         QTest::newRow("page down") << KeyCase { {}, Qt::Key_PageDown, none, { 1, 0 }, kSame, true };
@@ -106,42 +88,40 @@ private Q_SLOTS:
         QFETCH(KeyCase, c);
         int page = 1;
         if (c.paged) {
-            m_view->setLines(manyRows(100000));
+            QStringList rows;
+            for (int i = 0; i < 100000; ++i)
+                rows << QStringLiteral("Eintrag %1\t%2\t0,5  \t").arg(i).arg(i % 700);
+            m_view->setLines(rows);
             page = m_view->viewport()->height() / m_view->lineHeight();
             QCOMPARE(m_view->verticalScrollBar()->maximum(), 100000 - page);
         }
         const auto scaled = [page](P p) { return P { p.line * page, p.column }; };
         m_view->setCaret(scaled(c.start));
-        QSignalSpy moved(m_view.get(), &TableTextView::caretMoved);
         QTest::keyClick(m_view.get(), c.key, c.modifiers);
         QCOMPARE(m_view->caret(), scaled(c.caret));
         QCOMPARE(m_view->anchor(), scaled(c.anchor == kSame ? c.caret : c.anchor));
-        QCOMPARE(moved.size(), 1);
-        QVERIFY(m_view->firstVisibleLine() <= m_view->caretLine());
-        QVERIFY(m_view->caretLine() <= m_view->lastVisibleLine());
+        QVERIFY(m_view->firstVisibleLine() <= m_view->caretLine()
+            && m_view->caretLine() <= m_view->lastVisibleLine());
     }
 
     void mouse()
     {
         QSignalSpy doubled(m_view.get(), &TableTextView::doubleClicked);
-        send(QEvent::MouseButtonPress, { 1, 3 });
-        send(QEvent::MouseButtonRelease, { 1, 3 });
-        QCOMPARE(m_view->caret(), (P { 1, 3 }));
-        QCOMPARE(m_view->anchor(), (P { 1, 3 }));
-        send(QEvent::MouseButtonPress, { 0, 2 });
-        send(QEvent::MouseMove, { 2, 3 });
-        send(QEvent::MouseButtonRelease, { 2, 3 });
-        QCOMPARE(m_view->anchor(), (P { 0, 2 }));
-        QCOMPARE(m_view->caret(), (P { 2, 3 }));
-        send(QEvent::MouseButtonDblClick, { 4, 1 });
-        QCOMPARE(doubled.size(), 1);
-        QCOMPARE(doubled.first().first().toPoint(), leftEdge({ 4, 1 }));
-        // The popup works on the entry under the mouse: the caret is there first.
         P caretAtRightClick = kSame;
         connect(m_view.get(), &TableTextView::rightClicked, m_view.get(),
             [&] { caretAtRightClick = m_view->caret(); });
-        send(QEvent::MouseButtonPress, { 1, 2 }, Qt::RightButton);
-        QCOMPARE(caretAtRightClick, (P { 1, 2 }));
+        send(QEvent::MouseButtonPress, { 1, 3 });
+        QCOMPARE(m_view->caret(), (P { 1, 3 }));
+        send(QEvent::MouseMove, { 2, 3 });
+        send(QEvent::MouseButtonRelease, { 2, 3 });
+        QCOMPARE(m_view->anchor(), (P { 1, 3 }));
+        QCOMPARE(m_view->caret(), (P { 2, 3 }));
+        // The popup works on the entry under the mouse: the caret is there first.
+        send(QEvent::MouseButtonPress, { 0, 2 }, Qt::RightButton);
+        QCOMPARE(caretAtRightClick, (P { 0, 2 }));
+        send(QEvent::MouseButtonDblClick, { 4, 1 });
+        QCOMPARE(doubled.size(), 1);
+        QCOMPARE(doubled.first().first().toPoint(), leftEdge({ 4, 1 }));
     }
 
     void copyGivesExactText()
@@ -150,48 +130,38 @@ private Q_SLOTS:
         m_view->setCaret({ 0, 2 }, true);
         QTest::keyClick(m_view.get(), Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), kRows[0].mid(2) + "\n" + kRows[1] + "\nKir");
-        QTest::keyClick(m_view.get(), Qt::Key_A, Qt::ControlModifier);
-        m_view->copy();
-        QCOMPARE(QApplication::clipboard()->text(), kRows.join(u'\n'));
     }
 
-    void hitTestRoundTrip_data()
-    {
-        QTest::addColumn<bool>("wideFormat");
-        QTest::newRow("text font") << false;
-        QTest::newRow("wider format font") << true;
-    }
+    // The second pass sets a wider font for two figures of the first line.
     void hitTestRoundTrip()
     {
-        QFETCH(bool, wideFormat);
-        const int plainWidth = m_view->characterRect({ 0, 6 }).width(), h = m_view->lineHeight();
-        if (wideFormat)
-            m_view->setLineFormats(0, { { 6, 2, Fonts::valueMark(), QColor(Qt::green) } });
-        QCOMPARE(m_view->characterRect({ 0, 6 }).width() > plainWidth, wideFormat);
-        for (int line = 0; line < kRows.size(); ++line) {
-            for (int column = 0; column < kRows[line].size(); ++column) {
-                const QRect r = m_view->characterRect({ line, column });
-                QCOMPARE(r.top(), line * h);
-                QCOMPARE(m_view->characterAt(r.center()), std::optional<P>({ line, column }));
-                QCOMPARE(
-                    m_view->cursorPositionAt(leftEdge({ line, column })), (P { line, column }));
+        const int plainWidth = m_view->characterRect({ 0, 6 }).width();
+        for (const bool wide : { false, true }) {
+            if (wide) {
+                m_view->setLineFormats(0, { { 6, 2, Fonts::valueMark(), QColor(Qt::green) } });
+                QVERIFY(m_view->characterRect({ 0, 6 }).width() > plainWidth);
+            }
+            for (int line = 0; line < kRows.size(); ++line) {
+                for (int column = 0; column < kRows[line].size(); ++column) {
+                    const P p { line, column };
+                    const QRect r = m_view->characterRect(p);
+                    QCOMPARE(m_view->characterAt(r.center()), std::optional<P>(p));
+                    QCOMPARE(m_view->cursorPositionAt(leftEdge(p)), p);
+                }
             }
         }
-        QCOMPARE(m_view->characterAt({ 400, 2 * h + h / 2 }), std::nullopt);
     }
 
-    // Cell k starts at tab stop k-1 (past the last stop every cell is 66
-    // wide) and no character reaches into the next cell.
+    // New lines start clean; cell k starts at tab stop k-1 (past the last
+    // stop every cell is 66 wide) and no character reaches into the next cell.
     void cellsStartAtTabStops_data()
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QList<int>>("stops");
         QTest::addColumn<QList<int>>("starts");
-        const QString row = QStringLiteral("Apfel\t52\t0,2\t1\t2\t3");
-        QTest::newRow("header") << row << QList<int> { 204, 270, 336 }
+        QTest::newRow("header") << QStringLiteral("Apfel\t52\t0,2\t1\t2\t3")
+                                << QList<int> { 204, 270, 336 }
                                 << QList<int> { 0, 204, 270, 336, 402, 468 };
-        QTest::newRow("no stops") << row << QList<int> {}
-                                  << QList<int> { 0, 66, 132, 198, 264, 330 };
         QTest::newRow("long cell clipped") << QStringLiteral("WWWWWWWWWWWWWWWWWWWW\t\tX")
                                            << QList<int> { 60, 200 } << QList<int> { 0, 60, 200 };
     }
@@ -200,7 +170,11 @@ private Q_SLOTS:
         QFETCH(QString, line);
         QFETCH(QList<int>, stops);
         QFETCH(QList<int>, starts);
-        m_view->setLines({ line });
+        m_view->setLineFormats(0, { { 0, 3, Fonts::valueMark(), Qt::red } });
+        m_view->setCaret(kEnd);
+        m_view->setLines({ line }); // drops the format and the caret
+        QVERIFY(m_view->lineFormats(0).isEmpty());
+        QCOMPARE(m_view->caret(), P {});
         m_view->setTabStops(stops);
         const int origin = m_view->textMargin();
         for (int column = 0, cell = 0; column < line.size(); ++column) {
@@ -209,41 +183,6 @@ private Q_SLOTS:
                 QCOMPARE(r.left(), origin + starts[cell++]);
             QVERIFY(cell == starts.size() || r.right() < origin + starts[cell]);
         }
-    }
-
-    void setLinesDropsFormatsAndResets()
-    {
-        m_view->setLines(manyRows(300));
-        m_view->setCaret({ 250, 3 });
-        m_view->horizontalScrollBar()->setValue(40);
-        m_view->setLineFormats(1, { { 0, 3, Fonts::valueMark(), Qt::red } });
-        m_view->setLines(kRows);
-        QVERIFY(m_view->lineFormats(1).isEmpty());
-        QCOMPARE(m_view->caret(), P {});
-        QCOMPARE(m_view->firstVisibleLine(), 0);
-        QCOMPARE(m_view->horizontalScrollBar()->value(), 0);
-    }
-
-    // The owner marks only the lines about to be painted; the marks show in
-    // that very paint.
-    void aboutToPaintReportsVisibleRange()
-    {
-        m_view->setLines(manyRows(1000));
-        m_view->ensureLineVisible(400);
-        QSignalSpy spy(m_view.get(), &TableTextView::aboutToPaint);
-        connect(m_view.get(), &TableTextView::aboutToPaint, m_view.get(), [&](int first) {
-            m_view->setLineFormats(first, { { 0, 1, QFont(), QColor(Qt::red) } });
-        });
-        const QImage image = m_view->viewport()->grab().toImage();
-        QCOMPARE(spy.size(), 1);
-        const int first = spy.first().at(0).toInt(), last = spy.first().at(1).toInt();
-        QVERIFY(first <= 400 && 400 <= last);
-        QCOMPARE(first, m_view->firstVisibleLine());
-        const int height = m_view->viewport()->height();
-        QVERIFY(m_view->characterRect({ last, 0 }).top() < height);
-        QVERIFY(m_view->characterRect({ last + 1, 0 }).top() >= height);
-        const QRect box = m_view->characterRect({ first, 0 });
-        QCOMPARE(QColor(image.pixel(box.left(), box.top() + 1)), QColor(Qt::red));
     }
 };
 
