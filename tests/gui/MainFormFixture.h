@@ -1,0 +1,58 @@
+#pragma once
+
+#include "TestSupport.h"
+#include "app/MessageBox.h"
+#include "app/TableTextView.h"
+#include "app/zestrolap.h"
+
+#include <QComboBox>
+#include <QTest>
+#include <memory>
+
+// A main window on a data folder of its own: settings isolated, message
+// boxes answered at once, the working directory moved there and back.
+class MainFormFixture : public QObject
+{
+protected:
+    void prepare(const QList<std::pair<QString, QByteArray>> &tables)
+    {
+        TestSupport::isolateSettings();
+        MessageBox::setTestMode(true);
+        data = std::make_unique<TestSupport::DataFolder>();
+        for (const auto &[name, bytes] : tables)
+            data->addTable(name, bytes);
+        data->makeCurrent();
+    }
+
+    TMainForm &start()
+    {
+        form = std::make_unique<TMainForm>();
+        return *form;
+    }
+
+    void choose(const QString &table)
+    {
+        auto *chooser = child<QComboBox>("ComboBox1");
+        const int index = chooser->findText(table);
+        if (index < 0)
+            qFatal("no table %s", qPrintable(table));
+        chooser->setCurrentIndex(index);
+        form->ComboBox1Change();
+    }
+
+    template<typename T> T *child(const char *name) const
+    {
+        return form->findChild<T *>(QString::fromLatin1(name));
+    }
+
+    TableTextView *view() const { return form->tableView(); }
+
+    void tearDown()
+    {
+        form.reset();
+        data.reset();
+    }
+
+    std::unique_ptr<TestSupport::DataFolder> data;
+    std::unique_ptr<TMainForm> form;
+};
