@@ -46,7 +46,11 @@ QString LeseRegKey(const QString &valueName)
 bool SchreibeRegKey(const QString &valueName, const QString &text)
 {
     QSettings store(kOrganisation, kApplication);
-    store.setValue(storedName(store, valueName), text);
+    const QString name = storedName(store, valueName);
+    // Writing the same text again would only wait for the disk.
+    if (store.contains(name) && store.value(name).toString() == text)
+        return true;
+    store.setValue(name, text);
     store.sync();
     if (store.status() == QSettings::NoError)
         return true;
