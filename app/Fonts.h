@@ -12,8 +12,8 @@ inline QFont unicodeSans(int pixelSize = 13)
 {
     QFont font;
     // Liberation Sans has Arial's metrics, so the designed widths still fit.
-    font.setFamilies({QStringLiteral("Arial Unicode MS"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("DejaVu Sans")});
+    font.setFamilies({ QStringLiteral("Arial Unicode MS"), QStringLiteral("Liberation Sans"),
+        QStringLiteral("DejaVu Sans") });
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     return font;
@@ -23,14 +23,14 @@ inline QFont unicodeSans(int pixelSize = 13)
 inline QFont valueMark()
 {
     QFont font;
-    font.setFamilies({QStringLiteral("Courier"), QStringLiteral("DejaVu Sans Mono"),
-                      QStringLiteral("Liberation Mono")});
+    font.setFamilies({ QStringLiteral("Courier"), QStringLiteral("DejaVu Sans Mono"),
+        QStringLiteral("Liberation Mono") });
     font.setStyleHint(QFont::Monospace);
     font.setPointSize(10);
     font.setBold(true);
     return font;
 }
 
-inline const QColor kLightGrey{211, 211, 211};
+inline const QColor kLightGrey { 211, 211, 211 };
 
 } // namespace Fonts

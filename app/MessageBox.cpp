@@ -37,13 +37,13 @@ void MessageBox::error(QWidget *parent, const QString &text)
 
 QMessageBox::StandardButton MessageBox::question(QWidget *parent, const QString &text)
 {
-    return show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
-                QMessageBox::No);
+    return show(
+        parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
 }
 
 void MessageBox::setTestMode(bool on)
 {
-    testState() = TestState{on, {}, {}};
+    testState() = TestState { on, {}, {} };
 }
 
 void MessageBox::queueAnswer(QMessageBox::StandardButton answer)
@@ -62,9 +62,8 @@ void MessageBox::clearShownMessages()
 }
 
 QMessageBox::StandardButton MessageBox::show(QWidget *parent, QMessageBox::Icon icon,
-                                             const QString &text,
-                                             QMessageBox::StandardButtons buttons,
-                                             QMessageBox::StandardButton defaultButton)
+    const QString &text, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton defaultButton)
 {
     TestState &state = testState();
     if (state.on) {

@@ -24,7 +24,6 @@ public:
 
 private:
     static QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon,
-                                            const QString &text,
-                                            QMessageBox::StandardButtons buttons,
-                                            QMessageBox::StandardButton defaultButton);
+        const QString &text, QMessageBox::StandardButtons buttons,
+        QMessageBox::StandardButton defaultButton);
 };

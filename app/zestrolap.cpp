@@ -54,20 +54,20 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+        const QModelIndex &index) const override
     {
         painter->save();
         painter->fillRect(option.rect, Fonts::kLightGrey);
         painter->setPen(Qt::black);
         painter->setFont(option.font);
         painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                          index.data(Qt::DisplayRole).toString());
+            index.data(Qt::DisplayRole).toString());
         painter->restore();
     }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), 18};
+        return { QStyledItemDelegate::sizeHint(option, index).width(), 18 };
     }
 };
 
@@ -78,7 +78,7 @@ QList<LineFormat> toLineFormats(const QList<CellMark> &marks)
     formats.reserve(marks.size());
     for (const CellMark &mark : marks) {
         if (mark.band != Band::None && mark.length > 0)
-            formats.append({mark.start, mark.length, markFont, QColor(QRgb(bandRgb(mark.band)))});
+            formats.append({ mark.start, mark.length, markFont, QColor(QRgb(bandRgb(mark.band))) });
     }
     return formats;
 }
@@ -254,33 +254,33 @@ void TMainForm::buildMenus()
     connect(sort, &QAction::triggered, this, &TMainForm::SortierenClick);
     file->addSeparator();
     connect(addItem(file, QStringLiteral("Beenden1"), QStringLiteral("Beenden")),
-            &QAction::triggered, this, &QWidget::close);
+        &QAction::triggered, this, &QWidget::close);
 
     QMenu *show = bar->addMenu(QStringLiteral("Anzeige"));
     show->setObjectName(QStringLiteral("Anzeige1"));
     addPlanned(show, QStringLiteral("Berechnung1"),
-               QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen"));
+        QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen"));
 
     QMenu *edit = bar->addMenu(QStringLiteral("Bearbeiten"));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
     addPlanned(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("Neuer Eintrag"));
     addPlanned(edit, QStringLiteral("AktuelleZeile1"),
-               QStringLiteral("Aktuelle Zeile (Eintrag) an Caretposition"));
+        QStringLiteral("Aktuelle Zeile (Eintrag) an Caretposition"));
     addPlanned(edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
     edit->addSeparator();
     addPlanned(edit, QStringLiteral("InBerechnungHinzufuegen1"),
-               QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen"));
+        QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen"));
     edit->addSeparator();
-    addPlanned(edit, QStringLiteral("AktuelleZeileloeschen1"),
-               QStringLiteral("Aktuelle Zeile löschen"));
+    addPlanned(
+        edit, QStringLiteral("AktuelleZeileloeschen1"), QStringLiteral("Aktuelle Zeile löschen"));
 
     QMenu *settings = bar->addMenu(QStringLiteral("Einstellung"));
     settings->setObjectName(QStringLiteral("Einstellung1"));
     QAction *food = addItem(settings, QStringLiteral("LebensmittelGrenzwerte1"),
-                            QStringLiteral("Lebensmittel-Nahrungs-Grenzwerte"));
+        QStringLiteral("Lebensmittel-Nahrungs-Grenzwerte"));
     connect(food, &QAction::triggered, this, [this] { m_foodDialog->exec(); });
     QAction *drinks = addItem(settings, QStringLiteral("GetraenkeGrenzwerte1"),
-                              QStringLiteral("Lebensmittel-Getränke-Grenzwerte"));
+        QStringLiteral("Lebensmittel-Getränke-Grenzwerte"));
     connect(drinks, &QAction::triggered, this, [this] { m_drinkDialog->exec(); });
     settings->addSeparator();
     addPlanned(settings, QStringLiteral("Internetsuche1"), QStringLiteral("Internetsuche"));
@@ -306,10 +306,10 @@ void TMainForm::buildTableViewPopup()
     };
     m_popupEdit = add(QStringLiteral("Eintragbearbeiten1"), QStringLiteral("Eintrag bearbeiten"));
     m_viewPopup->addSeparator();
-    m_popupShowInfo = add(QStringLiteral("Infotextanzeigen1"),
-                          QStringLiteral("Infotext anzeigen zu: "));
-    m_popupEditInfo = add(QStringLiteral("Infotextbearbeiten2"),
-                          QStringLiteral("Infotext bearbeiten zu: "));
+    m_popupShowInfo
+        = add(QStringLiteral("Infotextanzeigen1"), QStringLiteral("Infotext anzeigen zu: "));
+    m_popupEditInfo
+        = add(QStringLiteral("Infotextbearbeiten2"), QStringLiteral("Infotext bearbeiten zu: "));
     m_viewPopup->addSeparator();
     add(QStringLiteral("Hinzufuegen1"),
         QStringLiteral("Hinzufügen:  in Berechnung der Zufuhr an Energie und Nährstoffen"));
@@ -324,7 +324,7 @@ void TMainForm::buildInfoTextPopup()
     m_infoPopup = new QMenu(this);
     m_infoPopup->setObjectName(QStringLiteral("PopupMenu2"));
     for (const auto *caption :
-         {u"Kopieren", u"Einfügen", u"Textbaustein einfügen", u"Im Internet suchen"}) {
+        { u"Kopieren", u"Einfügen", u"Textbaustein einfügen", u"Im Internet suchen" }) {
         m_infoPopup->addAction(QString::fromUtf16(caption))->setEnabled(false);
     }
 }
@@ -334,13 +334,13 @@ void TMainForm::createDialogs()
     m_foodDialog = new TEinstellFormLebensmittel(m_foodSet, this);
     m_drinkDialog = new TEinstellFormLebensmittelGetraenke(m_drinkSet, this);
     connect(m_foodDialog, &TEinstellFormLebensmittel::tableReloadRequested, this,
-            &TMainForm::ComboBox1Change);
+        &TMainForm::ComboBox1Change);
     connect(m_foodDialog, &TEinstellFormLebensmittel::recolourRequested, this,
-            &TMainForm::startRecolourTimer);
+        &TMainForm::startRecolourTimer);
     connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::tableReloadRequested, this,
-            &TMainForm::ComboBox1Change);
+        &TMainForm::ComboBox1Change);
     connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::recolourRequested, this,
-            &TMainForm::startRecolourTimer);
+        &TMainForm::startRecolourTimer);
 }
 
 void TMainForm::connectSignals()
@@ -354,7 +354,7 @@ void TMainForm::connectSignals()
     connect(m_view, &TableTextView::wheelTurned, this, &TMainForm::startRecolourTimer);
     connect(m_view, &TableTextView::tabPressed, this, &TMainForm::startRecolourTimer);
     connect(m_view, &TableTextView::aboutToPaint, this,
-            [this](int first, int last) { markLines(first, last, false); });
+        [this](int first, int last) { markLines(first, last, false); });
     connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
     connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
     connect(m_view, &TableTextView::singleClicked, m_infoBox, &QWidget::hide);
@@ -381,13 +381,13 @@ void TMainForm::findTables()
 void TMainForm::writeFirstRunDefaults()
 {
     SchreibeRegKey(kLetzteAuswahl, QStringLiteral("0"));
-    for (const bool drinks : {false, true}) {
+    for (const bool drinks : { false, true }) {
         for (const Nutrient n : kNutrients)
             SchreibeRegKey(switchName(drinks, n), QStringLiteral("1"));
     }
     SchreibeRegKey(QStringLiteral("Internetadresse"), kDefaultInternetAddress);
-    SchreibeRegKey(QStringLiteral("Internet_Suchbegriff_in_Clipboard_kopieren"),
-                   QStringLiteral("1"));
+    SchreibeRegKey(
+        QStringLiteral("Internet_Suchbegriff_in_Clipboard_kopieren"), QStringLiteral("1"));
 
     if (const QScreen *screen = this->screen()) {
         const int width = screen->availableGeometry().width() - 10;
@@ -399,7 +399,8 @@ void TMainForm::writeFirstRunDefaults()
 void TMainForm::restoreWindowSize()
 {
     QSize size = this->size();
-    for (const auto &[name, isHeight] : {std::pair{kHoehe, true}, std::pair{kWeite, false}}) {
+    for (const auto &[name, isHeight] :
+        { std::pair { kHoehe, true }, std::pair { kWeite, false } }) {
         const QString stored = LeseRegKey(name);
         if (stored.isEmpty())
             continue;
@@ -444,8 +445,7 @@ void TMainForm::createCalculationFolder()
         return;
     if (!QDir().mkdir(path)) {
         MessageBox::error(this,
-                          QStringLiteral("Verzeichnis ") + path
-                              + QStringLiteral(" kann nicht erstellt werden"));
+            QStringLiteral("Verzeichnis ") + path + QStringLiteral(" kann nicht erstellt werden"));
     }
 }
 
@@ -575,8 +575,8 @@ void TMainForm::SortierenClick()
         return;
     QStringList sorted;
     QString error;
-    const bool saved = sortAndSave(m_headerLine, m_view->lines(), m_currentTablePath, &sorted,
-                                   &error);
+    const bool saved
+        = sortAndSave(m_headerLine, m_view->lines(), m_currentTablePath, &sorted, &error);
     loadViewRows(sorted);
     SetzeDieTabstops();
     MachDieWerteFarbig();
@@ -618,8 +618,8 @@ void TMainForm::onViewRightClicked(QPoint pos)
     const QString suffix = QStringLiteral("   ") + name + QStringLiteral(" ...");
     m_popupEdit->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
     m_popupShowInfo->setText(QStringLiteral("Infotext anzeigen zu > Eintrag:") + suffix);
-    m_popupEditInfo->setText(QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:")
-                             + suffix);
+    m_popupEditInfo->setText(
+        QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
     m_popupDelete->setText(QStringLiteral("Löschen > Eintrag:") + suffix);
     selectline(line + 1);
     m_viewPopup->popup(m_view->viewport()->mapToGlobal(pos + QPoint(0, 20)));
@@ -634,8 +634,8 @@ void TMainForm::onViewHovered(QPoint pos)
     const QString &line = m_view->lines().at(at->line);
     const int column = cellIndexAt(line, at->column);
     const QString title = column < m_header->columnCount()
-                              ? columnTitleForStatus(m_header->cellText(column))
-                              : QString();
+        ? columnTitleForStatus(m_header->cellText(column))
+        : QString();
     m_hoverLine->setText(entryName(line) + QStringLiteral("   •   Spalte: ") + title);
     highlightHeaderColumn(column);
 }
@@ -662,8 +662,8 @@ void TMainForm::setSearchFieldColour(const QColor &colour)
 
 void TMainForm::updateSearchModeHint()
 {
-    m_searchMode->setToolTip(m_searchMode->isChecked() ? kSearchHintFirstPos
-                                                       : kSearchHintWholeText);
+    m_searchMode->setToolTip(
+        m_searchMode->isChecked() ? kSearchHintFirstPos : kSearchHintWholeText);
 }
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
@@ -675,8 +675,8 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         m_searchField->selectAll();
         return true;
     } else if ((watched == m_searchField || watched == centralWidget()
-                || watched == m_header->viewport())
-               && event->type() == QEvent::MouseButtonPress) {
+                   || watched == m_header->viewport())
+        && event->type() == QEvent::MouseButtonPress) {
         m_infoBox->hide();
     } else if (watched == m_searchField && event->type() == QEvent::KeyPress) {
         m_infoBox->hide();

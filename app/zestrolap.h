@@ -27,7 +27,7 @@ class TMainForm : public QMainWindow
     Q_OBJECT
 public:
     static constexpr int kRecolourDelayMs = 300;
-    static constexpr QSize kMinimumSize{534, 490};
+    static constexpr QSize kMinimumSize { 534, 490 };
 
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;

@@ -65,15 +65,15 @@ QString asciiLower(QStringView text)
 bool isDrinkTable(QStringView tableName)
 {
     const QString lower = asciiLower(tableName);
-    for (const auto *word : {u"getränke", u"getraenke", u"getranke", u"getrenke"}) {
+    for (const auto *word : { u"getränke", u"getraenke", u"getranke", u"getrenke" }) {
         if (lower.contains(QStringView(word)))
             return true;
     }
     return false;
 }
 
-std::optional<QString> pathInFolder(const QString &folder, const QString &name,
-                                    const QString &suffix)
+std::optional<QString> pathInFolder(
+    const QString &folder, const QString &name, const QString &suffix)
 {
     if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/')
         || name.contains(QChar(u'\0'))) {
@@ -92,14 +92,12 @@ QString entryFolderPath(const QString &dataFolder, const QString &tableName)
     return withSeparator(dataFolder) + tableName;
 }
 
-QString infoFilePath(const QString &dataFolder, const QString &tableName,
-                     const QString &entryName)
+QString infoFilePath(const QString &dataFolder, const QString &tableName, const QString &entryName)
 {
     return withSeparator(dataFolder) + tableName + u'/' + entryName + QStringLiteral(".txt");
 }
 
-QString picturePath(const QString &dataFolder, const QString &tableName,
-                    const QString &entryName)
+QString picturePath(const QString &dataFolder, const QString &tableName, const QString &entryName)
 {
     return withSeparator(dataFolder) + tableName + u'/' + entryName + QStringLiteral(".jpg");
 }

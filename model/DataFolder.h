@@ -2,13 +2,12 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 namespace Zestrola {
 
-inline const QString kCalculationFolderName =
-    QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen");
+inline const QString kCalculationFolderName
+    = QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen");
 
 // The working directory with a trailing "/": every data path hangs off it.
 QString dataFolderFromWorkingDirectory();
@@ -30,15 +29,13 @@ bool isDrinkTable(QStringView tableName);
 // `folder` + `name` + `suffix`, or nothing when `name` could make the path
 // leave `folder` (a "/", a NUL, "." or "..") or is empty. Every name typed
 // by the user goes through here before it touches the disk.
-std::optional<QString> pathInFolder(const QString &folder, const QString &name,
-                                    const QString &suffix = {});
+std::optional<QString> pathInFolder(
+    const QString &folder, const QString &name, const QString &suffix = {});
 
 QString tableFilePath(const QString &dataFolder, const QString &tableName);
 QString entryFolderPath(const QString &dataFolder, const QString &tableName);
-QString infoFilePath(const QString &dataFolder, const QString &tableName,
-                     const QString &entryName);
-QString picturePath(const QString &dataFolder, const QString &tableName,
-                    const QString &entryName);
+QString infoFilePath(const QString &dataFolder, const QString &tableName, const QString &entryName);
+QString picturePath(const QString &dataFolder, const QString &tableName, const QString &entryName);
 
 // The text of a row before its first TAB, trimmed.
 QString entryName(QStringView row);

@@ -241,13 +241,14 @@ bool writeLines(QIODevice &device, const QStringList &lines)
 
 bool WriteToStream(const QString &text, const QString &path, QString *errorMessage)
 {
-    return writeFile(path, errorMessage, [&text](QIODevice &file) { return writeUtf8(file, text); });
+    return writeFile(
+        path, errorMessage, [&text](QIODevice &file) { return writeUtf8(file, text); });
 }
 
 bool WriteToStream(const QStringList &lines, const QString &path, QString *errorMessage)
 {
-    return writeFile(path, errorMessage,
-                     [&lines](QIODevice &file) { return writeLines(file, lines); });
+    return writeFile(
+        path, errorMessage, [&lines](QIODevice &file) { return writeLines(file, lines); });
 }
 
 } // namespace Zestrola

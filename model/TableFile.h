@@ -41,7 +41,6 @@ QStringList nonBlankLines(QStringView text);
 // in *errorMessage on failure.
 bool WriteToStream(const QString &text, const QString &path, QString *errorMessage = nullptr);
 // The same for a text given as lines, each of which is followed by CR LF.
-bool WriteToStream(const QStringList &lines, const QString &path,
-                   QString *errorMessage = nullptr);
+bool WriteToStream(const QStringList &lines, const QString &path, QString *errorMessage = nullptr);
 
 } // namespace Zestrola

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTest>
-
 #include <memory>
 
 namespace TestSupport {
