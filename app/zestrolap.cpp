@@ -81,19 +81,6 @@ QList<LineFormat> toLineFormats(const QList<CellMark> &marks)
     return formats;
 }
 
-// A stored number as the settings keep it; nothing when it is not one.
-std::optional<int> storedInteger(const QString &text)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
-
-QString invalidIntegerMessage(const QString &text)
-{
-    return QStringLiteral("'%1' ist kein gültiger Integerwert").arg(text);
-}
-
 } // namespace
 
 TMainForm::TMainForm(QWidget *parent)
@@ -397,32 +384,33 @@ void TMainForm::writeFirstRunDefaults()
 void TMainForm::restoreWindowSize()
 {
     QSize size = this->size();
-    for (const auto &[name, isHeight] :
-        { std::pair { kHoehe, true }, std::pair { kWeite, false } }) {
-        const QString stored = LeseRegKey(name);
-        if (stored.isEmpty())
-            continue;
-        const std::optional<int> value = storedInteger(stored);
-        if (!value) {
-            showConversionError(invalidIntegerMessage(stored));
-            continue;
-        }
-        (isHeight ? size.rheight() : size.rwidth()) = *value;
-    }
+    if (const std::optional<int> height = readStoredNumber(kHoehe))
+        size.setHeight(*height);
+    if (const std::optional<int> width = readStoredNumber(kWeite))
+        size.setWidth(*width);
     resize(size.expandedTo(kMinimumSize));
+}
+
+// A number kept in the settings; nothing when it is missing, and a message
+// (but no stop) when it is not a number.
+std::optional<int> TMainForm::readStoredNumber(const QString &name)
+{
+    const QString stored = LeseRegKey(name);
+    if (stored.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const int value = stored.trimmed().toInt(&ok);
+    if (!ok) {
+        showConversionError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
+        return std::nullopt;
+    }
+    return value;
 }
 
 void TMainForm::selectLastTable()
 {
-    const QString stored = LeseRegKey(kLetzteAuswahl);
-    if (stored.isEmpty())
-        return;
-    const std::optional<int> index = storedInteger(stored);
-    if (!index) {
-        showConversionError(invalidIntegerMessage(stored));
-        return;
-    }
-    if (!selectChooserItem(*index))
+    const std::optional<int> index = readStoredNumber(kLetzteAuswahl);
+    if (!index || !selectChooserItem(*index))
         return;
     if (LadeTntRichEdit1(currentTableName()))
         SetzeDieTabstops();
@@ -722,14 +710,17 @@ void TMainForm::MachDieWerteFarbig()
         MachDieWerteFarbigGetraenke();
         return;
     }
-    markLines(m_view->firstVisibleLine(), m_view->lastVisibleLine(), true);
-    m_view->setSelectionVisible(true);
+    markVisibleLines();
 }
 
 void TMainForm::MachDieWerteFarbigGetraenke()
 {
-    if (!m_drinkFlag)
-        return;
+    if (m_drinkFlag)
+        markVisibleLines();
+}
+
+void TMainForm::markVisibleLines()
+{
     markLines(m_view->firstVisibleLine(), m_view->lastVisibleLine(), true);
     m_view->setSelectionVisible(true);
 }

@@ -91,6 +91,8 @@ private:
     void saveWindowSize();
     void loadViewRows(const QStringList &rows);
     bool selectChooserItem(int index);
+    std::optional<int> readStoredNumber(const QString &name);
+    void markVisibleLines();
     void markLines(int first, int last, bool remark);
     void reportBadCells(const QStringList &cells);
     void onRecolourTimer();
