@@ -1,9 +1,5 @@
-#include "zestrolap.h"
+#include "app/zestrolap.h"
 
-#include "app/Fonts.h"
-#include "app/HeaderGrid.h"
-#include "app/MessageBox.h"
-#include "app/TableTextView.h"
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
 #include "dialogs/einstellformLebensmittelp.h"
 #include "model/Colouring.h"
@@ -14,6 +10,11 @@
 #include "model/SortSave.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
+#include "widgets/Fonts.h"
+#include "widgets/GreyItemDelegate.h"
+#include "widgets/HeaderGrid.h"
+#include "widgets/MessageBox.h"
+#include "widgets/TableTextView.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -44,30 +45,6 @@ const QString kWeite = QStringLiteral("Weite");
 const QString kDefaultInternetAddress = QStringLiteral("https://de.wikipedia.org/wiki/");
 const QString kSearchHintFirstPos = QStringLiteral("Suche an erster Stelle eines Eintrages.");
 const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eines Eintrages.");
-
-// The chooser's items: light grey, black text, all alike whether selected or not.
-class GreyItemDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-        const QModelIndex &index) const override
-    {
-        painter->save();
-        painter->fillRect(option.rect, Fonts::kLightGrey);
-        painter->setPen(Qt::black);
-        painter->setFont(option.font);
-        painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-            index.data(Qt::DisplayRole).toString());
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        return { QStyledItemDelegate::sizeHint(option, index).width(), 18 };
-    }
-};
 
 QList<LineFormat> toLineFormats(const QList<CellMark> &marks)
 {

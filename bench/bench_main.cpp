@@ -7,8 +7,8 @@
 // that each size's peak memory is its own. For profiling one size:
 //   zestrola_bench --write-data FOLDER ROWS, then zestrola_bench --measure FOLDER ROWS
 
-#include "app/MessageBox.h"
-#include "app/TableTextView.h"
+#include "widgets/MessageBox.h"
+#include "widgets/TableTextView.h"
 #include "app/zestrolap.h"
 #include "model/DataFolder.h"
 #include "model/Search.h"

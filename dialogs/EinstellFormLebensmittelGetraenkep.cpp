@@ -1,4 +1,4 @@
-#include "EinstellFormLebensmittelGetraenkep.h"
+#include "dialogs/EinstellFormLebensmittelGetraenkep.h"
 
 using namespace Zestrola;
 

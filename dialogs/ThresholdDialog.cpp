@@ -1,8 +1,9 @@
-#include "ThresholdDialog.h"
+#include "dialogs/ThresholdDialog.h"
 
-#include "app/Fonts.h"
-#include "app/MessageBox.h"
 #include "model/Settings.h"
+#include "widgets/Fonts.h"
+#include "widgets/MessageBox.h"
+#include "widgets/SpinButton.h"
 
 #include <QCheckBox>
 #include <QColor>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTabWidget>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 using namespace Zestrola;
@@ -46,16 +46,6 @@ QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent)
     return label;
 }
 
-QToolButton *makeArrow(const QString &name, Qt::ArrowType arrow, QWidget *parent)
-{
-    auto *button = new QToolButton(parent);
-    button->setObjectName(name);
-    button->setArrowType(arrow);
-    button->setAutoRepeat(true);
-    button->setFixedSize(18, 12);
-    return button;
-}
-
 } // namespace
 
 ThresholdTabDescription Zestrola::namedTabDescription(
@@ -74,32 +64,6 @@ ThresholdTabDescription Zestrola::namedTabDescription(
         QStringLiteral("SpinButton%1").arg(firstSpin + 1) };
     tab.cancelName = prefix + u"AbbrechenButton";
     return tab;
-}
-
-SpinButton::SpinButton(QWidget *parent)
-    : QWidget(parent)
-{
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    QToolButton *up = makeArrow(QStringLiteral("UpButton"), Qt::UpArrow, this);
-    QToolButton *down = makeArrow(QStringLiteral("DownButton"), Qt::DownArrow, this);
-    layout->addWidget(up);
-    layout->addWidget(down);
-    connect(up, &QToolButton::clicked, this, &SpinButton::stepUp);
-    connect(down, &QToolButton::clicked, this, &SpinButton::stepDown);
-}
-
-void SpinButton::stepUp()
-{
-    if (isEnabled())
-        Q_EMIT upClick();
-}
-
-void SpinButton::stepDown()
-{
-    if (isEnabled())
-        Q_EMIT downClick();
 }
 
 ThresholdTab::ThresholdTab(const ThresholdTabDescription &tab, bool drinks, ThresholdSet &set,

@@ -1,4 +1,4 @@
-#include "einstellformLebensmittelp.h"
+#include "dialogs/einstellformLebensmittelp.h"
 
 using namespace Zestrola;
 

@@ -1,4 +1,4 @@
-#include "Colouring.h"
+#include "model/Colouring.h"
 
 #include <algorithm>
 #include <optional>

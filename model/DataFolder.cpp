@@ -1,6 +1,6 @@
-#include "DataFolder.h"
+#include "model/DataFolder.h"
 
-#include "TableFile.h"
+#include "model/TableFile.h"
 
 #include <QDir>
 #include <QDirIterator>

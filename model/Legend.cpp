@@ -1,4 +1,4 @@
-#include "Legend.h"
+#include "model/Legend.h"
 
 #include "model/Thresholds.h"
 

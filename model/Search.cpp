@@ -1,4 +1,4 @@
-#include "Search.h"
+#include "model/Search.h"
 
 namespace Zestrola {
 

@@ -1,6 +1,6 @@
-#include "SortSave.h"
+#include "model/SortSave.h"
 
-#include "TableFile.h"
+#include "model/TableFile.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>

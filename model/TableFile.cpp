@@ -1,4 +1,4 @@
-#include "TableFile.h"
+#include "model/TableFile.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "Thresholds.h"
+#include "model/Thresholds.h"
 
 #include "model/Settings.h"
 

@@ -1,7 +1,7 @@
-#include "ViewText.h"
+#include "model/ViewText.h"
 
-#include "DataFolder.h"
-#include "TableFile.h"
+#include "model/DataFolder.h"
+#include "model/TableFile.h"
 
 namespace Zestrola {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Nutrient.h"
+#include "model/Nutrient.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include "MainFormFixture.h"
-#include "app/HeaderGrid.h"
 #include "model/Settings.h"
+#include "widgets/HeaderGrid.h"
 
 #include <QCheckBox>
 #include <QDir>

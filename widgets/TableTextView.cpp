@@ -1,4 +1,4 @@
-#include "TableTextView.h"
+#include "widgets/TableTextView.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "app/MessageBox.h"
-#include "app/TableTextView.h"
+#include "widgets/MessageBox.h"
+#include "widgets/TableTextView.h"
 #include "app/zestrolap.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "HeaderGrid.h"
+#include "widgets/HeaderGrid.h"
 
-#include "TableTextView.h"
+#include "widgets/TableTextView.h"
 
 #include <QMouseEvent>
 #include <QPainter>

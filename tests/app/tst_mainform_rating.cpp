@@ -2,6 +2,7 @@
 #include "dialogs/ThresholdDialog.h"
 #include "dialogs/einstellformLebensmittelp.h"
 #include "model/Settings.h"
+#include "widgets/SpinButton.h"
 
 #include <QCheckBox>
 #include <QTextCursor>

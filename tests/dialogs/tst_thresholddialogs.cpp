@@ -1,8 +1,9 @@
 #include "TestSupport.h"
-#include "app/MessageBox.h"
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
 #include "dialogs/einstellformLebensmittelp.h"
 #include "model/Settings.h"
+#include "widgets/MessageBox.h"
+#include "widgets/SpinButton.h"
 
 #include <QAbstractButton>
 #include <QSignalSpy>

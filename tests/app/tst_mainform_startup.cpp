@@ -1,9 +1,9 @@
 #include "TestSupport.h"
-#include "app/MessageBox.h"
-#include "app/TableTextView.h"
 #include "app/zestrolap.h"
 #include "model/DataFolder.h"
 #include "model/Settings.h"
+#include "widgets/MessageBox.h"
+#include "widgets/TableTextView.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
-#include "app/Fonts.h"
-#include "app/TableTextView.h"
+#include "widgets/Fonts.h"
+#include "widgets/TableTextView.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "MessageBox.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QList>

@@ -1,5 +1,5 @@
-#include "app/HeaderGrid.h"
-#include "app/TableTextView.h"
+#include "widgets/HeaderGrid.h"
+#include "widgets/TableTextView.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>
