@@ -178,9 +178,9 @@ void TBerechnungsForm::buildWidgets()
     layout->addSpacing(4);
     layout->addWidget(m_header);
     layout->setSpacing(0);
-    layout->addWidget(m_listView, 3);
+    layout->addWidget(m_listView, 1);
     layout->addSpacing(6);
-    layout->addWidget(m_result, 2);
+    layout->addWidget(m_result, 1);
     layout->addSpacing(6);
     layout->addLayout(buttonRow);
 }

@@ -2,7 +2,6 @@
 
 #include "model/TableFile.h"
 
-#include <QRegularExpression>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -96,11 +95,36 @@ QString per100LineOf(const QStringList &copy)
 
 bool passesNumberTest(QStringView text)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^[ \\t]*[+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?$"));
-    QString dotted = text.toString();
-    dotted.replace(u',', u'.');
-    return number.match(dotted).hasMatch();
+    // Hand-written rather than a regular expression: the totals run it on
+    // every cell of the list.
+    qsizetype i = 0;
+    const qsizetype size = text.size();
+    auto isDigit = [&](qsizetype at) { return at < size && text[at] >= u'0' && text[at] <= u'9'; };
+    auto skipDigits = [&] {
+        const qsizetype start = i;
+        while (isDigit(i))
+            ++i;
+        return i - start;
+    };
+    while (i < size && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    if (i < size && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype digits = skipDigits();
+    if (i < size && (text[i] == u'.' || text[i] == u',')) {
+        ++i;
+        digits += skipDigits();
+    }
+    if (digits == 0)
+        return false;
+    if (i < size && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < size && (text[i] == u'+' || text[i] == u'-'))
+            ++i;
+        if (skipDigits() == 0)
+            return false;
+    }
+    return i == size;
 }
 
 std::optional<double> readAmount(QStringView text)
