@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace Zestrola {
 
@@ -46,26 +47,26 @@ std::optional<double> readPlainNumber(QString text)
 }
 
 // "123" + 1 = "124", "999" + 1 = "1000".
-void incrementDigits(std::string &digits)
+void incrementDigits(QByteArray &digits)
 {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        if (digits[i] != '9') {
+            ++digits[i];
             return;
         }
-        *it = '0';
+        digits[i] = '0';
     }
-    digits.insert(digits.begin(), '1');
+    digits.prepend('1');
 }
 
-QString groupThousands(const std::string &integerDigits)
+QString groupThousands(QByteArrayView integerDigits)
 {
     QString out;
-    const int size = int(integerDigits.size());
-    for (int i = 0; i < size; ++i) {
+    const qsizetype size = integerDigits.size();
+    for (qsizetype i = 0; i < size; ++i) {
         if (i > 0 && (size - i) % 3 == 0)
             out += u'.';
-        out += QChar::fromLatin1(integerDigits[size_t(i)]);
+        out += QChar::fromLatin1(integerDigits[i]);
     }
     return out;
 }
@@ -147,33 +148,34 @@ QString formatNumber(double value)
     std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
     const bool negative = buffer[0] == '-';
     const char *mantissa = buffer + (negative ? 1 : 0);
-    std::string digits(1, mantissa[0]);
-    digits.append(mantissa + 2, size_t(kSignificantDigits - 1));
+    QByteArray digits(1, mantissa[0]);
+    digits.append(mantissa + 2, kSignificantDigits - 1);
     const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
 
     // Digit i stands for 10^(exponent - i); keep those down to hundredths,
     // and never more than kMostShownDigits of them.
     const int keep = std::min(exponent + 3, kMostShownDigits);
-    std::string kept;
+    QByteArray hundredths;
     if (keep >= 0) {
-        kept = digits.substr(0, size_t(keep));
-        if (keep < kSignificantDigits && digits[size_t(keep)] >= '5')
-            incrementDigits(kept);
+        hundredths = digits.left(keep);
+        if (keep < kSignificantDigits && digits[keep] >= '5')
+            incrementDigits(hundredths);
     }
-    if (kept.empty())
-        kept = "0";
+    if (hundredths.isEmpty())
+        hundredths = QByteArrayLiteral("0");
     // The last kept digit stands for 10^(exponent - keep + 1); write the
     // number in hundredths.
-    std::string hundredths = kept + std::string(size_t(std::max(0, exponent - keep + 3)), '0');
+    hundredths.append(std::max(0, exponent - keep + 3), '0');
     if (hundredths.size() < 3)
-        hundredths.insert(0, 3 - hundredths.size(), '0');
-    const bool zero = hundredths.find_first_not_of('0') == std::string::npos;
-    const std::string integerPart = hundredths.substr(0, hundredths.size() - 2);
-    const size_t firstDigit = std::min(integerPart.find_first_not_of('0'), integerPart.size() - 1);
+        hundredths.prepend(3 - hundredths.size(), '0');
+    const bool zero = hundredths.count('0') == hundredths.size();
+    QByteArrayView integerPart(hundredths.constData(), hundredths.size() - 2);
+    while (integerPart.size() > 1 && integerPart.front() == '0')
+        integerPart = integerPart.sliced(1);
     QString out = (negative && !zero) ? QStringLiteral("-") : QString();
-    out += groupThousands(integerPart.substr(firstDigit));
+    out += groupThousands(integerPart);
     out += u',';
-    out += QLatin1StringView(hundredths.data() + hundredths.size() - 2, 2);
+    out += QLatin1StringView(hundredths.constData() + hundredths.size() - 2, 2);
     return out;
 }
 
