@@ -300,7 +300,6 @@ void TBerechnungsForm::SetzeDieGrids()
     }
     m_header->setCells(texts, headerWidths);
     m_header->setSelectedColumn(0);
-    reloadList();
 }
 
 void TBerechnungsForm::reloadList()
@@ -343,7 +342,7 @@ void TBerechnungsForm::addCurrentEntry()
     if (trimBlanks(entryRow).isEmpty())
         return;
     setListEnabled(true);
-    SetzeDieGrids();
+    SetzeDieGrids(); // the list's columns follow at the reload below
     const int row = m_list.addEntry(entryRow);
     m_targetRow = row;
     m_selectedRow = -1;
@@ -381,7 +380,6 @@ void TBerechnungsForm::UebertragenButtonClick()
 
 void TBerechnungsForm::BerechnenButtonClick()
 {
-    m_computationLines = m_list.computationLines();
     writeReport(m_list.report());
 }
 
@@ -418,7 +416,6 @@ void TBerechnungsForm::ZeileloeschenClick()
 void TBerechnungsForm::ListeLoeschenButtonClick()
 {
     m_list.clear();
-    m_computationLines.clear();
     reloadList();
     m_result->clear();
     setWindowTitle(kCaption);

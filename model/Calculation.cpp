@@ -2,6 +2,7 @@
 
 #include "model/TableFile.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -34,16 +35,6 @@ QStringView afterLessThan(QStringView text)
 {
     const qsizetype lessThan = text.indexOf(u'<');
     return lessThan < 0 ? text : text.sliced(lessThan + 1);
-}
-
-std::optional<double> readPlainNumber(QString text)
-{
-    text.replace(u',', u'.');
-    if (!passesNumberTest(text))
-        return std::nullopt;
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
 // "123" + 1 = "124", "999" + 1 = "1000".
@@ -94,33 +85,44 @@ QString per100LineOf(const QStringList &copy)
 
 } // namespace
 
-bool passesNumberTest(QStringView text)
+namespace {
+
+char ascii(char c)
 {
-    // Hand-written rather than a regular expression: the totals run it on
-    // every cell of the list.
+    return c;
+}
+
+char ascii(QChar c)
+{
+    return c.unicode() <= 0x7f ? char(c.unicode()) : '\x7f';
+}
+
+// The number test; "," counts as ".".
+template<typename Text> bool isPlainNumber(const Text &text, qsizetype size)
+{
     qsizetype i = 0;
-    const qsizetype size = text.size();
-    auto isDigit = [&](qsizetype at) { return at < size && text[at] >= u'0' && text[at] <= u'9'; };
+    auto at = [&](qsizetype k) { return k < size ? ascii(text[k]) : '\0'; };
+    auto isDigit = [&](qsizetype k) { return at(k) >= '0' && at(k) <= '9'; };
     auto skipDigits = [&] {
         const qsizetype start = i;
         while (isDigit(i))
             ++i;
         return i - start;
     };
-    while (i < size && (text[i] == u' ' || text[i] == u'\t'))
+    while (at(i) == ' ' || at(i) == '\t')
         ++i;
-    if (i < size && (text[i] == u'+' || text[i] == u'-'))
+    if (at(i) == '+' || at(i) == '-')
         ++i;
     qsizetype digits = skipDigits();
-    if (i < size && (text[i] == u'.' || text[i] == u',')) {
+    if (at(i) == '.' || at(i) == ',') {
         ++i;
         digits += skipDigits();
     }
     if (digits == 0)
         return false;
-    if (i < size && (text[i] == u'e' || text[i] == u'E')) {
+    if (at(i) == 'e' || at(i) == 'E') {
         ++i;
-        if (i < size && (text[i] == u'+' || text[i] == u'-'))
+        if (at(i) == '+' || at(i) == '-')
             ++i;
         if (skipDigits() == 0)
             return false;
@@ -128,16 +130,46 @@ bool passesNumberTest(QStringView text)
     return i == size;
 }
 
+// Reads a number with "," or "." as its decimal mark, after the number
+// test; "." is skipped instead when it stands for thousands. Works on a
+// small buffer: the totals read every cell of the list.
+std::optional<double> readNumber(QStringView text, bool pointIsThousands)
+{
+    text = trimmedBlanks(text);
+    char buffer[64];
+    qsizetype size = 0;
+    for (const QChar c : text) {
+        if (pointIsThousands && c == u'.')
+            continue;
+        if (c.unicode() > 0x7f || size == qsizetype(sizeof buffer))
+            return std::nullopt;
+        buffer[size++] = c == u',' ? '.' : char(c.unicode());
+    }
+    if (!isPlainNumber(buffer, size))
+        return std::nullopt;
+    const char *begin = buffer + (buffer[0] == '+' ? 1 : 0);
+    double value = 0;
+    const auto [end, error] = std::from_chars(begin, buffer + size, value);
+    if (error != std::errc() || end != buffer + size || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+bool passesNumberTest(QStringView text)
+{
+    return isPlainNumber(text, text.size());
+}
+
 std::optional<double> readAmount(QStringView text)
 {
-    return readPlainNumber(trimBlanks(text));
+    return readNumber(text, false);
 }
 
 std::optional<double> readCellValue(QStringView cell)
 {
-    QString text = trimBlanks(afterLessThan(cell));
-    text.remove(u'.');
-    return readPlainNumber(text);
+    return readNumber(afterLessThan(cell), true);
 }
 
 QString formatNumber(double value)
