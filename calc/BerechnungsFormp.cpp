@@ -24,8 +24,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -373,7 +375,7 @@ void TBerechnungsForm::UebertragenButtonClick()
     m_list.transfer(m_targetRow, m_amount->text());
     // From the first transfer on, the list shows computed values only.
     m_listModel->setEditable(false);
-    reloadList();
+    m_listModel->rowChanged(m_targetRow);
     m_listView->setFocus();
     BerechnenButtonClick();
 }
@@ -383,12 +385,27 @@ void TBerechnungsForm::BerechnenButtonClick()
     writeReport(m_list.report());
 }
 
+// Only the lines that changed are written anew: a new text would have to be
+// laid out and drawn whole, links included.
 void TBerechnungsForm::writeReport(const QStringList &lines)
 {
+    QTextDocument *document = m_result->document();
+    if (document->blockCount() == lines.size() && !document->isEmpty()) {
+        QTextBlock block = document->begin();
+        for (const QString &line : lines) {
+            if (block.text() != line) {
+                QTextCursor cursor(block);
+                cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+                cursor.insertText(line, QTextCharFormat());
+            }
+            block = block.next();
+        }
+        return;
+    }
     m_result->setPlainText(lines.join(u'\n'));
-    QTextCursor cursor(m_result->document());
+    QTextCursor cursor(document);
     for (const QString &address : onlineCalculatorAddresses()) {
-        cursor = m_result->document()->find(address, cursor);
+        cursor = document->find(address, cursor);
         if (cursor.isNull())
             break;
         QTextCharFormat link;
