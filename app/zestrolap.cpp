@@ -279,16 +279,17 @@ void TMainForm::buildInfoTextPopup()
 
 void TMainForm::createDialogs()
 {
-    m_foodDialog = new TEinstellFormLebensmittel(m_foodSet, this);
-    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(m_drinkSet, this);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
+    m_foodDialog = new TEinstellFormLebensmittel(this);
+    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(this);
+    for (ThresholdDialog *dialog : { static_cast<ThresholdDialog *>(m_foodDialog),
+             static_cast<ThresholdDialog *>(m_drinkDialog) }) {
+        connect(dialog, &ThresholdDialog::thresholdsChanged, this, [this](const ThresholdSet &set) {
+            (set.drinks ? m_drinkSet : m_foodSet) = set;
+            applyRating();
+        });
+        connect(dialog, &ThresholdDialog::tableReloadRequested, this, &TMainForm::ComboBox1Change);
+        connect(dialog, &ThresholdDialog::recolourRequested, this, &TMainForm::startRecolourTimer);
+    }
 }
 
 void TMainForm::connectSignals()

@@ -37,8 +37,8 @@ public:
     const QStringList &tableList() const { return m_tableList; }
     QString currentTableName() const;
     const Zestrola::TableSession &session() const { return m_session; }
-    Zestrola::ThresholdSet &foodThresholds() { return m_foodSet; }
-    Zestrola::ThresholdSet &drinkThresholds() { return m_drinkSet; }
+    const Zestrola::ThresholdSet &foodThresholds() const { return m_foodSet; }
+    const Zestrola::ThresholdSet &drinkThresholds() const { return m_drinkSet; }
     TableTextView *tableView() const { return m_view; }
     HeaderGrid *headerGrid() const { return m_header; }
     Zestrola::ViewColouring *colouring() const { return m_colouring; }
