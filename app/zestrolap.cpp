@@ -15,6 +15,7 @@
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
 #include "widgets/ViewColouring.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -57,9 +58,6 @@ TMainForm::TMainForm(QWidget *parent)
     setMinimumSize(kMinimumSize);
     resize(671, 490);
 
-    Settings::setWriteErrorHandler(
-        [this](const QString &message) { MessageBox::error(this, message); });
-
     buildWidgets();
     buildMenus();
     connectSignals();
@@ -72,16 +70,15 @@ TMainForm::TMainForm(QWidget *parent)
     restoreWindowSize();
     if (firstRun) // after every resize, which would take the maximised state back
         setWindowState(windowState() | Qt::WindowMaximized);
+    else
+        centreOnScreen(this);
     selectLastTable();
     createCalculationFolder();
 
     createDialogs();
 }
 
-TMainForm::~TMainForm()
-{
-    Settings::setWriteErrorHandler({});
-}
+TMainForm::~TMainForm() = default;
 
 QString TMainForm::currentTableName() const
 {
@@ -362,7 +359,7 @@ std::optional<int> TMainForm::readStoredNumber(const QString &name)
     bool ok = false;
     const int value = stored.trimmed().toInt(&ok);
     if (!ok) {
-        showConversionError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
+        reportStartUpProblem(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
         return std::nullopt;
     }
     return value;
@@ -391,7 +388,7 @@ void TMainForm::createCalculationFolder()
     if (QFileInfo(path).isDir())
         return;
     if (!QDir().mkdir(path)) {
-        MessageBox::error(this,
+        reportStartUpProblem(
             QStringLiteral("Verzeichnis ") + path + QStringLiteral(" kann nicht erstellt werden"));
     }
 }
@@ -408,7 +405,6 @@ void TMainForm::showEvent(QShowEvent *event)
 // very first paint already shows rated values.
 void TMainForm::runFirstShowSequence()
 {
-    m_firstShow = false;
     m_foodDialog->showFirstTab();
     m_drinkDialog->showFirstTab();
     TrageInfoTextEin();
@@ -416,6 +412,15 @@ void TMainForm::runFirstShowSequence()
     m_view->show();
     m_view->setFocus();
     startRecolourTimer();
+    m_firstShow = false;
+    // Told over the finished window, once the event loop runs.
+    QMetaObject::invokeMethod(
+        this,
+        [this, problems = std::exchange(m_startUpProblems, {})] {
+            for (const QString &problem : problems)
+                MessageBox::error(this, problem);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMainForm::resizeEvent(QResizeEvent *event)
@@ -438,9 +443,12 @@ void TMainForm::saveWindowSize()
     SchreibeRegKey(kWeite, QString::number(width()));
 }
 
-void TMainForm::showConversionError(const QString &text)
+void TMainForm::reportStartUpProblem(const QString &text)
 {
-    MessageBox::error(this, text);
+    if (m_firstShow)
+        m_startUpProblems.append(text);
+    else
+        MessageBox::error(this, text);
 }
 
 // ---------------------------------------------------------- table loading --
@@ -460,6 +468,8 @@ void TMainForm::ComboBox1Change()
     SchreibeRegKey(kLetzteAuswahl, QString::number(index));
     MachDieWerteFarbig();
     startRecolourTimer();
+    // Arrow keys and the wheel now move through the rows, not the tables.
+    m_view->setFocus();
 }
 
 bool TMainForm::LadeTntRichEdit1(const QString &tableName)
@@ -641,7 +651,7 @@ void TMainForm::checkeGrenzwerte()
     m_drinkDialog->showLoaded(drinks);
     errors += drinks.errors;
     for (const QString &error : std::as_const(errors))
-        showConversionError(error);
+        reportStartUpProblem(error);
 }
 
 void TMainForm::TrageInfoTextEin()

@@ -94,12 +94,14 @@ private:
     void updateSearchModeHint();
     void setSearchFieldColour(const QColor &colour);
     void highlightHeaderColumn(int column);
-    void showConversionError(const QString &text);
+    void reportStartUpProblem(const QString &text);
 
     Zestrola::TableSession m_session;
     QStringList m_tableList;
     int m_lastHoveredColumn = 0;
     bool m_firstShow = true;
+    // Problems found while starting wait until the window stands complete.
+    QStringList m_startUpProblems;
     Zestrola::ThresholdSet m_foodSet;
     Zestrola::ThresholdSet m_drinkSet;
 

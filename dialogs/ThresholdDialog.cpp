@@ -3,6 +3,7 @@
 #include "widgets/Fonts.h"
 #include "widgets/MessageBox.h"
 #include "widgets/SpinButton.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QColor>
@@ -367,6 +368,7 @@ void ThresholdDialog::showFirstTab()
 
 void ThresholdDialog::showEvent(QShowEvent *event)
 {
+    centreOnScreen(this);
     QDialog::showEvent(event);
     const RefreshedEdges refreshed = refreshEdgesFromStore(m_set);
     for (const Nutrient n : kNutrients)
