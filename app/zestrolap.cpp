@@ -143,7 +143,7 @@ void TMainForm::buildWidgets()
     layout->setRowStretch(4, 1);
     layout->setColumnStretch(1, 1);
     // The header sits directly on the view, so its columns read as the view's.
-    layout->setRowMinimumHeight(3, 60);
+    layout->setRowMinimumHeight(3, kHeaderHeight);
 
     // Shown by later commands next to the entry they describe.
     m_infoBox = new QTextEdit(central);
