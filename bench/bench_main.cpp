@@ -9,6 +9,8 @@
 // The calculation window is measured last, in a process of its own
 // ("--calc", which can also be run alone).
 
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
 #include "app/zestrolap.h"
 #include "calc/BerechnungsFormp.h"
 #include "calc/CalculationHost.h"
@@ -36,7 +38,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -204,9 +205,10 @@ struct MainWindow
 {
     TMainForm form;
     TableTextView *view = form.tableView();
-    QComboBox *chooser = form.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
-    QLineEdit *searchField = form.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    QCheckBox *searchMode = form.findChild<QCheckBox *>(QStringLiteral("CheckBoxErstePos"));
+    QComboBox *chooser = TestSupport::requireChild<QComboBox>(&form, QStringLiteral("ComboBox1"));
+    QLineEdit *searchField = TestSupport::requireChild<QLineEdit>(&form, QStringLiteral("Edit1"));
+    QCheckBox *searchMode
+        = TestSupport::requireChild<QCheckBox>(&form, QStringLiteral("CheckBoxErstePos"));
 
     MainWindow()
     {
@@ -241,16 +243,14 @@ struct MainWindow
 // One table size in this process; prints "key value" lines.
 int measure(const QString &dataFolder, int rows)
 {
-    QTemporaryDir settingsFolder;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
-    MessageBox::setTestMode(true);
+    const QString settingsFolder = TestSupport::isolateSettings();
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
     if (!QDir::setCurrent(dataFolder))
         fail("cannot enter the data folder");
     const QString tablePath = Zestrola::tableFilePath(dataFolder + u'/', kTableName);
     // The sort-and-save rewrites the table; each run starts from the
     // original order again. The copy stays on disk, out of the peak memory.
-    const QString originalPath = settingsFolder.filePath(QStringLiteral("original.txt"));
+    const QString originalPath = settingsFolder + QStringLiteral("/original.txt");
     if (!QFile::copy(tablePath, originalPath))
         fail("cannot keep a copy of the table");
     auto restoreTable = [&] {
@@ -341,8 +341,7 @@ int measure(const QString &dataFolder, int rows)
     step("stepSort", [&] { sorted = Zestrola::sortedUniqueRows(viewRows); });
     const QString fileText = Zestrola::tableFileText(window.form.session().headerLine(), sorted);
     step("stepWrite", [&] {
-        if (!Zestrola::WriteToStream(
-                fileText, settingsFolder.filePath(QStringLiteral("written.txt"))))
+        if (!Zestrola::WriteToStream(fileText, settingsFolder + QStringLiteral("/written.txt")))
             fail("cannot write");
     });
     return 0;
@@ -405,7 +404,7 @@ struct BenchHost : CalculationHost
 int measureCalculation()
 {
     QTemporaryDir dataFolder;
-    MessageBox::setTestMode(true);
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
     FileDialog::setTestMode(true);
     BenchHost host;
     host.folder = dataFolder.path() + u'/';
@@ -425,10 +424,8 @@ int measureCalculation()
     };
     for (int i = 0; i < kCalcEntries; ++i)
         addEntry(i);
-    auto *list = form.findChild<QTableView *>(QStringLiteral("StringGrid2"));
-    auto *amount = form.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    if (!list || !amount)
-        fail("calculation window controls not found");
+    auto *list = TestSupport::requireChild<QTableView>(&form, QStringLiteral("StringGrid2"));
+    auto *amount = TestSupport::requireChild<QLineEdit>(&form, QStringLiteral("Edit1"));
     auto settle = [] { QApplication::processEvents(); };
 
     const Times add = medianTimes(

@@ -68,10 +68,7 @@ class TestBerechnungsForm : public QObject
 
     template<typename T> T *child(const char *name) const
     {
-        T *found = m_form->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no child %s", name);
-        return found;
+        return TestSupport::requireChild<T>(m_form.get(), QString::fromLatin1(name));
     }
     QString folder() const { return m_form->calculationFolder() + u'/'; }
     QTableView *listView() const { return child<QTableView>("StringGrid2"); }
