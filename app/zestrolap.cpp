@@ -2,7 +2,6 @@
 
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
 #include "dialogs/einstellformLebensmittelp.h"
-#include "model/Colouring.h"
 #include "model/DataFolder.h"
 #include "model/Legend.h"
 #include "model/Search.h"
@@ -15,6 +14,7 @@
 #include "widgets/HeaderGrid.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
+#include "widgets/ViewColouring.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -46,18 +46,6 @@ const QString kDefaultInternetAddress = QStringLiteral("https://de.wikipedia.org
 const QString kSearchHintFirstPos = QStringLiteral("Suche an erster Stelle eines Eintrages.");
 const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eines Eintrages.");
 
-QList<LineFormat> toLineFormats(const QList<CellMark> &marks)
-{
-    static const QFont markFont = Fonts::valueMark();
-    QList<LineFormat> formats;
-    formats.reserve(marks.size());
-    for (const CellMark &mark : marks) {
-        if (mark.band != Band::None && mark.length > 0)
-            formats.append({ mark.start, mark.length, markFont, QColor(QRgb(bandRgb(mark.band))) });
-    }
-    return formats;
-}
-
 } // namespace
 
 TMainForm::TMainForm(QWidget *parent)
@@ -72,15 +60,11 @@ TMainForm::TMainForm(QWidget *parent)
     Settings::setWriteErrorHandler(
         [this](const QString &message) { MessageBox::error(this, message); });
 
-    m_recolourTimer.setSingleShot(true);
-    m_recolourTimer.setInterval(kRecolourDelayMs);
-    connect(&m_recolourTimer, &QTimer::timeout, this, &TMainForm::onRecolourTimer);
-
     buildWidgets();
     buildMenus();
     connectSignals();
 
-    m_dataFolder = dataFolderFromWorkingDirectory();
+    m_session.setDataFolder(dataFolderFromWorkingDirectory());
     findTables();
     const bool firstRun = LeseRegKey(kLetzteAuswahl).isEmpty();
     if (firstRun)
@@ -142,6 +126,8 @@ void TMainForm::buildWidgets()
     m_view->setObjectName(QStringLiteral("TntRichEdit1"));
     m_view->setAccessibleName(QStringLiteral("Tabelle"));
     m_view->setFont(Fonts::unicodeSans());
+
+    m_colouring = new ViewColouring(m_view);
 
     m_header = new HeaderGrid(central);
     m_header->setObjectName(QStringLiteral("StringGrid1"));
@@ -312,11 +298,8 @@ void TMainForm::connectSignals()
     connect(m_searchField, &QLineEdit::textEdited, this, &TMainForm::onSearchTextEdited);
     connect(m_searchMode, &QCheckBox::toggled, this, &TMainForm::updateSearchModeHint);
 
-    connect(m_view, &TableTextView::verticallyScrolled, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::wheelTurned, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::tabPressed, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::aboutToPaint, this,
-        [this](int first, int last) { markLines(first, last, false); });
+    connect(m_colouring, &ViewColouring::badValueFound, this,
+        [this](const QString &message) { MessageBox::error(this, message); });
     connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
     connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
     connect(m_view, &TableTextView::singleClicked, m_infoBox, &QWidget::hide);
@@ -334,7 +317,7 @@ void TMainForm::connectSignals()
 void TMainForm::findTables()
 {
     m_tableList.clear();
-    FindAllFolders(m_dataFolder, QStringLiteral("*.*"), true, m_tableList);
+    FindAllFolders(dataFolder(), QStringLiteral("*.*"), true, m_tableList);
     m_chooser->clear();
     m_chooser->addItems(m_tableList);
     m_chooser->setCurrentIndex(-1);
@@ -403,7 +386,7 @@ bool TMainForm::selectChooserItem(int index)
 
 void TMainForm::createCalculationFolder()
 {
-    const QString path = m_dataFolder + kCalculationFolderName;
+    const QString path = dataFolder() + kCalculationFolderName;
     if (QFileInfo(path).isDir())
         return;
     if (!QDir().mkdir(path)) {
@@ -468,13 +451,10 @@ void TMainForm::ComboBox1Change()
     m_infoBox->hide();
 
     const int index = m_chooser->currentIndex();
-    const QString name = m_chooser->itemText(index);
-    if (index < 0 || !QFileInfo(tableFilePath(m_dataFolder, name)).isFile()) {
+    if (index < 0 || !LadeTntRichEdit1(m_chooser->itemText(index))) {
         m_view->setSelectionVisible(true);
         return;
     }
-    if (!LadeTntRichEdit1(name))
-        return;
     SetzeDieTabstops();
     SchreibeRegKey(kLetzteAuswahl, QString::number(index));
     MachDieWerteFarbig();
@@ -483,31 +463,36 @@ void TMainForm::ComboBox1Change()
 
 bool TMainForm::LadeTntRichEdit1(const QString &tableName)
 {
-    m_foodColumns = kNoNutrientColumns;
-    m_drinkColumns = kNoNutrientColumns;
-    const QString path = tableFilePath(m_dataFolder, tableName);
-    bool ok = false;
-    const QString text = readTextFile(path, &ok);
-    if (!ok)
+    // Let go of the view's share of the old rows before the new ones are
+    // built: two large tables need not live side by side.
+    m_view->setLines({});
+    QString error;
+    switch (m_session.load(tableName, &error)) {
+    case TableSession::LoadResult::Missing:
+        showSessionRows();
         return false;
-    m_currentTablePath = path;
-    // Let go of the old rows before the new ones are built: two large
-    // tables need not live side by side.
-    loadViewRows({});
-
-    ViewTable table = buildViewTable(text);
-    m_headerLine = table.headerLine;
-    m_firstRowCellCount = table.firstRowCellCount;
-    TrageDieHeaderZeileInStringgridEin(m_headerLine);
-    loadViewRows(table.rows);
+    case TableSession::LoadResult::Unreadable:
+        showSessionRows();
+        MessageBox::error(this, error);
+        return false;
+    case TableSession::LoadResult::Loaded:
+        break;
+    }
+    TrageDieHeaderZeileInStringgridEin(m_session.headerLine());
+    showSessionRows();
     return true;
 }
 
-void TMainForm::loadViewRows(const QStringList &rows)
+void TMainForm::showSessionRows()
 {
-    m_markedLines = QList<bool>(rows.size(), false);
-    m_badCellReported = false;
-    m_view->setLines(rows);
+    applyRating();
+    m_view->setLines(m_session.rows());
+}
+
+void TMainForm::applyRating()
+{
+    m_colouring->setRating(
+        m_session.ratedColumns(), m_session.isDrinkTable() ? m_drinkSet : m_foodSet);
 }
 
 void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
@@ -520,10 +505,6 @@ void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
         widths.append(headerColumnWidth(column, cells[column]));
     }
     m_header->setCells(texts, widths);
-    m_foodColumns = nutrientColumns(cells, false);
-    // Both sets are found at once: the table's kind may be settled only
-    // after its header (at start-up the legend comes after the first load).
-    m_drinkColumns = nutrientColumns(cells, true);
 }
 
 void TMainForm::SetzeDieTabstops()
@@ -534,13 +515,11 @@ void TMainForm::SetzeDieTabstops()
 
 void TMainForm::SortierenClick()
 {
-    if (m_currentTablePath.isEmpty())
+    if (!m_session.isOpen())
         return;
-    QStringList sorted;
     QString error;
-    const bool saved
-        = sortAndSave(m_headerLine, m_view->lines(), m_currentTablePath, &sorted, &error);
-    loadViewRows(sorted);
+    const bool saved = m_session.sortAndSave(&error);
+    showSessionRows();
     SetzeDieTabstops();
     MachDieWerteFarbig();
     if (!saved)
@@ -555,7 +534,7 @@ void TMainForm::Suchen1Click()
     m_searchField->setFocus();
     m_searchField->selectAll();
 
-    const int row = findRow(m_view->lines(), m_searchField->text(), m_searchMode->isChecked());
+    const int row = m_session.findRow(m_searchField->text(), m_searchMode->isChecked());
     if (row < 0)
         return;
     selectline(row + 1);
@@ -577,7 +556,7 @@ void TMainForm::onViewRightClicked(QPoint pos)
     const int line = m_view->caretLine();
     if (line < 0 || line >= m_view->lineCount())
         return;
-    const QString name = entryName(m_view->lines().at(line));
+    const QString name = m_session.entryName(line);
     const QString suffix = QStringLiteral("   ") + name + QStringLiteral(" ...");
     m_popupEdit->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
     m_popupShowInfo->setText(QStringLiteral("Infotext anzeigen zu > Eintrag:") + suffix);
@@ -605,7 +584,7 @@ void TMainForm::onViewHovered(QPoint pos)
 
 void TMainForm::highlightHeaderColumn(int column)
 {
-    if (column < 1 || column > m_firstRowCellCount || column == m_lastHoveredColumn)
+    if (column < 1 || column > m_session.firstRowCellCount() || column == m_lastHoveredColumn)
         return;
     m_lastHoveredColumn = column;
     m_header->setSelectedColumn(column);
@@ -666,8 +645,8 @@ void TMainForm::checkeGrenzwerte()
 
 void TMainForm::TrageInfoTextEin()
 {
-    m_drinkFlag = isDrinkTable(currentTableName());
-    const Legend legend = legendFor(m_drinkFlag);
+    m_session.setDrinkTable(isDrinkTable(currentTableName()));
+    const Legend legend = legendFor(m_session.isDrinkTable());
     m_legend->setPlainText(legend.text);
     QTextCursor cursor(m_legend->document());
     for (const LegendMark &mark : legend.marks) {
@@ -683,71 +662,24 @@ void TMainForm::TrageInfoTextEin()
 
 void TMainForm::MachDieWerteFarbig()
 {
-    if (m_drinkFlag) {
+    if (m_session.isDrinkTable()) {
         MachDieWerteFarbigGetraenke();
         return;
     }
-    markVisibleLines();
+    applyRating();
+    m_colouring->markVisibleLines();
 }
 
 void TMainForm::MachDieWerteFarbigGetraenke()
 {
-    if (m_drinkFlag)
-        markVisibleLines();
-}
-
-void TMainForm::markVisibleLines()
-{
-    markLines(m_view->firstVisibleLine(), m_view->lastVisibleLine(), true);
-    m_view->setSelectionVisible(true);
-}
-
-// Marks the value cells of the given lines. Lines already marked since the
-// last load are left alone unless `remark` asks for a fresh pass (thresholds
-// may have changed). A blank line or one starting with "-" ends the pass.
-void TMainForm::markLines(int first, int last, bool remark)
-{
-    if (first < 0 || last < first)
+    if (!m_session.isDrinkTable())
         return;
-    const ThresholdSet &set = m_drinkFlag ? m_drinkSet : m_foodSet;
-    const NutrientColumns &columns = m_drinkFlag ? m_drinkColumns : m_foodColumns;
-    const QStringList &lines = m_view->lines();
-    QStringList badCells;
-    for (int i = first; i <= last && i < lines.size(); ++i) {
-        if (endsColouringPass(lines[i]))
-            break;
-        if (!remark && i < m_markedLines.size() && m_markedLines[i])
-            continue;
-        const LineMarks marks = marksForLine(lines[i], columns, set);
-        m_view->setLineFormats(i, toLineFormats(marks.marks));
-        if (i < m_markedLines.size())
-            m_markedLines[i] = true;
-        badCells += marks.badCells;
-    }
-    reportBadCells(badCells);
-}
-
-// A cell that is no number is told once per loaded table: the same cell
-// scrolls past again and again.
-void TMainForm::reportBadCells(const QStringList &cells)
-{
-    if (cells.isEmpty() || m_badCellReported)
-        return;
-    m_badCellReported = true;
-    const QString message = notANumberMessage(cells.first());
-    // Not from inside a paint: the box opens once the view is drawn.
-    QMetaObject::invokeMethod(
-        this, [this, message] { MessageBox::error(this, message); }, Qt::QueuedConnection);
+    applyRating();
+    m_colouring->markVisibleLines();
 }
 
 void TMainForm::startRecolourTimer()
 {
-    if (!m_recolourTimer.isActive())
-        m_recolourTimer.start();
-}
-
-void TMainForm::onRecolourTimer()
-{
-    m_view->show();
-    MachDieWerteFarbig();
+    applyRating();
+    m_colouring->startRecolourTimer();
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "model/Nutrient.h"
+#include "model/TableSession.h"
 #include "model/Thresholds.h"
 
 #include <QMainWindow>
 #include <QStringList>
-#include <QTimer>
 
 class QAction;
 class QCheckBox;
@@ -17,6 +16,9 @@ class QTextEdit;
 class HeaderGrid;
 class TableTextView;
 class TEinstellFormLebensmittel;
+namespace Zestrola {
+class ViewColouring;
+}
 class TEinstellFormLebensmittelGetraenke;
 
 // The main window: table chooser, legend, header grid and table view, the
@@ -26,27 +28,20 @@ class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    static constexpr int kRecolourDelayMs = 300;
     static constexpr QSize kMinimumSize { 534, 490 };
 
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    QString dataFolder() const { return m_dataFolder; }
+    const QString &dataFolder() const { return m_session.dataFolder(); }
     const QStringList &tableList() const { return m_tableList; }
     QString currentTableName() const;
-    QString currentTablePath() const { return m_currentTablePath; }
-    QString headerLineCopy() const { return m_headerLine; }
-    int firstRowCellCount() const { return m_firstRowCellCount; }
-    bool drinkFlag() const { return m_drinkFlag; }
-    const Zestrola::NutrientColumns &foodColumns() const { return m_foodColumns; }
-    const Zestrola::NutrientColumns &drinkColumns() const { return m_drinkColumns; }
+    const Zestrola::TableSession &session() const { return m_session; }
     Zestrola::ThresholdSet &foodThresholds() { return m_foodSet; }
     Zestrola::ThresholdSet &drinkThresholds() { return m_drinkSet; }
     TableTextView *tableView() const { return m_view; }
     HeaderGrid *headerGrid() const { return m_header; }
-    bool isRecolourTimerActive() const { return m_recolourTimer.isActive(); }
-    int recolourTimerRemainingMs() const { return m_recolourTimer.remainingTime(); }
+    Zestrola::ViewColouring *colouring() const { return m_colouring; }
 
     // Loading and saving a table.
     void ComboBox1Change();
@@ -89,13 +84,10 @@ private:
     void runFirstShowSequence();
 
     void saveWindowSize();
-    void loadViewRows(const QStringList &rows);
+    void showSessionRows();
+    void applyRating();
     bool selectChooserItem(int index);
     std::optional<int> readStoredNumber(const QString &name);
-    void markVisibleLines();
-    void markLines(int first, int last, bool remark);
-    void reportBadCells(const QStringList &cells);
-    void onRecolourTimer();
     void onViewRightClicked(QPoint pos);
     void onViewHovered(QPoint pos);
     void onSearchTextEdited();
@@ -104,21 +96,12 @@ private:
     void highlightHeaderColumn(int column);
     void showConversionError(const QString &text);
 
-    QString m_dataFolder;
+    Zestrola::TableSession m_session;
     QStringList m_tableList;
-    QString m_currentTablePath;
-    QString m_headerLine;
-    int m_firstRowCellCount = 0;
     int m_lastHoveredColumn = 0;
-    bool m_drinkFlag = false;
     bool m_firstShow = true;
-    bool m_badCellReported = false;
-    Zestrola::NutrientColumns m_foodColumns = Zestrola::kNoNutrientColumns;
-    Zestrola::NutrientColumns m_drinkColumns = Zestrola::kNoNutrientColumns;
     Zestrola::ThresholdSet m_foodSet;
     Zestrola::ThresholdSet m_drinkSet;
-    QList<bool> m_markedLines;
-    QTimer m_recolourTimer;
 
     QCheckBox *m_searchMode = nullptr;
     QLineEdit *m_searchField = nullptr;
@@ -126,6 +109,7 @@ private:
     QTextEdit *m_legend = nullptr;
     HeaderGrid *m_header = nullptr;
     TableTextView *m_view = nullptr;
+    Zestrola::ViewColouring *m_colouring = nullptr;
     QTextEdit *m_infoBox = nullptr;
     QLabel *m_image = nullptr;
     QLabel *m_hoverLine = nullptr;

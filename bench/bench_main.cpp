@@ -7,8 +7,6 @@
 // that each size's peak memory is its own. For profiling one size:
 //   zestrola_bench --write-data FOLDER ROWS, then zestrola_bench --measure FOLDER ROWS
 
-#include "widgets/MessageBox.h"
-#include "widgets/TableTextView.h"
 #include "app/zestrolap.h"
 #include "model/DataFolder.h"
 #include "model/Search.h"
@@ -16,6 +14,8 @@
 #include "model/SortSave.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
+#include "widgets/MessageBox.h"
+#include "widgets/TableTextView.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -329,7 +329,7 @@ int measure(const QString &dataFolder, int rows)
     });
     QStringList sorted;
     step("stepSort", [&] { sorted = Zestrola::sortedUniqueRows(viewRows); });
-    const QString fileText = Zestrola::tableFileText(window.form.headerLineCopy(), sorted);
+    const QString fileText = Zestrola::tableFileText(window.form.session().headerLine(), sorted);
     step("stepWrite", [&] {
         if (!Zestrola::WriteToStream(
                 fileText, settingsFolder.filePath(QStringLiteral("written.txt"))))
