@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 #include "model/SortSave.h"
+#include "model/TableFile.h"
+#include "model/ViewText.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -57,6 +59,50 @@ private Q_SLOTS:
                 const int expected = reference.compare(a, b), actual = compareRows(a, b);
                 QVERIFY2(sign(actual) == sign(expected), qPrintable(a + u" <> " + b));
             }
+        }
+    }
+
+    // What another editor left in a table must come through a load and a
+    // sort-and-save as the text that was meant, and a second round must not
+    // change the file again.
+    void loadAndSaveKeepsText_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("meant");
+        const QByteArray bom("\xEF\xBB\xBF");
+        QTest::newRow("mark, one Windows-1252 line") << bom + "Kopf\r\nM\xFCsli\t1\r\n"
+                                                     << u"Kopf\r\nMüsli\t1\r\n"_s;
+        QTest::newRow("no mark, UTF-8 but one Windows-1252 line") << QByteArray(
+            "Kopf\tFett\r\nK\xC3\xA4se\t30\r\nM\xFCsli\t6\r\n\x84"
+            "Br\xF6t\x93\t1\r\n") << u"Kopf\tFett\r\n„Bröt“\t1\r\nKäse\t30\r\nMüsli\t6\r\n"_s;
+        const QString utf16
+            = u"Getränke je 100 ml\tZucker\r\nÄpfelsaft\t10,00\r\nKräutertee 🍵\t0\r\n"_s;
+        QByteArray le("\xFF\xFE"), be("\xFE\xFF");
+        for (const QChar c : utf16) {
+            const char16_t u = c.unicode();
+            le.append(char(u & 0xFF)).append(char(u >> 8));
+            be.append(char(u >> 8)).append(char(u & 0xFF));
+        }
+        QTest::newRow("UTF-16 LE with mark") << le << utf16;
+        QTest::newRow("UTF-16 BE with mark") << be << utf16;
+        QTest::newRow("empty entry names keep their columns")
+            << bom + "Kopf\tA\tB\r\n\t0,10\t0,20\r\n  \t0,30\t0,40  \t\r\nApfel\t1\t2\r\n"
+            << u"Kopf\tA\tB\r\n\t0,10\t0,20\r\n\t0,30\t0,40\r\nApfel\t1\t2\r\n"_s;
+    }
+    void loadAndSaveKeepsText()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, meant);
+        TestSupport::DataFolder folder;
+        const QString path = folder.path() + u"Obst.txt"_s;
+        TestSupport::writeBytes(path, bytes);
+        const QByteArray expected = "\xEF\xBB\xBF" + meant.toUtf8();
+        for (int round = 0; round < 2; ++round) {
+            const ViewTable table = buildViewTable(readTextFile(path));
+            QString error;
+            QVERIFY2(Zestrola::sortAndSave(table.headerLine, table.rows, path, nullptr, &error),
+                qPrintable(error));
+            QCOMPARE(TestSupport::readBytes(path), expected);
         }
     }
 

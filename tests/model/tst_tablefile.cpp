@@ -53,8 +53,13 @@ private Q_SLOTS:
         QTest::newRow("Windows-1252") << QByteArray("\x84Wei\xDF\x93\t5 \x80\r\nK\xE4se") << false
                                       << QStringList { "„Weiß“\t5 €", "Käse" };
         QTest::newRow("mark only") << bom << true << QStringList {};
-        QTest::newRow("truncated UTF-8 after mark")
-            << bom + "K\xC3" << true << QStringList { "K\uFFFD" };
+        QTest::newRow("mark, one line not UTF-8")
+            << bom + "K\xC3\xA4se\r\nK\xC3" << true << QStringList { "Käse", "KÃ" };
+        QTest::newRow("UTF-16 LE, lone surrogate replaced")
+            << QByteArray("\xFF\xFEK\0\xE4\0\r\0\n\0\x3C\xD8x\0", 14) << false
+            << QStringList { "Kä", "\uFFFDx" };
+        QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0K\0\xE4\0\n\x20\xAC", 10) << false
+                                   << QStringList { "Kä", "€" };
     }
     void readFile()
     {
@@ -136,7 +141,7 @@ private Q_SLOTS:
         }
         QTest::newRow("marked, umlaut across the border") << acrossReadBorder(bom, 1, umlaut);
         QTest::newRow("unmarked, umlaut across the border") << acrossReadBorder({}, 1, umlaut);
-        QTest::newRow("marked, a second mark is dropped, later ones kept")
+        QTest::newRow("marked, a second mark is kept")
             << acrossReadBorder(bom + bom, 0, bom + "x" + bom);
         QTest::newRow("unmarked, Windows-1252 byte beyond the first piece")
             << acrossReadBorder({}, 0, "K\xE4se \x80");
