@@ -219,7 +219,7 @@ QStringList ThresholdTab::refreshFromStore()
         if (stored.isEmpty())
             continue;
         const QString text = withoutEdgePrefix(stored, edge);
-        const std::optional<double> value = parseDecimal(text);
+        const std::optional<double> value = parseEdge(text);
         if (!value) {
             errors << notANumberMessage(text);
             continue;

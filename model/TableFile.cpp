@@ -1,11 +1,16 @@
 #include "model/TableFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <array>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
+#include <unistd.h>
 
 namespace Zestrola {
 
@@ -264,7 +269,7 @@ QStringView trimmedRow(QStringView row)
     if (trimmed.isEmpty())
         return trimmed;
     // Blanks of the name cell go, the TAB that ends it stays.
-    const qsizetype tab = row.first(trimmed.data() - row.data()).lastIndexOf(u'\t');
+    const qsizetype tab = row.first(trimmed.data() - row.data()).indexOf(u'\t');
     return tab < 0 ? trimmed : row.sliced(tab, trimmed.data() + trimmed.size() - row.data() - tab);
 }
 
@@ -282,19 +287,64 @@ QStringList nonBlankLines(QStringView text)
 
 namespace {
 
+// QSaveFile prepares the new file beside the old one, under the old name
+// plus seven characters. A name that leaves no room for them is prepared
+// under a short name in the same folder instead and then renamed over the
+// old file, which is just as atomic.
+bool leavesNoRoomForSaveFile(const QFileInfo &target)
+{
+    const QByteArray name = QFile::encodeName(target.fileName());
+    const long longest
+        = ::pathconf(QFile::encodeName(target.absolutePath()).constData(), _PC_NAME_MAX);
+    return name.size() + 7 > (longest > 0 ? longest : 255);
+}
+
+QString writeErrorMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")
+        .arg(path, reason);
+}
+
+// Renames the prepared file over the target, keeping the target's
+// permissions. Returns the reason of a failure, or nothing.
+std::optional<QString> replaceWith(const QString &prepared, const QString &path)
+{
+    if (QFileInfo::exists(path))
+        QFile::setPermissions(prepared, QFile::permissions(path));
+    if (::rename(QFile::encodeName(prepared).constData(), QFile::encodeName(path).constData()) == 0)
+        return std::nullopt;
+    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    QFile::remove(prepared);
+    return reason;
+}
+
 // Byte-order mark, then whatever `writeBody` writes; the old file is replaced
 // only when everything was written.
 template<typename WriteBody>
 bool writeFile(const QString &path, QString *errorMessage, WriteBody writeBody)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(kBom.data(), kBom.size()) == kBom.size()
-        && writeBody(file) && file.commit())
-        return true;
-    if (errorMessage) {
-        *errorMessage = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")
-                            .arg(path, file.errorString());
+    const QFileInfo target(path);
+    const bool staged = leavesNoRoomForSaveFile(target);
+    if (staged && target.exists() && !target.isWritable()) {
+        if (errorMessage)
+            *errorMessage
+                = writeErrorMessage(path, QStringLiteral("Die Datei ist schreibgeschützt."));
+        return false;
     }
+    const QString prepared
+        = staged ? target.dir().filePath(QStringLiteral(".zestrola-speichern.tmp")) : path;
+    QSaveFile file(prepared);
+    if (file.open(QIODevice::WriteOnly) && file.write(kBom.data(), kBom.size()) == kBom.size()
+        && writeBody(file) && file.commit()) {
+        const std::optional<QString> failure = staged ? replaceWith(prepared, path) : std::nullopt;
+        if (!failure)
+            return true;
+        if (errorMessage)
+            *errorMessage = writeErrorMessage(path, *failure);
+        return false;
+    }
+    if (errorMessage)
+        *errorMessage = writeErrorMessage(path, file.errorString());
     return false;
 }
 
