@@ -80,7 +80,7 @@ TMainForm::TMainForm(QWidget *parent)
     buildMenus();
     connectSignals();
 
-    m_dataFolder = dataFolderFromWorkingDirectory();
+    m_session.setDataFolder(dataFolderFromWorkingDirectory());
     findTables();
     const bool firstRun = LeseRegKey(kLetzteAuswahl).isEmpty();
     if (firstRun)
@@ -334,7 +334,7 @@ void TMainForm::connectSignals()
 void TMainForm::findTables()
 {
     m_tableList.clear();
-    FindAllFolders(m_dataFolder, QStringLiteral("*.*"), true, m_tableList);
+    FindAllFolders(dataFolder(), QStringLiteral("*.*"), true, m_tableList);
     m_chooser->clear();
     m_chooser->addItems(m_tableList);
     m_chooser->setCurrentIndex(-1);
@@ -403,7 +403,7 @@ bool TMainForm::selectChooserItem(int index)
 
 void TMainForm::createCalculationFolder()
 {
-    const QString path = m_dataFolder + kCalculationFolderName;
+    const QString path = dataFolder() + kCalculationFolderName;
     if (QFileInfo(path).isDir())
         return;
     if (!QDir().mkdir(path)) {
@@ -468,13 +468,10 @@ void TMainForm::ComboBox1Change()
     m_infoBox->hide();
 
     const int index = m_chooser->currentIndex();
-    const QString name = m_chooser->itemText(index);
-    if (index < 0 || !QFileInfo(tableFilePath(m_dataFolder, name)).isFile()) {
+    if (index < 0 || !LadeTntRichEdit1(m_chooser->itemText(index))) {
         m_view->setSelectionVisible(true);
         return;
     }
-    if (!LadeTntRichEdit1(name))
-        return;
     SetzeDieTabstops();
     SchreibeRegKey(kLetzteAuswahl, QString::number(index));
     MachDieWerteFarbig();
@@ -483,31 +480,31 @@ void TMainForm::ComboBox1Change()
 
 bool TMainForm::LadeTntRichEdit1(const QString &tableName)
 {
-    m_foodColumns = kNoNutrientColumns;
-    m_drinkColumns = kNoNutrientColumns;
-    const QString path = tableFilePath(m_dataFolder, tableName);
-    bool ok = false;
-    const QString text = readTextFile(path, &ok);
-    if (!ok)
+    // Let go of the view's share of the old rows before the new ones are
+    // built: two large tables need not live side by side.
+    m_view->setLines({});
+    QString error;
+    switch (m_session.load(tableName, &error)) {
+    case TableSession::LoadResult::Missing:
+        showSessionRows();
         return false;
-    m_currentTablePath = path;
-    // Let go of the old rows before the new ones are built: two large
-    // tables need not live side by side.
-    loadViewRows({});
-
-    ViewTable table = buildViewTable(text);
-    m_headerLine = table.headerLine;
-    m_firstRowCellCount = table.firstRowCellCount;
-    TrageDieHeaderZeileInStringgridEin(m_headerLine);
-    loadViewRows(table.rows);
+    case TableSession::LoadResult::Unreadable:
+        showSessionRows();
+        MessageBox::error(this, error);
+        return false;
+    case TableSession::LoadResult::Loaded:
+        break;
+    }
+    TrageDieHeaderZeileInStringgridEin(m_session.headerLine());
+    showSessionRows();
     return true;
 }
 
-void TMainForm::loadViewRows(const QStringList &rows)
+void TMainForm::showSessionRows()
 {
-    m_markedLines = QList<bool>(rows.size(), false);
+    m_markedLines = QList<bool>(m_session.rowCount(), false);
     m_badCellReported = false;
-    m_view->setLines(rows);
+    m_view->setLines(m_session.rows());
 }
 
 void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
@@ -520,10 +517,6 @@ void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
         widths.append(headerColumnWidth(column, cells[column]));
     }
     m_header->setCells(texts, widths);
-    m_foodColumns = nutrientColumns(cells, false);
-    // Both sets are found at once: the table's kind may be settled only
-    // after its header (at start-up the legend comes after the first load).
-    m_drinkColumns = nutrientColumns(cells, true);
 }
 
 void TMainForm::SetzeDieTabstops()
@@ -534,13 +527,11 @@ void TMainForm::SetzeDieTabstops()
 
 void TMainForm::SortierenClick()
 {
-    if (m_currentTablePath.isEmpty())
+    if (!m_session.isOpen())
         return;
-    QStringList sorted;
     QString error;
-    const bool saved
-        = sortAndSave(m_headerLine, m_view->lines(), m_currentTablePath, &sorted, &error);
-    loadViewRows(sorted);
+    const bool saved = m_session.sortAndSave(&error);
+    showSessionRows();
     SetzeDieTabstops();
     MachDieWerteFarbig();
     if (!saved)
@@ -555,7 +546,7 @@ void TMainForm::Suchen1Click()
     m_searchField->setFocus();
     m_searchField->selectAll();
 
-    const int row = findRow(m_view->lines(), m_searchField->text(), m_searchMode->isChecked());
+    const int row = m_session.findRow(m_searchField->text(), m_searchMode->isChecked());
     if (row < 0)
         return;
     selectline(row + 1);
@@ -577,7 +568,7 @@ void TMainForm::onViewRightClicked(QPoint pos)
     const int line = m_view->caretLine();
     if (line < 0 || line >= m_view->lineCount())
         return;
-    const QString name = entryName(m_view->lines().at(line));
+    const QString name = m_session.entryName(line);
     const QString suffix = QStringLiteral("   ") + name + QStringLiteral(" ...");
     m_popupEdit->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
     m_popupShowInfo->setText(QStringLiteral("Infotext anzeigen zu > Eintrag:") + suffix);
@@ -605,7 +596,7 @@ void TMainForm::onViewHovered(QPoint pos)
 
 void TMainForm::highlightHeaderColumn(int column)
 {
-    if (column < 1 || column > m_firstRowCellCount || column == m_lastHoveredColumn)
+    if (column < 1 || column > m_session.firstRowCellCount() || column == m_lastHoveredColumn)
         return;
     m_lastHoveredColumn = column;
     m_header->setSelectedColumn(column);
@@ -666,8 +657,8 @@ void TMainForm::checkeGrenzwerte()
 
 void TMainForm::TrageInfoTextEin()
 {
-    m_drinkFlag = isDrinkTable(currentTableName());
-    const Legend legend = legendFor(m_drinkFlag);
+    m_session.setDrinkTable(isDrinkTable(currentTableName()));
+    const Legend legend = legendFor(m_session.isDrinkTable());
     m_legend->setPlainText(legend.text);
     QTextCursor cursor(m_legend->document());
     for (const LegendMark &mark : legend.marks) {
@@ -683,7 +674,7 @@ void TMainForm::TrageInfoTextEin()
 
 void TMainForm::MachDieWerteFarbig()
 {
-    if (m_drinkFlag) {
+    if (m_session.isDrinkTable()) {
         MachDieWerteFarbigGetraenke();
         return;
     }
@@ -692,7 +683,7 @@ void TMainForm::MachDieWerteFarbig()
 
 void TMainForm::MachDieWerteFarbigGetraenke()
 {
-    if (m_drinkFlag)
+    if (m_session.isDrinkTable())
         markVisibleLines();
 }
 
@@ -709,8 +700,8 @@ void TMainForm::markLines(int first, int last, bool remark)
 {
     if (first < 0 || last < first)
         return;
-    const ThresholdSet &set = m_drinkFlag ? m_drinkSet : m_foodSet;
-    const NutrientColumns &columns = m_drinkFlag ? m_drinkColumns : m_foodColumns;
+    const ThresholdSet &set = m_session.isDrinkTable() ? m_drinkSet : m_foodSet;
+    const NutrientColumns &columns = m_session.ratedColumns();
     const QStringList &lines = m_view->lines();
     QStringList badCells;
     for (int i = first; i <= last && i < lines.size(); ++i) {

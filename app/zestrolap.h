@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/Nutrient.h"
+#include "model/TableSession.h"
 #include "model/Thresholds.h"
 
 #include <QMainWindow>
@@ -32,15 +32,10 @@ public:
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    QString dataFolder() const { return m_dataFolder; }
+    const QString &dataFolder() const { return m_session.dataFolder(); }
     const QStringList &tableList() const { return m_tableList; }
     QString currentTableName() const;
-    QString currentTablePath() const { return m_currentTablePath; }
-    QString headerLineCopy() const { return m_headerLine; }
-    int firstRowCellCount() const { return m_firstRowCellCount; }
-    bool drinkFlag() const { return m_drinkFlag; }
-    const Zestrola::NutrientColumns &foodColumns() const { return m_foodColumns; }
-    const Zestrola::NutrientColumns &drinkColumns() const { return m_drinkColumns; }
+    const Zestrola::TableSession &session() const { return m_session; }
     Zestrola::ThresholdSet &foodThresholds() { return m_foodSet; }
     Zestrola::ThresholdSet &drinkThresholds() { return m_drinkSet; }
     TableTextView *tableView() const { return m_view; }
@@ -89,7 +84,7 @@ private:
     void runFirstShowSequence();
 
     void saveWindowSize();
-    void loadViewRows(const QStringList &rows);
+    void showSessionRows();
     bool selectChooserItem(int index);
     std::optional<int> readStoredNumber(const QString &name);
     void markVisibleLines();
@@ -104,17 +99,11 @@ private:
     void highlightHeaderColumn(int column);
     void showConversionError(const QString &text);
 
-    QString m_dataFolder;
+    Zestrola::TableSession m_session;
     QStringList m_tableList;
-    QString m_currentTablePath;
-    QString m_headerLine;
-    int m_firstRowCellCount = 0;
     int m_lastHoveredColumn = 0;
-    bool m_drinkFlag = false;
     bool m_firstShow = true;
     bool m_badCellReported = false;
-    Zestrola::NutrientColumns m_foodColumns = Zestrola::kNoNutrientColumns;
-    Zestrola::NutrientColumns m_drinkColumns = Zestrola::kNoNutrientColumns;
     Zestrola::ThresholdSet m_foodSet;
     Zestrola::ThresholdSet m_drinkSet;
     QList<bool> m_markedLines;

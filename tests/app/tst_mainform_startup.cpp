@@ -59,8 +59,7 @@ private Q_SLOTS:
         QVERIFY(LeseRegKey(QStringLiteral("Internetadresse")).endsWith(QStringLiteral("/wiki/")));
         QVERIFY(form.windowState() & Qt::WindowMaximized);
         QCOMPARE(chooser(form)->currentIndex(), 0);
-        QCOMPARE(
-            form.currentTablePath(), form.dataFolder() + chooser(form)->currentText() + ".txt");
+        QCOMPARE(form.session().path(), form.dataFolder() + chooser(form)->currentText() + ".txt");
         QCOMPARE(form.tableView()->lineCount(), 1);
         QVERIFY(hasCalculationFolder(form));
         QVERIFY(MessageBox::shownMessages().isEmpty());

@@ -48,11 +48,11 @@ private Q_SLOTS:
         QCOMPARE(view()->lines(),
             (QStringList { "Bratapfel\t1,20\t3,10\t12,00  \t", "Apfelsaft\t0,46\t0,10\t10,00\t",
                 "Äpfel getrocknet\t2,43\t1,60\t57,00  \t" }));
-        QCOMPARE(form->firstRowCellCount(), 4);
+        QCOMPARE(form->session().firstRowCellCount(), 4);
         QCOMPARE(form->headerGrid()->cellText(1), QStringLiteral("Energie-\ndichte"));
         QCOMPARE(LeseRegKey(QStringLiteral("LetzteAuswahl")),
             QString::number(child<QComboBox>("ComboBox1")->currentIndex()));
-        QCOMPARE(form->foodColumns(), (NutrientColumns { 1, 2, -1, 3, -1 }));
+        QCOMPARE(form->session().foodColumns(), (NutrientColumns { 1, 2, -1, 3, -1 }));
         QVERIFY(form->isRecolourTimerActive());
     }
 
@@ -65,7 +65,7 @@ private Q_SLOTS:
         choose(QStringLiteral("Gemüse"));
         QCOMPARE(view()->lines(), before);
         QCOMPARE(LeseRegKey(QStringLiteral("LetzteAuswahl")), stored);
-        QVERIFY(form->currentTablePath().endsWith(QStringLiteral("/Obst.txt")));
+        QVERIFY(form->session().path().endsWith(QStringLiteral("/Obst.txt")));
     }
 
     void tabStopsFollowTheHeaderColumns()
@@ -225,7 +225,7 @@ private Q_SLOTS:
         view()->viewport()->repaint();
         form->MachDieWerteFarbig();
         Q_EMIT view()->hovered(QPoint(20, 5));
-        QVERIFY(form->currentTablePath().endsWith(QStringLiteral("/Kaputt.txt")));
+        QVERIFY(form->session().path().endsWith(QStringLiteral("/Kaputt.txt")));
         if (rows >= 0)
             QCOMPARE(view()->lineCount(), rows);
     }
