@@ -7,6 +7,8 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 using namespace Zestrola;
@@ -96,6 +98,11 @@ private Q_SLOTS:
             << QSize(200, 100) << false << QSize(534, 490) << QSize(534, 490);
         QTest::newRow("closed maximised")
             << QSize(800, 600) << true << QSize(800, 600) << QSize(800, 600);
+        // An invalid size below stands for the screen's available area.
+        QTest::newRow("held to the screen")
+            << QSize(99999999, 99999999) << false << QSize() << QSize();
+        QTest::newRow("width held to the screen")
+            << QSize(99999999, 500) << false << QSize(-1, 500) << QSize(-1, 500);
     }
 
     void windowSizeIsStoredAndRestored()
@@ -104,6 +111,11 @@ private Q_SLOTS:
         QFETCH(bool, closeMaximised);
         QFETCH(QSize, atStart);
         QFETCH(QSize, storedAfterClose);
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        for (QSize *size : { &atStart, &storedAfterClose }) {
+            *size = { size->width() < 0 ? screen.width() : size->width(),
+                size->height() < 0 ? screen.height() : size->height() };
+        }
         SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
         SchreibeRegKey(QStringLiteral("Hoehe"), QString::number(stored.height()));
         SchreibeRegKey(QStringLiteral("Weite"), QString::number(stored.width()));
