@@ -9,11 +9,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                                     \
+#define FUZZ_CHECK(condition)                                                                      \
     do {                                                                                           \
         if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "property does not hold: %s (%s:%d)\n", #condition, __FILE__,    \
-                __LINE__);                                                                         \
+            std::fprintf(                                                                          \
+                stderr, "property does not hold: %s (%s:%d)\n", #condition, __FILE__, __LINE__);   \
             std::abort();                                                                          \
         }                                                                                          \
     } while (false)

@@ -48,7 +48,8 @@ QByteArray windows1252(QStringView text)
 bool isValidUtf8(QByteArrayView bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(bytes);
+    // decode() is lazy: only the conversion to QString decodes.
+    const QString text = decoder.decode(bytes);
     return !decoder.hasError();
 }
 
