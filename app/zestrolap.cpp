@@ -2,7 +2,6 @@
 
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
 #include "dialogs/einstellformLebensmittelp.h"
-#include "model/Colouring.h"
 #include "model/DataFolder.h"
 #include "model/Legend.h"
 #include "model/Search.h"
@@ -15,6 +14,8 @@
 #include "widgets/HeaderGrid.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
+#include "widgets/ViewColouring.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -46,18 +47,6 @@ const QString kDefaultInternetAddress = QStringLiteral("https://de.wikipedia.org
 const QString kSearchHintFirstPos = QStringLiteral("Suche an erster Stelle eines Eintrages.");
 const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eines Eintrages.");
 
-QList<LineFormat> toLineFormats(const QList<CellMark> &marks)
-{
-    static const QFont markFont = Fonts::valueMark();
-    QList<LineFormat> formats;
-    formats.reserve(marks.size());
-    for (const CellMark &mark : marks) {
-        if (mark.band != Band::None && mark.length > 0)
-            formats.append({ mark.start, mark.length, markFont, QColor(QRgb(bandRgb(mark.band))) });
-    }
-    return formats;
-}
-
 } // namespace
 
 TMainForm::TMainForm(QWidget *parent)
@@ -68,13 +57,6 @@ TMainForm::TMainForm(QWidget *parent)
     setFont(Fonts::unicodeSans());
     setMinimumSize(kMinimumSize);
     resize(671, 490);
-
-    Settings::setWriteErrorHandler(
-        [this](const QString &message) { MessageBox::error(this, message); });
-
-    m_recolourTimer.setSingleShot(true);
-    m_recolourTimer.setInterval(kRecolourDelayMs);
-    connect(&m_recolourTimer, &QTimer::timeout, this, &TMainForm::onRecolourTimer);
 
     buildWidgets();
     buildMenus();
@@ -88,16 +70,15 @@ TMainForm::TMainForm(QWidget *parent)
     restoreWindowSize();
     if (firstRun) // after every resize, which would take the maximised state back
         setWindowState(windowState() | Qt::WindowMaximized);
+    else
+        centreOnScreen(this);
     selectLastTable();
     createCalculationFolder();
 
     createDialogs();
 }
 
-TMainForm::~TMainForm()
-{
-    Settings::setWriteErrorHandler({});
-}
+TMainForm::~TMainForm() = default;
 
 QString TMainForm::currentTableName() const
 {
@@ -143,6 +124,8 @@ void TMainForm::buildWidgets()
     m_view->setAccessibleName(QStringLiteral("Tabelle"));
     m_view->setFont(Fonts::unicodeSans());
 
+    m_colouring = new ViewColouring(m_view);
+
     m_header = new HeaderGrid(central);
     m_header->setObjectName(QStringLiteral("StringGrid1"));
     coupleHeaderAndView(m_header, m_view);
@@ -160,7 +143,7 @@ void TMainForm::buildWidgets()
     layout->setRowStretch(4, 1);
     layout->setColumnStretch(1, 1);
     // The header sits directly on the view, so its columns read as the view's.
-    layout->setRowMinimumHeight(3, 60);
+    layout->setRowMinimumHeight(3, kHeaderHeight);
 
     // Shown by later commands next to the entry they describe.
     m_infoBox = new QTextEdit(central);
@@ -293,16 +276,17 @@ void TMainForm::buildInfoTextPopup()
 
 void TMainForm::createDialogs()
 {
-    m_foodDialog = new TEinstellFormLebensmittel(m_foodSet, this);
-    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(m_drinkSet, this);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
+    m_foodDialog = new TEinstellFormLebensmittel(this);
+    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(this);
+    for (ThresholdDialog *dialog : { static_cast<ThresholdDialog *>(m_foodDialog),
+             static_cast<ThresholdDialog *>(m_drinkDialog) }) {
+        connect(dialog, &ThresholdDialog::thresholdsChanged, this, [this](const ThresholdSet &set) {
+            (set.drinks ? m_drinkSet : m_foodSet) = set;
+            applyRating();
+        });
+        connect(dialog, &ThresholdDialog::tableReloadRequested, this, &TMainForm::ComboBox1Change);
+        connect(dialog, &ThresholdDialog::recolourRequested, this, &TMainForm::startRecolourTimer);
+    }
 }
 
 void TMainForm::connectSignals()
@@ -312,11 +296,8 @@ void TMainForm::connectSignals()
     connect(m_searchField, &QLineEdit::textEdited, this, &TMainForm::onSearchTextEdited);
     connect(m_searchMode, &QCheckBox::toggled, this, &TMainForm::updateSearchModeHint);
 
-    connect(m_view, &TableTextView::verticallyScrolled, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::wheelTurned, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::tabPressed, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::aboutToPaint, this,
-        [this](int first, int last) { markLines(first, last, false); });
+    connect(m_colouring, &ViewColouring::badValueFound, this,
+        [this](const QString &message) { MessageBox::error(this, message); });
     connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
     connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
     connect(m_view, &TableTextView::singleClicked, m_infoBox, &QWidget::hide);
@@ -383,7 +364,7 @@ std::optional<int> TMainForm::readStoredNumber(const QString &name)
     bool ok = false;
     const int value = stored.trimmed().toInt(&ok);
     if (!ok) {
-        showConversionError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
+        reportStartUpProblem(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
         return std::nullopt;
     }
     return value;
@@ -412,7 +393,7 @@ void TMainForm::createCalculationFolder()
     if (QFileInfo(path).isDir())
         return;
     if (!QDir().mkdir(path)) {
-        MessageBox::error(this,
+        reportStartUpProblem(
             QStringLiteral("Verzeichnis ") + path + QStringLiteral(" kann nicht erstellt werden"));
     }
 }
@@ -429,7 +410,6 @@ void TMainForm::showEvent(QShowEvent *event)
 // very first paint already shows rated values.
 void TMainForm::runFirstShowSequence()
 {
-    m_firstShow = false;
     m_foodDialog->showFirstTab();
     m_drinkDialog->showFirstTab();
     TrageInfoTextEin();
@@ -437,6 +417,15 @@ void TMainForm::runFirstShowSequence()
     m_view->show();
     m_view->setFocus();
     startRecolourTimer();
+    m_firstShow = false;
+    // Told over the finished window, once the event loop runs.
+    QMetaObject::invokeMethod(
+        this,
+        [this, problems = std::exchange(m_startUpProblems, {})] {
+            for (const QString &problem : problems)
+                MessageBox::error(this, problem);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMainForm::resizeEvent(QResizeEvent *event)
@@ -459,9 +448,12 @@ void TMainForm::saveWindowSize()
     SchreibeRegKey(kWeite, QString::number(width()));
 }
 
-void TMainForm::showConversionError(const QString &text)
+void TMainForm::reportStartUpProblem(const QString &text)
 {
-    MessageBox::error(this, text);
+    if (m_firstShow)
+        m_startUpProblems.append(text);
+    else
+        MessageBox::error(this, text);
 }
 
 // ---------------------------------------------------------- table loading --
@@ -481,6 +473,8 @@ void TMainForm::ComboBox1Change()
     SchreibeRegKey(kLetzteAuswahl, QString::number(index));
     MachDieWerteFarbig();
     startRecolourTimer();
+    // Arrow keys and the wheel now move through the rows, not the tables.
+    m_view->setFocus();
 }
 
 bool TMainForm::LadeTntRichEdit1(const QString &tableName)
@@ -507,9 +501,14 @@ bool TMainForm::LadeTntRichEdit1(const QString &tableName)
 
 void TMainForm::showSessionRows()
 {
-    m_markedLines = QList<bool>(m_session.rowCount(), false);
-    m_badCellReported = false;
+    applyRating();
     m_view->setLines(m_session.rows());
+}
+
+void TMainForm::applyRating()
+{
+    m_colouring->setRating(
+        m_session.ratedColumns(), m_session.isDrinkTable() ? m_drinkSet : m_foodSet);
 }
 
 void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
@@ -657,7 +656,7 @@ void TMainForm::checkeGrenzwerte()
     m_drinkDialog->showLoaded(drinks);
     errors += drinks.errors;
     for (const QString &error : std::as_const(errors))
-        showConversionError(error);
+        reportStartUpProblem(error);
 }
 
 void TMainForm::TrageInfoTextEin()
@@ -683,67 +682,20 @@ void TMainForm::MachDieWerteFarbig()
         MachDieWerteFarbigGetraenke();
         return;
     }
-    markVisibleLines();
+    applyRating();
+    m_colouring->markVisibleLines();
 }
 
 void TMainForm::MachDieWerteFarbigGetraenke()
 {
-    if (m_session.isDrinkTable())
-        markVisibleLines();
-}
-
-void TMainForm::markVisibleLines()
-{
-    markLines(m_view->firstVisibleLine(), m_view->lastVisibleLine(), true);
-    m_view->setSelectionVisible(true);
-}
-
-// Marks the value cells of the given lines. Lines already marked since the
-// last load are left alone unless `remark` asks for a fresh pass (thresholds
-// may have changed). A blank line or one starting with "-" ends the pass.
-void TMainForm::markLines(int first, int last, bool remark)
-{
-    if (first < 0 || last < first)
+    if (!m_session.isDrinkTable())
         return;
-    const ThresholdSet &set = m_session.isDrinkTable() ? m_drinkSet : m_foodSet;
-    const NutrientColumns &columns = m_session.ratedColumns();
-    const QStringList &lines = m_view->lines();
-    QStringList badCells;
-    for (int i = first; i <= last && i < lines.size(); ++i) {
-        if (endsColouringPass(lines[i]))
-            break;
-        if (!remark && i < m_markedLines.size() && m_markedLines[i])
-            continue;
-        const LineMarks marks = marksForLine(lines[i], columns, set);
-        m_view->setLineFormats(i, toLineFormats(marks.marks));
-        if (i < m_markedLines.size())
-            m_markedLines[i] = true;
-        badCells += marks.badCells;
-    }
-    reportBadCells(badCells);
-}
-
-// A cell that is no number is told once per loaded table: the same cell
-// scrolls past again and again.
-void TMainForm::reportBadCells(const QStringList &cells)
-{
-    if (cells.isEmpty() || m_badCellReported)
-        return;
-    m_badCellReported = true;
-    const QString message = notANumberMessage(cells.first());
-    // Not from inside a paint: the box opens once the view is drawn.
-    QMetaObject::invokeMethod(
-        this, [this, message] { MessageBox::error(this, message); }, Qt::QueuedConnection);
+    applyRating();
+    m_colouring->markVisibleLines();
 }
 
 void TMainForm::startRecolourTimer()
 {
-    if (!m_recolourTimer.isActive())
-        m_recolourTimer.start();
-}
-
-void TMainForm::onRecolourTimer()
-{
-    m_view->show();
-    MachDieWerteFarbig();
+    applyRating();
+    m_colouring->startRecolourTimer();
 }

@@ -1,5 +1,6 @@
 #include "widgets/HeaderGrid.h"
 
+#include "model/ViewText.h"
 #include "widgets/TableTextView.h"
 
 #include <QAbstractTableModel>
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr int kDefaultWidth = 66;
 constexpr int kTextPadding = 2;
 
 } // namespace
@@ -58,10 +58,10 @@ HeaderGrid::HeaderGrid(QWidget *parent)
     setSectionResizeMode(QHeaderView::Interactive);
     setStretchLastSection(false);
     setMinimumSectionSize(8);
-    setDefaultSectionSize(kDefaultWidth);
+    setDefaultSectionSize(Zestrola::kValueColumnWidth);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFixedHeight(kHeight);
+    setFixedHeight(Zestrola::kHeaderHeight);
 
     QPalette white = palette();
     for (QPalette::ColorRole role : { QPalette::Window, QPalette::Base, QPalette::Button })
@@ -96,7 +96,7 @@ void HeaderGrid::setCells(const QStringList &texts, const QList<int> &widths)
     m_fillingCells = true;
     m_model->setTitles(std::move(titles));
     for (int column = 0; column < texts.size(); ++column) {
-        const int width = widths.value(column, kDefaultWidth);
+        const int width = widths.value(column, Zestrola::kValueColumnWidth);
         if (sectionSize(column) != width)
             resizeSection(column, width);
     }
@@ -146,7 +146,7 @@ void HeaderGrid::setLeadingMargin(int pixels)
 
 QSize HeaderGrid::sizeHint() const
 {
-    return { QHeaderView::sizeHint().width(), kHeight };
+    return { QHeaderView::sizeHint().width(), Zestrola::kHeaderHeight };
 }
 
 void HeaderGrid::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
@@ -184,7 +184,7 @@ void HeaderGrid::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
-void coupleHeaderAndView(HeaderGrid *header, TableTextView *view)
+void Zestrola::coupleHeaderAndView(HeaderGrid *header, TableTextView *view)
 {
     header->setLeadingMargin(view->frameWidth() + view->textMargin() - header->frameWidth());
     auto followHeader = [header, view] { view->setTabStops(header->tabStops()); };

@@ -1,6 +1,7 @@
 #include "MainFormFixture.h"
 #include "model/Settings.h"
 #include "widgets/HeaderGrid.h"
+#include "widgets/ViewColouring.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -54,7 +55,21 @@ private Q_SLOTS:
         QCOMPARE(LeseRegKey(QStringLiteral("LetzteAuswahl")),
             QString::number(child<QComboBox>("ComboBox1")->currentIndex()));
         QCOMPARE(form->session().foodColumns(), (NutrientColumns { 1, 2, -1, 3, -1 }));
-        QVERIFY(form->isRecolourTimerActive());
+        QVERIFY(form->colouring()->isRecolourTimerActive());
+    }
+
+    // Arrow keys after a choice move through the rows, not to another table.
+    void chosenTableTakesTheKeyboard()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto *chooser = child<QComboBox>("ComboBox1");
+        chooser->setFocus();
+        choose(QStringLiteral("Gemüse"));
+        QVERIFY(view()->hasFocus());
+        QTest::keyClick(view(), Qt::Key_Down);
+        QCOMPARE(chooser->currentText(), QStringLiteral("Gemüse"));
+        QCOMPARE(view()->caretLine(), 1);
     }
 
     void choosingATableWhoseFileIsGoneKeepsThePreviousOne()
@@ -217,15 +232,15 @@ private Q_SLOTS:
     void recolourTimerIsNotRestartedWhileRunning()
     {
         choose(QStringLiteral("Obst"));
-        const int remaining = form->recolourTimerRemainingMs();
+        const int remaining = form->colouring()->recolourTimerRemainingMs();
         QTest::qWait(30);
         Q_EMIT view()->verticallyScrolled(1);
         Q_EMIT view()->wheelTurned();
         Q_EMIT view()->tabPressed();
         // Still the first start: a burst of scrolling gives one pass, not a later one.
-        QVERIFY(form->isRecolourTimerActive());
-        QVERIFY(form->recolourTimerRemainingMs() < remaining);
-        QTRY_VERIFY(!form->isRecolourTimerActive());
+        QVERIFY(form->colouring()->isRecolourTimerActive());
+        QVERIFY(form->colouring()->recolourTimerRemainingMs() < remaining);
+        QTRY_VERIFY(!form->colouring()->isRecolourTimerActive());
     }
 
     void badTableFilesLoadWithoutHarm_data()
