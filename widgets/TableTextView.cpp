@@ -255,7 +255,7 @@ int TableTextView::cellAtX(qreal x) const
     if (stop != m_tabStops.cend())
         return int(stop - m_tabStops.cbegin());
     const int last = m_tabStops.isEmpty() ? 0 : m_tabStops.last();
-    return int(m_tabStops.size()) + int(std::max<qreal>(0, x - last) / kDefaultCellWidth);
+    return int(m_tabStops.size()) + int(std::max<qreal>(0, x - last) / Zestrola::kValueColumnWidth);
 }
 
 TableTextView::LineLayout TableTextView::layoutLine(int line, qreal fromX, qreal toX) const
