@@ -122,10 +122,10 @@ private Q_SLOTS:
         QFETCH(bool, closeMaximised);
         QFETCH(QSize, atStart);
         QFETCH(QSize, storedAfterClose);
-        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
         for (QSize *size : { &atStart, &storedAfterClose }) {
-            *size = { size->width() < 0 ? screen.width() : size->width(),
-                size->height() < 0 ? screen.height() : size->height() };
+            *size = { size->width() < 0 ? available.width() : size->width(),
+                size->height() < 0 ? available.height() : size->height() };
         }
         SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
         SchreibeRegKey(QStringLiteral("Hoehe"), QString::number(stored.height()));
