@@ -18,6 +18,12 @@ class HeaderGrid;
 class TableTextView;
 class TEinstellFormLebensmittel;
 class TEinstellFormLebensmittelGetraenke;
+class TNeuForm;
+class TBearbeitenForm;
+class TNeueTabelleForm;
+namespace Zestrola {
+struct EntryDialogInput;
+}
 
 // The main window: table chooser, legend, header grid and table view, the
 // search field and the status line. It owns the data folder, the table list,
@@ -53,6 +59,13 @@ public:
     // Search and selection.
     void Suchen1Click();
     void selectline(int lineNumber); // counted from 1
+
+    // Entries and tables.
+    void NeuerEintragClick();
+    void BearbeitenClick();
+    void Eintragbearbeiten1Click();
+    void ZeileloeschenClick();
+    void NeueTabelle1Click();
 
     // Rating.
     void checkeGrenzwerte();
@@ -98,6 +111,10 @@ private:
     void setSearchFieldColour(const QColor &colour);
     void highlightHeaderColumn(int column);
     void showConversionError(const QString &text);
+    Zestrola::EntryDialogInput entryDialogInput() const;
+    QList<int> headerColumnWidths() const;
+    void showSavedRows(const QString &error);
+    void selectEntry(const QString &name);
 
     Zestrola::TableSession m_session;
     QStringList m_tableList;
@@ -124,7 +141,13 @@ private:
     QAction *m_popupShowInfo = nullptr;
     QAction *m_popupEditInfo = nullptr;
     QAction *m_popupDelete = nullptr;
+    QAction *m_editCurrent = nullptr;
+    QAction *m_editInfoText = nullptr;
+    QAction *m_deleteCurrent = nullptr;
 
     TEinstellFormLebensmittel *m_foodDialog = nullptr;
     TEinstellFormLebensmittelGetraenke *m_drinkDialog = nullptr;
+    TNeuForm *m_newEntryDialog = nullptr;
+    TNeueTabelleForm *m_newTableDialog = nullptr;
+    TBearbeitenForm *m_editDialog = nullptr;
 };
