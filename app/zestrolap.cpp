@@ -714,8 +714,8 @@ void TMainForm::BearbeitenClick()
         return;
     const QString row = m_session.rows().at(line);
     const QString infoPath = m_session.infoFilePath(entryName(row));
-    m_editDialog->prepare(entryDialogInput(), row,
-        QFileInfo(infoPath).isFile() ? readTextFile(infoPath) : QString());
+    m_editDialog->prepare(
+        entryDialogInput(), row, QFileInfo(infoPath).isFile() ? readTextFile(infoPath) : QString());
     if (m_editDialog->exec() != QDialog::Accepted || m_editDialog->row().isEmpty())
         return;
     const QString &changed = m_editDialog->row();
@@ -733,9 +733,11 @@ void TMainForm::Eintragbearbeiten1Click()
     if (line < 0 || line >= m_view->lineCount())
         return;
     const QString &text = m_view->lines().at(line);
-    const QString suffix = QStringLiteral("   ") + text.section(u'\t', 0, 0) + QStringLiteral(" ...");
+    const QString suffix
+        = QStringLiteral("   ") + text.section(u'\t', 0, 0) + QStringLiteral(" ...");
     m_editCurrent->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
-    m_editInfoText->setText(QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
+    m_editInfoText->setText(
+        QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
     m_deleteCurrent->setText(QStringLiteral("Löschen > Eintrag:") + suffix);
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs/BearbeitenFormp.h"
 
 #include "model/DataFolder.h"
+#include "model/TableFile.h"
 #include "widgets/CellGrid.h"
 #include "widgets/MessageBox.h"
 
@@ -49,7 +50,7 @@ void TBearbeitenForm::prepare(
     prepareGrids(wide);
     valueGrid()->setCells(cells);
     m_entryName = entryName(row);
-    descriptionBox()->setPlainText(infoText);
+    descriptionBox()->setPlainText(splitLines(infoText).join(u'\n'));
     // The row in the first line lines up like the table view.
     QTextOption option = descriptionBox()->document()->defaultTextOption();
     QList<qreal> stops;

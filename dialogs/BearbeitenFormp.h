@@ -14,8 +14,8 @@ public:
 
     // `row` is the entry's row as the table view holds it, `infoText` its
     // info file (empty when it has none).
-    void prepare(const Zestrola::EntryDialogInput &input, const QString &row,
-        const QString &infoText);
+    void prepare(
+        const Zestrola::EntryDialogInput &input, const QString &row, const QString &infoText);
 
     void OkButtonClick();
 

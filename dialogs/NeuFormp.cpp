@@ -36,10 +36,10 @@ TNeuForm::TNeuForm(QWidget *parent)
     m_guidance->setFocusPolicy(Qt::NoFocus);
     m_guidance->setFixedHeight(44);
     m_guidance->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_guidance->setPlainText(
-        QStringLiteral("       ^ Geben Sie oben die Angaben der Nährwerte-Tabelle des Produkts ein ^ \n"
-                       " (1. Produktname, 2. Brennwert in kJ, 3. in kcal, 4. Energiedichte (wird "
-                       "errechnet), 5. Fett, 6. davon ... usw. "));
+    m_guidance->setPlainText(QStringLiteral(
+        "       ^ Geben Sie oben die Angaben der Nährwerte-Tabelle des Produkts ein ^ \n"
+        " (1. Produktname, 2. Brennwert in kJ, 3. in kcal, 4. Energiedichte (wird "
+        "errechnet), 5. Fett, 6. davon ... usw. "));
 
     auto *descriptionLabel = new QLabel(
         QStringLiteral("Hier können Sie Text (Beschreibung des Produkts) eingeben:"), this);
@@ -78,8 +78,8 @@ void TNeuForm::prepare(const EntryDialogInput &input)
         cells[kNameColumn] = kProductNamePlaceholder;
     valueGrid()->setCells(cells);
     valueGrid()->setSkippedColumn(input.energyDensityColumn);
-    setWindowTitle(QStringLiteral("Neuer Eintrag | Info-Datei Speicherort: .../%1/")
-                       .arg(input.tableName));
+    setWindowTitle(
+        QStringLiteral("Neuer Eintrag | Info-Datei Speicherort: .../%1/").arg(input.tableName));
     if (!m_name->text().contains(kProductNamePlaceholder))
         m_name->setText(kProductNamePlaceholder);
     descriptionBox()->clear();

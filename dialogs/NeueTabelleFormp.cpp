@@ -34,8 +34,8 @@ TNeueTabelleForm::TNeueTabelleForm(QWidget *parent)
     nameLabel->setBuddy(m_name);
     m_name->setObjectName(QStringLiteral("Edit1"));
     m_name->setAccessibleName(nameLabel->text());
-    QLabel *headerLabel
-        = label("Label4", QStringLiteral("Kopfzeile: In die Zellen tragen Sie die gewünschten Eintäge ein."));
+    QLabel *headerLabel = label("Label4",
+        QStringLiteral("Kopfzeile: In die Zellen tragen Sie die gewünschten Eintäge ein."));
     headerLabel->setBuddy(m_header);
     m_header->setObjectName(QStringLiteral("StringGrid1"));
     m_header->setAccessibleName(QStringLiteral("Kopfzeile"));
@@ -52,13 +52,14 @@ TNeueTabelleForm::TNeueTabelleForm(QWidget *parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(label("Label1", QStringLiteral("Geben Sie der neuen Tabelle einen Namen. ")),
-        0, 0, 1, 4);
+    layout->addWidget(
+        label("Label1", QStringLiteral("Geben Sie der neuen Tabelle einen Namen. ")), 0, 0, 1, 4);
     layout->addWidget(nameLabel, 1, 0);
     layout->addWidget(m_name, 1, 1, 1, 3);
     layout->addWidget(headerLabel, 2, 0, 1, 4);
     layout->addWidget(m_header, 3, 0, 1, 4);
-    QLabel *note1 = label("Label3", QStringLiteral("Nach dem OK ist eine neue Tabellendatei vorhanden"));
+    QLabel *note1
+        = label("Label3", QStringLiteral("Nach dem OK ist eine neue Tabellendatei vorhanden"));
     QLabel *note2 = label("Label7", QStringLiteral("und auch ein Ordner mit dem gleichen Namen."));
     for (QLabel *note : { note1, note2 })
         note->setAlignment(Qt::AlignHCenter);

@@ -110,8 +110,8 @@ public:
 private:
     static bool failed(QString *errorMessage, const QString &path)
     {
-        setError(errorMessage,
-            QStringLiteral("Das Bild \"%1\" kann nicht umbenannt werden.").arg(path));
+        setError(
+            errorMessage, QStringLiteral("Das Bild \"%1\" kann nicht umbenannt werden.").arg(path));
         return false;
     }
 

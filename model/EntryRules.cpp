@@ -145,7 +145,8 @@ CellEditResult checkCellEdit(
     if (column >= 1) {
         if (trimmedBlanks(cells[column - 1]).isEmpty()) {
             say(kPreviousEmpty, true);
-            cells[column - 1] = column - 1 == kNameColumn ? kProductNamePlaceholder : kUnknownValueCell;
+            cells[column - 1]
+                = column - 1 == kNameColumn ? kProductNamePlaceholder : kUnknownValueCell;
             return done();
         }
         for (const QChar c : text) {
@@ -274,8 +275,8 @@ QString proposedTableName(const QString &currentTable)
 QString tableNameWithoutExtension(const QString &typed)
 {
     const qsizetype dot = typed.lastIndexOf(u'.');
-    const qsizetype folder = std::max(
-        { typed.lastIndexOf(u'\\'), typed.lastIndexOf(u':'), typed.lastIndexOf(u'/') });
+    const qsizetype folder
+        = std::max({ typed.lastIndexOf(u'\\'), typed.lastIndexOf(u':'), typed.lastIndexOf(u'/') });
     return dot >= 0 && dot > folder ? typed.first(dot) : typed;
 }
 

@@ -50,8 +50,8 @@ struct CellEditResult
 // cells[column] and gives all cells as they are afterwards, with the
 // computed energy density and alcohol grams. `headerCells` decide whether a
 // computation applies.
-CellEditResult checkCellEdit(QStringList cells, int column, const QStringList &headerCells,
-    EntryDialogKind kind);
+CellEditResult checkCellEdit(
+    QStringList cells, int column, const QStringList &headerCells, EntryDialogKind kind);
 
 // A value cell as a number: decimal comma, blanks around it allowed.
 std::optional<double> cellNumber(const QString &text);

@@ -25,8 +25,8 @@ public:
         , m_grid(grid)
     { }
 
-    void paint(
-        QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+        const QModelIndex &index) const override
     {
         const bool selected = option.state.testFlag(QStyle::State_Selected);
         const QPalette &palette = option.palette;
@@ -50,8 +50,8 @@ public:
         editor->setAlignment(cellAlignment(index.column()) & Qt::AlignHorizontal_Mask);
         const int column = index.column();
         CellGrid *grid = m_grid;
-        QObject::connect(editor, &QLineEdit::textEdited, grid,
-            [grid, editor, column](const QString &text) {
+        QObject::connect(
+            editor, &QLineEdit::textEdited, grid, [grid, editor, column](const QString &text) {
                 grid->editorTextEdited(editor, column, text);
             });
         grid->m_editor = editor;
@@ -142,8 +142,8 @@ void CellGrid::setCellText(int column, const QString &text)
 void CellGrid::setEditable(bool editable)
 {
     m_editable = editable;
-    setEditTriggers(editable ? QAbstractItemView::AllEditTriggers
-                             : QAbstractItemView::NoEditTriggers);
+    setEditTriggers(
+        editable ? QAbstractItemView::AllEditTriggers : QAbstractItemView::NoEditTriggers);
 }
 
 void CellGrid::setScrollBarShown(bool shown)
@@ -193,8 +193,8 @@ void CellGrid::fitHeight()
 
 void coupleScrolling(CellGrid *a, CellGrid *b)
 {
-    QObject::connect(a->horizontalScrollBar(), &QScrollBar::valueChanged,
-        b->horizontalScrollBar(), &QScrollBar::setValue);
-    QObject::connect(b->horizontalScrollBar(), &QScrollBar::valueChanged,
-        a->horizontalScrollBar(), &QScrollBar::setValue);
+    QObject::connect(a->horizontalScrollBar(), &QScrollBar::valueChanged, b->horizontalScrollBar(),
+        &QScrollBar::setValue);
+    QObject::connect(b->horizontalScrollBar(), &QScrollBar::valueChanged, a->horizontalScrollBar(),
+        &QScrollBar::setValue);
 }

@@ -40,8 +40,7 @@ private Q_SLOTS:
         QString error;
         QVERIFY(addEntry(*m_session, u"Kaffee, entkoffeiniert/instant\t4"_s,
             u"Kaffee, entkoffeiniert/instant\t4\r\nText\r\n"_s, &error));
-        QCOMPARE(readBytes(path(u"Obst.txt"_s)),
-            kTable + "Kaffee, entkoffeiniert/instant\t4\r\n");
+        QCOMPARE(readBytes(path(u"Obst.txt"_s)), kTable + "Kaffee, entkoffeiniert/instant\t4\r\n");
         QCOMPARE(readBytes(m_session->infoFilePath(u"Kaffee, entkoffeiniert/instant"_s)),
             kBom + "Kaffee, entkoffeiniert/instant\t4\r\nText\r\n");
         QVERIFY(m_session->infoFilePath(u"x/y"_s).startsWith(path(u"Obst/"_s)));
@@ -49,7 +48,8 @@ private Q_SLOTS:
 
     void renameMovesInfoFileAndPicture()
     {
-        QVERIFY(changeEntry(*m_session, 0, u"Äpfel\t220,00\t0,30"_s, u"Äpfel\t220,00\t0,30\r\nrund\r\n"_s));
+        QVERIFY(changeEntry(
+            *m_session, 0, u"Äpfel\t220,00\t0,30"_s, u"Äpfel\t220,00\t0,30\r\nrund\r\n"_s));
         QCOMPARE(readBytes(path(u"Obst.txt"_s)),
             kHead + u"Äpfel\t220,00\t0,30\r\n"_s.toUtf8() + "Birne\t240,00\t0,10\r\n");
         QCOMPARE(readBytes(path(u"Obst/Äpfel.txt"_s)),
@@ -94,9 +94,11 @@ private Q_SLOTS:
             { u"Getränke je 100 ml"_s, u"Brennwert|in kJ"_s, QString() }, &error));
         const QString folder = m_data->path() + fileNameFor(u"Säfte/Getränke");
         QCOMPARE(readBytes(folder + u".txt"_s),
-            kBom + u"Getränke je 100 ml\tBrennwert|in kJ\t\t\r\nBeispiel Eintrag\t0,00\t0,00\t\r\n"_s.toUtf8());
-        QCOMPARE(readBytes(folder + u"/Beispiel Eintrag.txt"_s),
-            kBom + "Beispiel Eintrag\t0,00\t0,00");
+            kBom
+                + u"Getränke je 100 ml\tBrennwert|in kJ\t\t\r\nBeispiel Eintrag\t0,00\t0,00\t\r\n"_s
+                      .toUtf8());
+        QCOMPARE(
+            readBytes(folder + u"/Beispiel Eintrag.txt"_s), kBom + "Beispiel Eintrag\t0,00\t0,00");
 
         // The info file cannot be written: the table file is put back.
         QVERIFY(QDir().mkpath(path(u"Obst/Beispiel Eintrag.txt"_s)));

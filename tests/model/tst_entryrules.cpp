@@ -133,9 +133,9 @@ private Q_SLOTS:
         QTest::newRow("blank in new entry")
             << neu << foodCells(u"Apfel"_s, u"52"_s, u"1 "_s) << 4
             << foodCells(u"Apfel"_s, u"52"_s, QString()) << QStringList { onlyNumbers } << -1;
-        QTest::newRow("blank in edit") << edit << foodCells(u"Apfel"_s, u"52"_s, u"1 "_s) << 4
-                                       << foodCells(u"Apfel"_s, u"52"_s, u"1 "_s) << QStringList()
-                                       << -1;
+        QTest::newRow("blank in edit")
+            << edit << foodCells(u"Apfel"_s, u"52"_s, u"1 "_s) << 4
+            << foodCells(u"Apfel"_s, u"52"_s, u"1 "_s) << QStringList() << -1;
         QTest::newRow("1? in a nutrient")
             << neu << foodCells(u"Apfel"_s, u"52"_s, u"1?"_s) << 4
             << foodCells(u"Apfel"_s, u"52"_s, u"  ? "_s)
@@ -155,15 +155,16 @@ private Q_SLOTS:
             << foodCells(u"Apfel"_s, u"<5"_s, u""_s)
             << QStringList { u"'<5' ist kein gültiger Gleitkommawert"_s } << -1;
         QTest::newRow("no energy column, no computation")
-            << neu << QStringList { u"Apfel"_s, u"1"_s, u"52"_s, u"7"_s } << 2 << QStringList { u"Apfel"_s, u"1"_s, u"52"_s, u"7"_s } << QStringList() << -1;
+            << neu << QStringList { u"Apfel"_s, u"1"_s, u"52"_s, u"7"_s } << 2
+            << QStringList { u"Apfel"_s, u"1"_s, u"52"_s, u"7"_s } << QStringList() << -1;
         QTest::newRow("first empty cell gets ?")
             << neu << QStringList { u"Apfel"_s, u"1"_s, u"52"_s, u"5"_s, u""_s, u""_s } << 2
             << QStringList { u"Apfel"_s, u"1"_s, u"52"_s, u"0,52"_s, u"  ? "_s, u""_s }
             << QStringList { u"Die Zelle 5 enthält keinen Wert!"_s } << 4;
         QTest::newRow("edit has no completeness scan")
             << edit << QStringList { u"Apfel"_s, u"1"_s, u"52"_s, u"5"_s, u""_s, u""_s } << 2
-            << QStringList { u"Apfel"_s, u"1"_s, u"52"_s, u"0,52"_s, u""_s, u""_s }
-            << QStringList() << -1;
+            << QStringList { u"Apfel"_s, u"1"_s, u"52"_s, u"0,52"_s, u""_s, u""_s } << QStringList()
+            << -1;
     }
     void checkCellEdit()
     {
@@ -200,18 +201,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("cells");
         QTest::addColumn<QString>("row");
-        QTest::newRow("completion and padding")
-            << QStringList { u"Apfel"_s, u"218"_s, u"52"_s, u"0,52"_s, u"1,5"_s, u"5"_s,
-                   u"<1,5"_s, u"?"_s, u"12,25"_s }
-            << u"Apfel\t218  \t52   \t0,52 \t1,50 \t5,00 \t<1,5  \t?    \t12,25"_s;
-        QTest::newRow("emptied cells")
-            << QStringList { u"Ei"_s, u""_s, u""_s, u""_s, u""_s }
-            << u"Ei   \t     \t     \t     \t,00"_s;
-        QTest::newRow("long cells get no blanks")
-            << QStringList { u"Vollkornbrot"_s, u"1000,5"_s, u"250,25"_s, u"2,5025"_s }
-            << u"Vollkornbrot\t1000,5\t250,25\t2,5025"_s;
-        QTest::newRow("one decimal in the energy density")
-            << QStringList { u"Kiwi"_s, u"255"_s, u"61"_s, u"0,6"_s } << u"Kiwi \t255  \t61   \t0,60"_s;
+        QTest::newRow("completion and padding") << QStringList { u"Apfel"_s, u"218"_s, u"52"_s,
+            u"0,52"_s, u"1,5"_s, u"5"_s, u"<1,5"_s, u"?"_s,
+            u"12,25"_s } << u"Apfel\t218  \t52   \t0,52 \t1,50 \t5,00 \t<1,5  \t?    \t12,25"_s;
+        QTest::newRow("emptied cells") << QStringList { u"Ei"_s, u""_s, u""_s, u""_s, u""_s }
+                                       << u"Ei   \t     \t     \t     \t,00"_s;
+        QTest::newRow("long cells get no blanks") << QStringList { u"Vollkornbrot"_s, u"1000,5"_s,
+            u"250,25"_s, u"2,5025"_s } << u"Vollkornbrot\t1000,5\t250,25\t2,5025"_s;
+        QTest::newRow("one decimal in the energy density") << QStringList { u"Kiwi"_s, u"255"_s,
+            u"61"_s, u"0,6"_s } << u"Kiwi \t255  \t61   \t0,60"_s;
         QTest::newRow("trailing blank cells go")
             << QStringList { u"Kiwi"_s, u"  "_s, u"  "_s } << u"Kiwi"_s;
         QTest::newRow("no TAB or line break from a cell")
@@ -245,16 +243,16 @@ private Q_SLOTS:
 
     void newTables()
     {
-        QCOMPARE(proposedTableName(u"Meine Getraenke"_s),
-            u"Meine Getränke Einkäufe im Supermarkt XY"_s);
+        QCOMPARE(
+            proposedTableName(u"Meine Getraenke"_s), u"Meine Getränke Einkäufe im Supermarkt XY"_s);
         QCOMPARE(proposedTableName(QString()), u"Meine Einkäufe im Supermarkt XY"_s);
         QCOMPARE(tableNameWithoutExtension(u"Obst.txt"_s), u"Obst"_s);
         QCOMPARE(tableNameWithoutExtension(u"a.bc.b"_s), u"a.bc"_s);
         QCOMPARE(tableNameWithoutExtension(u"Ordner.neu\\Obst"_s), u"Ordner.neu\\Obst"_s);
         QCOMPARE(tableNameWithoutExtension(u".txt"_s), QString());
 
-        const NewTableTexts texts = newTableTexts(
-            { u"Lebensmittel 100g"_s, u"Brennwert\nin kJ"_s, u"|in kcal"_s });
+        const NewTableTexts texts
+            = newTableTexts({ u"Lebensmittel 100g"_s, u"Brennwert\nin kJ"_s, u"|in kcal"_s });
         QCOMPARE(texts.tableFile,
             u"Lebensmittel 100g\tBrennwert|in kJ\t|in kcal\t\r\n"
             u"Beispiel Eintrag\t0,00\t0,00\t\r\n"_s);
