@@ -154,8 +154,12 @@ void CellGrid::setScrollBarShown(bool shown)
 
 void CellGrid::setCurrentColumn(int column)
 {
-    if (column >= 0 && column < columnCount())
+    if (column < 0 || column >= columnCount())
+        return;
+    if (column != currentColumn())
         setCurrentCell(0, column);
+    else if (m_editable && !m_editor) // closed by a message box, say
+        edit(currentIndex());
 }
 
 QLineEdit *CellGrid::editorFor(int column) const
@@ -172,6 +176,15 @@ void CellGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
     const int next = current.column() + (backwards && current.column() > 0 ? -1 : 1);
     if (next < columnCount())
         setCurrentCell(0, next);
+}
+
+void CellGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (editor == m_editor) {
+        m_editor = nullptr;
+        m_editorColumn = -1;
+    }
+    QTableWidget::closeEditor(editor, hint);
 }
 
 void CellGrid::editorTextEdited(QLineEdit *editor, int column, const QString &text)
