@@ -1,5 +1,6 @@
 #include "widgets/CellGrid.h"
 
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
@@ -47,7 +48,7 @@ public:
     {
         auto *editor = new QLineEdit(parent);
         editor->setFrame(false);
-        editor->setAlignment(cellAlignment(index.column()) & Qt::AlignHorizontal_Mask);
+        editor->setAlignment(cellAlignment(index.column()));
         const int column = index.column();
         CellGrid *grid = m_grid;
         QObject::connect(
@@ -68,9 +69,19 @@ public:
     void updateEditorGeometry(
         QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &) const override
     {
-        // A single line at the top, where the cell's text starts.
-        const int height = editor->sizeHint().height();
-        editor->setGeometry(option.rect.x(), option.rect.y(), option.rect.width(), height);
+        // The whole cell, the text at the top where the cell shows it.
+        editor->setGeometry(option.rect);
+    }
+
+protected:
+    bool eventFilter(QObject *editor, QEvent *event) override
+    {
+        // A message box about the cell takes the focus for a moment; the
+        // editor stays open under it, as the typing goes on afterwards.
+        if (event->type() == QEvent::FocusOut
+            && static_cast<QFocusEvent *>(event)->reason() == Qt::ActiveWindowFocusReason)
+            return false;
+        return QStyledItemDelegate::eventFilter(editor, event);
     }
 
 private:
@@ -87,6 +98,7 @@ CellGrid::CellGrid(QWidget *parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
     QFont bold = font();
