@@ -19,6 +19,7 @@
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
 #include "widgets/ViewColouring.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -61,9 +62,6 @@ TMainForm::TMainForm(QWidget *parent)
     setMinimumSize(kMinimumSize);
     resize(671, 490);
 
-    Settings::setWriteErrorHandler(
-        [this](const QString &message) { MessageBox::error(this, message); });
-
     buildWidgets();
     buildMenus();
     connectSignals();
@@ -76,16 +74,15 @@ TMainForm::TMainForm(QWidget *parent)
     restoreWindowSize();
     if (firstRun) // after every resize, which would take the maximised state back
         setWindowState(windowState() | Qt::WindowMaximized);
+    else
+        centreOnScreen(this);
     selectLastTable();
     createCalculationFolder();
 
     createDialogs();
 }
 
-TMainForm::~TMainForm()
-{
-    Settings::setWriteErrorHandler({});
-}
+TMainForm::~TMainForm() = default;
 
 QString TMainForm::currentTableName() const
 {
@@ -150,7 +147,7 @@ void TMainForm::buildWidgets()
     layout->setRowStretch(4, 1);
     layout->setColumnStretch(1, 1);
     // The header sits directly on the view, so its columns read as the view's.
-    layout->setRowMinimumHeight(3, 60);
+    layout->setRowMinimumHeight(3, kHeaderHeight);
 
     // Shown by later commands next to the entry they describe.
     m_infoBox = new QTextEdit(central);
@@ -294,19 +291,20 @@ void TMainForm::buildInfoTextPopup()
 
 void TMainForm::createDialogs()
 {
-    m_foodDialog = new TEinstellFormLebensmittel(m_foodSet, this);
+    m_foodDialog = new TEinstellFormLebensmittel(this);
     m_newEntryDialog = new TNeuForm(this);
-    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(m_drinkSet, this);
+    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(this);
     m_newTableDialog = new TNeueTabelleForm(this);
     m_editDialog = new TBearbeitenForm(this);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
+    for (ThresholdDialog *dialog : { static_cast<ThresholdDialog *>(m_foodDialog),
+             static_cast<ThresholdDialog *>(m_drinkDialog) }) {
+        connect(dialog, &ThresholdDialog::thresholdsChanged, this, [this](const ThresholdSet &set) {
+            (set.drinks ? m_drinkSet : m_foodSet) = set;
+            applyRating();
+        });
+        connect(dialog, &ThresholdDialog::tableReloadRequested, this, &TMainForm::ComboBox1Change);
+        connect(dialog, &ThresholdDialog::recolourRequested, this, &TMainForm::startRecolourTimer);
+    }
 }
 
 void TMainForm::connectSignals()
@@ -379,7 +377,7 @@ std::optional<int> TMainForm::readStoredNumber(const QString &name)
     bool ok = false;
     const int value = stored.trimmed().toInt(&ok);
     if (!ok) {
-        showConversionError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
+        reportStartUpProblem(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
         return std::nullopt;
     }
     return value;
@@ -408,7 +406,7 @@ void TMainForm::createCalculationFolder()
     if (QFileInfo(path).isDir())
         return;
     if (!QDir().mkdir(path)) {
-        MessageBox::error(this,
+        reportStartUpProblem(
             QStringLiteral("Verzeichnis ") + path + QStringLiteral(" kann nicht erstellt werden"));
     }
 }
@@ -425,7 +423,6 @@ void TMainForm::showEvent(QShowEvent *event)
 // very first paint already shows rated values.
 void TMainForm::runFirstShowSequence()
 {
-    m_firstShow = false;
     m_foodDialog->showFirstTab();
     m_drinkDialog->showFirstTab();
     TrageInfoTextEin();
@@ -433,6 +430,15 @@ void TMainForm::runFirstShowSequence()
     m_view->show();
     m_view->setFocus();
     startRecolourTimer();
+    m_firstShow = false;
+    // Told over the finished window, once the event loop runs.
+    QMetaObject::invokeMethod(
+        this,
+        [this, problems = std::exchange(m_startUpProblems, {})] {
+            for (const QString &problem : problems)
+                MessageBox::error(this, problem);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMainForm::resizeEvent(QResizeEvent *event)
@@ -455,9 +461,12 @@ void TMainForm::saveWindowSize()
     SchreibeRegKey(kWeite, QString::number(width()));
 }
 
-void TMainForm::showConversionError(const QString &text)
+void TMainForm::reportStartUpProblem(const QString &text)
 {
-    MessageBox::error(this, text);
+    if (m_firstShow)
+        m_startUpProblems.append(text);
+    else
+        MessageBox::error(this, text);
 }
 
 // ---------------------------------------------------------- table loading --
@@ -477,6 +486,8 @@ void TMainForm::ComboBox1Change()
     SchreibeRegKey(kLetzteAuswahl, QString::number(index));
     MachDieWerteFarbig();
     startRecolourTimer();
+    // Arrow keys and the wheel now move through the rows, not the tables.
+    m_view->setFocus();
 }
 
 bool TMainForm::LadeTntRichEdit1(const QString &tableName)
@@ -788,7 +799,7 @@ void TMainForm::checkeGrenzwerte()
     m_drinkDialog->showLoaded(drinks);
     errors += drinks.errors;
     for (const QString &error : std::as_const(errors))
-        showConversionError(error);
+        reportStartUpProblem(error);
 }
 
 void TMainForm::TrageInfoTextEin()
