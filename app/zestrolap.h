@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -26,6 +27,8 @@ class TNeueTabelleForm;
 namespace Zestrola {
 struct EntryDialogInput;
 }
+class TBerechnungsForm;
+class CalculationHost;
 
 // The main window: table chooser, legend, header grid and table view, the
 // search field and the status line. It owns the data folder, the table list,
@@ -48,6 +51,7 @@ public:
     TableTextView *tableView() const { return m_view; }
     HeaderGrid *headerGrid() const { return m_header; }
     Zestrola::ViewColouring *colouring() const { return m_colouring; }
+    TBerechnungsForm *calculationForm() const { return m_calcForm; }
 
     // Loading and saving a table.
     void ComboBox1Change();
@@ -147,4 +151,6 @@ private:
     TNeuForm *m_newEntryDialog = nullptr;
     TNeueTabelleForm *m_newTableDialog = nullptr;
     TBearbeitenForm *m_editDialog = nullptr;
+    std::unique_ptr<CalculationHost> m_calcHost;
+    TBerechnungsForm *m_calcForm = nullptr;
 };

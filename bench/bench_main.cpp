@@ -6,12 +6,18 @@
 // in a fresh child process (the benchmark runs itself with "--measure"), so
 // that each size's peak memory is its own. For profiling one size:
 //   zestrola_bench --write-data FOLDER ROWS, then zestrola_bench --measure FOLDER ROWS
+// The calculation window is measured last, in a process of its own
+// ("--calc", which can also be run alone).
 
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "app/zestrolap.h"
+#include "calc/BerechnungsFormp.h"
+#include "calc/CalculationHost.h"
+#include "calc/DateienZusammfuegenFormp.h"
 #include "dialogs/BearbeitenFormp.h"
 #include "dialogs/NeuFormp.h"
+#include "model/CalcListFile.h"
 #include "model/DataFolder.h"
 #include "model/Search.h"
 #include "model/Settings.h"
@@ -19,6 +25,7 @@
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 #include "widgets/CellGrid.h"
+#include "widgets/FileDialog.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
 
@@ -35,12 +42,15 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -452,6 +462,182 @@ int measure(const QString &dataFolder, int rows)
     return 0;
 }
 
+// ------------------------------------------------------------ calculation --
+
+constexpr int kCalcEntries = 1000;
+constexpr int kMergedLists = 100;
+constexpr int kEntriesPerMergedList = 100;
+
+struct Times
+{
+    double wall = 0; // ms
+    double cpu = 0; // ms of this thread
+};
+
+double threadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// Medians of wall and CPU time; `prepare` runs untimed before each run.
+Times medianTimes(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    std::vector<double> walls;
+    std::vector<double> cpus;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        QElapsedTimer timer;
+        const double cpuStart = threadCpuMs();
+        timer.start();
+        work();
+        walls.push_back(double(timer.nsecsElapsed()) / 1e6);
+        cpus.push_back(threadCpuMs() - cpuStart);
+    }
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return { walls[walls.size() / 2], cpus[cpus.size() / 2] };
+}
+
+// The main window as the calculation window sees it: a food table whose
+// current entry changes with every addition.
+struct BenchHost : CalculationHost
+{
+    QString folder;
+    QString row;
+    QString dataFolder() const override { return folder; }
+    QStringList headerCells() const override { return Zestrola::headerCells(kHeader); }
+    QList<int> headerColumnWidths() const override { return { 180, 70, 70, 70, 60, 70, 70, 60 }; }
+    QString currentEntryRow() const override { return Zestrola::viewRow(row); }
+    bool isDrinkTable() const override { return false; }
+    QRect hostFrameGeometry() const override { return { 0, 0, 1000, 700 }; }
+};
+
+// The calculation window on a list of 1,000 entries: adding, transferring
+// with the computation, saving and opening; then merging saved lists.
+int measureCalculation()
+{
+    QTemporaryDir dataFolder;
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
+    FileDialog::setTestMode(true);
+    BenchHost host;
+    host.folder = dataFolder.path() + u'/';
+    QDir(dataFolder.path()).mkpath(Zestrola::kCalculationFolderName);
+    const QString folder = Zestrola::calculationFolder(host.folder) + u'/';
+
+    TBerechnungsForm form(host);
+    form.resize(1000, 600);
+    form.show();
+    QRandomGenerator random(4711);
+    QStringList rows;
+    for (int i = 0; i <= kCalcEntries; ++i)
+        rows << tableRow(random, i);
+    auto addEntry = [&](int i) {
+        host.row = rows[i];
+        form.addCurrentEntry();
+    };
+    for (int i = 0; i < kCalcEntries; ++i)
+        addEntry(i);
+    auto *list = TestSupport::requireChild<QTableView>(&form, QStringLiteral("StringGrid2"));
+    auto *amount = TestSupport::requireChild<QLineEdit>(&form, QStringLiteral("Edit1"));
+    auto settle = [] { QApplication::processEvents(); };
+
+    const Times add = medianTimes(
+        11,
+        [&] {
+            if (form.list().rowCount() > kCalcEntries) {
+                list->setCurrentIndex(list->model()->index(kCalcEntries, 0));
+                form.ZeileloeschenClick();
+            }
+            settle();
+        },
+        [&] {
+            addEntry(kCalcEntries);
+            list->viewport()->repaint();
+        });
+    form.ZeileloeschenClick();
+    const Times transfer = medianTimes(
+        11,
+        [&] {
+            list->setCurrentIndex(list->model()->index(kCalcEntries / 2, 0));
+            amount->setText(QString::number(random.bounded(50, 500)));
+            settle();
+        },
+        [&] {
+            form.UebertragenButtonClick();
+            list->viewport()->repaint();
+        });
+
+    const QString saved = folder + QStringLiteral("Tag.txt");
+    FileDialog::queueAnswer(saved);
+    form.SpeichernUnterClick();
+    if (!QFileInfo::exists(saved))
+        fail("the list was not saved");
+    const Times open = medianTimes(
+        11,
+        [&] {
+            FileDialog::queueAnswer(saved);
+            form.show();
+            settle();
+        },
+        [&] {
+            form.OeffnenClick();
+            list->viewport()->repaint();
+        });
+    if (form.list().rowCount() != kCalcEntries)
+        fail("the saved list did not open whole");
+    const Times save = medianTimes(
+        11,
+        [&] {
+            if (form.list().isEmpty()) {
+                FileDialog::queueAnswer(saved);
+                form.OeffnenClick();
+            }
+            settle();
+            MessageBox::queueAnswer(QMessageBox::Yes);
+            FileDialog::queueAnswer(saved);
+        },
+        [&] { form.SpeichernUnterClick(); });
+
+    // One list a meal: 100 lists of 100 entries each into one file.
+    Zestrola::CalculationList meal;
+    for (int i = 0; i < kEntriesPerMergedList; ++i)
+        meal.addEntry(Zestrola::viewRow(rows[i]));
+    TDateienZusammfuegenForm merge(folder);
+    for (int i = 0; i < kMergedLists; ++i) {
+        const QString name = QStringLiteral("Mahlzeit %1.txt").arg(i);
+        if (!Zestrola::WriteToStream(meal.fileLines(), folder + name))
+            fail("cannot write a list");
+        FileDialog::queueAnswer(folder + name);
+        merge.BitBtn1Click();
+    }
+    const Times merging = medianTimes(
+        11, [] { MessageBox::queueAnswer(QMessageBox::Yes); },
+        [&] { merge.ZusammenfuegenButtonClick(); });
+
+    const std::tuple<const char *, Times, double> results[] = {
+        { "adding one entry", add, 20 },
+        { "transfer with its computation", transfer, 15 },
+        { "saving", save, 50 },
+        { "opening", open, 50 },
+        { "merging 100 lists of 100 entries", merging, 200 },
+    };
+    std::printf("\nCalculation window, list of 1,000 entries (medians of 11 runs; the "
+                "thread's CPU time beside, which other processes do not inflate):\n\n"
+                "| %-33s | %9s | %9s | %8s |\n|%s|%s|%s|%s|\n",
+        "measurement", "time", "CPU", "goal", QByteArray(35, '-').constData(),
+        QByteArray(11, '-').constData(), QByteArray(11, '-').constData(),
+        QByteArray(10, '-').constData());
+    bool allMet = true;
+    for (const auto &[name, times, goal] : results) {
+        allMet = allMet && times.wall <= goal;
+        std::printf("| %-33s | %6.2f ms%s| %6.2f ms | <= %2.0f ms |\n", name, times.wall,
+            times.wall <= goal ? " " : "!", times.cpu, goal);
+    }
+    return allMet ? 0 : 1;
+}
+
 // ---------------------------------------------------------------- report --
 
 struct Row
@@ -550,7 +736,13 @@ int runAll()
         std::printf("  %-42s %7.2f / %7.2f ms\n", name, values[1].value(QString::fromLatin1(key)),
             values[2].value(QString::fromLatin1(key)));
     }
-    return allMet ? 0 : 1;
+    std::fflush(stdout);
+    QProcess calc;
+    calc.setProcessChannelMode(QProcess::ForwardedChannels);
+    calc.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--calc") });
+    const bool calcMet = calc.waitForFinished(10 * 60 * 1000)
+        && calc.exitStatus() == QProcess::NormalExit && calc.exitCode() == 0;
+    return allMet && calcMet ? 0 : 1;
 }
 
 } // namespace
@@ -564,6 +756,10 @@ int main(int argc, char *argv[])
         const int rows = QByteArray(argv[3]).toInt();
         QApplication app(argc, argv);
         return measure(dataFolder, rows);
+    }
+    if (argc == 2 && qstrcmp(argv[1], "--calc") == 0) {
+        QApplication app(argc, argv);
+        return measureCalculation();
     }
     QCoreApplication app(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--write-data") == 0) {
