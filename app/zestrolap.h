@@ -2,6 +2,7 @@
 
 #include "model/TableSession.h"
 #include "model/Thresholds.h"
+#include "widgets/TableTextView.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -14,10 +15,15 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTextEdit;
+class QUrl;
 class HeaderGrid;
+class InfoTextBox;
 class TableTextView;
 class TEinstellFormLebensmittel;
 class TEinstellFormLebensmittelGetraenke;
+class TEinstellFormSucheImInternet;
+class TImageGrossForm;
+class TTextBausteinForm;
 
 // The main window: table chooser, legend, header grid and table view, the
 // search field and the status line. It owns the data folder, the table list,
@@ -61,6 +67,19 @@ public:
     void MachDieWerteFarbigGetraenke();
     void startRecolourTimer();
 
+    // Info texts, snippets, web lookup and help.
+    InfoTextBox *infoBox() const { return m_infoBox; }
+    void InfotextAnzeigen(int x, int y);
+    void InfotextzuClick();
+    void InfotextbearbeitenClick();
+    bool SchliesseRichedit3();
+    void TexteinfuegenClick();
+    const QString &searchTerm() const { return m_searchTerm; }
+    void ImInternetsuchenClick();
+    void StarteInternetBrowser(const QUrl &url);
+    void Internetsuche1Click();
+    void Hilfe1Click();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -98,6 +117,9 @@ private:
     void setSearchFieldColour(const QColor &colour);
     void highlightHeaderColumn(int column);
     void showConversionError(const QString &text);
+    void placeInfoBox();
+    void onSearchWordHovered(const QString &word);
+    void updateHoverLine(QPoint pos);
 
     Zestrola::TableSession m_session;
     QStringList m_tableList;
@@ -115,7 +137,7 @@ private:
     QTextEdit *m_legend = nullptr;
     HeaderGrid *m_header = nullptr;
     TableTextView *m_view = nullptr;
-    QTextEdit *m_infoBox = nullptr;
+    InfoTextBox *m_infoBox = nullptr;
     QLabel *m_image = nullptr;
     QLabel *m_hoverLine = nullptr;
     QMenu *m_viewPopup = nullptr;
@@ -124,7 +146,17 @@ private:
     QAction *m_popupShowInfo = nullptr;
     QAction *m_popupEditInfo = nullptr;
     QAction *m_popupDelete = nullptr;
+    QAction *m_webSearchAction = nullptr;
+
+    // The info box: where it was opened, and the table's caret to go back to.
+    int m_infoY = 0;
+    int m_rightClickY = 0;
+    TableTextView::Position m_savedCaret;
+    QString m_searchTerm;
 
     TEinstellFormLebensmittel *m_foodDialog = nullptr;
     TEinstellFormLebensmittelGetraenke *m_drinkDialog = nullptr;
+    TImageGrossForm *m_imageForm = nullptr;
+    TTextBausteinForm *m_snippetForm = nullptr;
+    TEinstellFormSucheImInternet *m_searchForm = nullptr;
 };

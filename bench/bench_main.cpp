@@ -8,12 +8,14 @@
 //   zestrola_bench --write-data FOLDER ROWS, then zestrola_bench --measure FOLDER ROWS
 
 #include "app/zestrolap.h"
+#include "dialogs/ImageGrossFormp.h"
 #include "model/DataFolder.h"
 #include "model/Search.h"
 #include "model/Settings.h"
 #include "model/SortSave.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
+#include "widgets/InfoTextBox.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
 
@@ -23,6 +25,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMap>
@@ -32,6 +36,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <tuple>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -338,6 +343,95 @@ int measure(const QString &dataFolder, int rows)
     return 0;
 }
 
+// ------------------------------------------------------------ info box --
+
+const QString kInfoTable = QStringLiteral("Obst");
+
+// A camera-sized photo: 12 megapixels of gradients, shapes and sensor noise,
+// so that it compresses like a real one (a few megabytes).
+void writeCameraPicture(const QString &path)
+{
+    QImage image(4000, 3000, QImage::Format_RGB32);
+    QRandomGenerator random(12);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int noise = int(random.bounded(24)) - 12;
+            line[x] = qRgb(std::clamp(x / 16 + noise, 0, 255), std::clamp(y / 12 + noise, 0, 255),
+                std::clamp(128 + noise, 0, 255));
+        }
+    }
+    QPainter painter(&image);
+    painter.setBrush(QColor(200, 30, 40));
+    for (int i = 0; i < 40; ++i)
+        painter.drawEllipse(QPoint(int(random.bounded(4000)), int(random.bounded(3000))), 180, 140);
+    painter.end();
+    if (!image.save(path, "JPG", 92))
+        fail("cannot write the photo");
+}
+
+void writeInfoDataFolder(const QString &folder)
+{
+    const QString data = folder + u'/';
+    QDir(folder).mkpath(kInfoTable);
+    const QString header = QStringLiteral("Lebensmittel 100g\tEnergie-|dichte\tFett\tZucker");
+    const QStringList rows { QStringLiteral("Apfel\t0,52\t0,20\t10,00"),
+        QStringLiteral("Birne\t0,57\t0,30\t10,00") };
+    QStringList description;
+    for (int i = 0; i < 20; ++i)
+        description << QStringLiteral("Eine Zeile Beschreibung mit https://de.wikipedia.org/wiki/Apfel");
+    bool ok = Zestrola::WriteToStream(QStringList { header } + rows,
+        Zestrola::tableFilePath(data, kInfoTable));
+    for (const QString &row : rows) {
+        ok = ok
+            && Zestrola::WriteToStream(QStringList { row } + description,
+                Zestrola::infoFilePath(data, kInfoTable, Zestrola::entryName(row)));
+    }
+    if (!ok)
+        fail("cannot write the info data folder");
+    writeCameraPicture(Zestrola::picturePath(data, kInfoTable, QStringLiteral("Apfel")));
+}
+
+int measureInfo(const QString &dataFolder)
+{
+    QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+    MessageBox::setTestMode(true);
+    if (!QDir::setCurrent(dataFolder))
+        fail("cannot enter the data folder");
+    MainWindow window;
+    window.chooser->setCurrentIndex(window.chooser->findText(kInfoTable));
+    window.form.ComboBox1Change();
+    InfoTextBox *box = window.form.infoBox();
+    auto report = [](const char *key, double value) { std::printf("%s %.4f\n", key, value); };
+
+    auto closeBox = [&] {
+        window.form.SchliesseRichedit3();
+        window.settle();
+    };
+    auto open = [&](int line) {
+        window.view->setCaret({ line, 0 });
+        window.form.InfotextAnzeigen(10, 20);
+        box->viewport()->repaint();
+    };
+    report("infoPicture", medianMs(11, closeBox, [&] { open(0); }));
+    if (!box->hasPicture())
+        fail("the photo was not shown");
+    report("infoText", medianMs(11, closeBox, [&] { open(1); }));
+
+    open(0);
+    auto *large = window.form.findChild<TImageGrossForm *>();
+    report("largePicture", medianMs(11, [&] {
+        large->hide();
+        window.settle();
+    }, [&] {
+        large->showPicture(box->picturePath());
+        large->repaint();
+    }));
+    return 0;
+}
+
 // ---------------------------------------------------------------- report --
 
 struct Row
@@ -430,6 +524,24 @@ int runAll()
         std::printf("  %-42s %7.2f / %7.2f ms\n", name, values[1].value(QString::fromLatin1(key)),
             values[2].value(QString::fromLatin1(key)));
     }
+
+    QTemporaryDir infoFolder;
+    writeInfoDataFolder(infoFolder.path());
+    const auto info = runChild(infoFolder.path(), 0);
+    if (!info)
+        fail("the info box run failed");
+    std::printf("\nInfo box (median of 11 runs):\n");
+    const std::tuple<const char *, const char *, double> infoRows[] = {
+        { "infoPicture", "info box with a 12-megapixel photo", 60 },
+        { "infoText", "info box without a picture", 10 },
+        { "largePicture", "large picture window (12 megapixels)", 250 },
+    };
+    for (const auto &[key, name, goal] : infoRows) {
+        const double v = info->value(QString::fromLatin1(key), -1);
+        const bool met = v >= 0 && v <= goal;
+        allMet = allMet && met;
+        std::printf("  %-42s %7.2f ms%s (goal <= %.0f ms)\n", name, v, met ? " " : "!", goal);
+    }
     return allMet ? 0 : 1;
 }
 
@@ -443,7 +555,7 @@ int main(int argc, char *argv[])
         const QString dataFolder = QString::fromLocal8Bit(argv[2]);
         const int rows = QByteArray(argv[3]).toInt();
         QApplication app(argc, argv);
-        return measure(dataFolder, rows);
+        return rows == 0 ? measureInfo(dataFolder) : measure(dataFolder, rows);
     }
     QCoreApplication app(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--write-data") == 0) {
