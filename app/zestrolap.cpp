@@ -5,7 +5,6 @@
 #include "dialogs/ImageGrossFormp.h"
 #include "dialogs/TextBausteinFormp.h"
 #include "dialogs/einstellformLebensmittelp.h"
-#include "model/Colouring.h"
 #include "model/DataFolder.h"
 #include "model/InfoText.h"
 #include "model/Legend.h"
@@ -21,6 +20,7 @@
 #include "widgets/InfoTextBox.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
+#include "widgets/ViewColouring.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -54,18 +54,6 @@ const QString kWeite = QStringLiteral("Weite");
 const QString kSearchHintFirstPos = QStringLiteral("Suche an erster Stelle eines Eintrages.");
 const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eines Eintrages.");
 
-QList<LineFormat> toLineFormats(const QList<CellMark> &marks)
-{
-    static const QFont markFont = Fonts::valueMark();
-    QList<LineFormat> formats;
-    formats.reserve(marks.size());
-    for (const CellMark &mark : marks) {
-        if (mark.band != Band::None && mark.length > 0)
-            formats.append({ mark.start, mark.length, markFont, QColor(QRgb(bandRgb(mark.band))) });
-    }
-    return formats;
-}
-
 } // namespace
 
 TMainForm::TMainForm(QWidget *parent)
@@ -79,10 +67,6 @@ TMainForm::TMainForm(QWidget *parent)
 
     Settings::setWriteErrorHandler(
         [this](const QString &message) { MessageBox::error(this, message); });
-
-    m_recolourTimer.setSingleShot(true);
-    m_recolourTimer.setInterval(kRecolourDelayMs);
-    connect(&m_recolourTimer, &QTimer::timeout, this, &TMainForm::onRecolourTimer);
 
     buildWidgets();
     buildMenus();
@@ -150,6 +134,8 @@ void TMainForm::buildWidgets()
     m_view->setObjectName(QStringLiteral("TntRichEdit1"));
     m_view->setAccessibleName(QStringLiteral("Tabelle"));
     m_view->setFont(Fonts::unicodeSans());
+
+    m_colouring = new ViewColouring(m_view);
 
     m_header = new HeaderGrid(central);
     m_header->setObjectName(QStringLiteral("StringGrid1"));
@@ -342,11 +328,8 @@ void TMainForm::connectSignals()
     connect(m_searchField, &QLineEdit::textEdited, this, &TMainForm::onSearchTextEdited);
     connect(m_searchMode, &QCheckBox::toggled, this, &TMainForm::updateSearchModeHint);
 
-    connect(m_view, &TableTextView::verticallyScrolled, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::wheelTurned, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::tabPressed, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::aboutToPaint, this,
-        [this](int first, int last) { markLines(first, last, false); });
+    connect(m_colouring, &ViewColouring::badValueFound, this,
+        [this](const QString &message) { MessageBox::error(this, message); });
     connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
     connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
     connect(m_view, &TableTextView::singleClicked, this, &TMainForm::SchliesseRichedit3);
@@ -555,9 +538,14 @@ bool TMainForm::LadeTntRichEdit1(const QString &tableName)
 
 void TMainForm::showSessionRows()
 {
-    m_markedLines = QList<bool>(m_session.rowCount(), false);
-    m_badCellReported = false;
+    applyRating();
     m_view->setLines(m_session.rows());
+}
+
+void TMainForm::applyRating()
+{
+    m_colouring->setRating(
+        m_session.ratedColumns(), m_session.isDrinkTable() ? m_drinkSet : m_foodSet);
 }
 
 void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
@@ -738,69 +726,22 @@ void TMainForm::MachDieWerteFarbig()
         MachDieWerteFarbigGetraenke();
         return;
     }
-    markVisibleLines();
+    applyRating();
+    m_colouring->markVisibleLines();
 }
 
 void TMainForm::MachDieWerteFarbigGetraenke()
 {
-    if (m_session.isDrinkTable())
-        markVisibleLines();
-}
-
-void TMainForm::markVisibleLines()
-{
-    markLines(m_view->firstVisibleLine(), m_view->lastVisibleLine(), true);
-    m_view->setSelectionVisible(true);
-}
-
-// Marks the value cells of the given lines. Lines already marked since the
-// last load are left alone unless `remark` asks for a fresh pass (thresholds
-// may have changed). A blank line or one starting with "-" ends the pass.
-void TMainForm::markLines(int first, int last, bool remark)
-{
-    if (first < 0 || last < first)
+    if (!m_session.isDrinkTable())
         return;
-    const ThresholdSet &set = m_session.isDrinkTable() ? m_drinkSet : m_foodSet;
-    const NutrientColumns &columns = m_session.ratedColumns();
-    const QStringList &lines = m_view->lines();
-    QStringList badCells;
-    for (int i = first; i <= last && i < lines.size(); ++i) {
-        if (endsColouringPass(lines[i]))
-            break;
-        if (!remark && i < m_markedLines.size() && m_markedLines[i])
-            continue;
-        const LineMarks marks = marksForLine(lines[i], columns, set);
-        m_view->setLineFormats(i, toLineFormats(marks.marks));
-        if (i < m_markedLines.size())
-            m_markedLines[i] = true;
-        badCells += marks.badCells;
-    }
-    reportBadCells(badCells);
-}
-
-// A cell that is no number is told once per loaded table: the same cell
-// scrolls past again and again.
-void TMainForm::reportBadCells(const QStringList &cells)
-{
-    if (cells.isEmpty() || m_badCellReported)
-        return;
-    m_badCellReported = true;
-    const QString message = notANumberMessage(cells.first());
-    // Not from inside a paint: the box opens once the view is drawn.
-    QMetaObject::invokeMethod(
-        this, [this, message] { MessageBox::error(this, message); }, Qt::QueuedConnection);
+    applyRating();
+    m_colouring->markVisibleLines();
 }
 
 void TMainForm::startRecolourTimer()
 {
-    if (!m_recolourTimer.isActive())
-        m_recolourTimer.start();
-}
-
-void TMainForm::onRecolourTimer()
-{
-    m_view->show();
-    MachDieWerteFarbig();
+    applyRating();
+    m_colouring->startRecolourTimer();
 }
 
 // ------------------------------------------------------------- info texts --

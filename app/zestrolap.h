@@ -6,7 +6,6 @@
 
 #include <QMainWindow>
 #include <QStringList>
-#include <QTimer>
 
 class QAction;
 class QCheckBox;
@@ -20,6 +19,9 @@ class HeaderGrid;
 class InfoTextBox;
 class TableTextView;
 class TEinstellFormLebensmittel;
+namespace Zestrola {
+class ViewColouring;
+}
 class TEinstellFormLebensmittelGetraenke;
 class TEinstellFormSucheImInternet;
 class TImageGrossForm;
@@ -32,7 +34,6 @@ class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    static constexpr int kRecolourDelayMs = 300;
     static constexpr QSize kMinimumSize { 534, 490 };
 
     explicit TMainForm(QWidget *parent = nullptr);
@@ -46,8 +47,7 @@ public:
     Zestrola::ThresholdSet &drinkThresholds() { return m_drinkSet; }
     TableTextView *tableView() const { return m_view; }
     HeaderGrid *headerGrid() const { return m_header; }
-    bool isRecolourTimerActive() const { return m_recolourTimer.isActive(); }
-    int recolourTimerRemainingMs() const { return m_recolourTimer.remainingTime(); }
+    Zestrola::ViewColouring *colouring() const { return m_colouring; }
 
     // Loading and saving a table.
     void ComboBox1Change();
@@ -104,12 +104,9 @@ private:
 
     void saveWindowSize();
     void showSessionRows();
+    void applyRating();
     bool selectChooserItem(int index);
     std::optional<int> readStoredNumber(const QString &name);
-    void markVisibleLines();
-    void markLines(int first, int last, bool remark);
-    void reportBadCells(const QStringList &cells);
-    void onRecolourTimer();
     void onViewRightClicked(QPoint pos);
     void onViewHovered(QPoint pos);
     void onSearchTextEdited();
@@ -125,11 +122,8 @@ private:
     QStringList m_tableList;
     int m_lastHoveredColumn = 0;
     bool m_firstShow = true;
-    bool m_badCellReported = false;
     Zestrola::ThresholdSet m_foodSet;
     Zestrola::ThresholdSet m_drinkSet;
-    QList<bool> m_markedLines;
-    QTimer m_recolourTimer;
 
     QCheckBox *m_searchMode = nullptr;
     QLineEdit *m_searchField = nullptr;
@@ -137,6 +131,7 @@ private:
     QTextEdit *m_legend = nullptr;
     HeaderGrid *m_header = nullptr;
     TableTextView *m_view = nullptr;
+    Zestrola::ViewColouring *m_colouring = nullptr;
     InfoTextBox *m_infoBox = nullptr;
     QLabel *m_image = nullptr;
     QLabel *m_hoverLine = nullptr;

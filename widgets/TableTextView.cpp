@@ -70,6 +70,7 @@ void TableTextView::setLines(QStringList lines)
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
+    emit linesReplaced();
     if (old != m_caret)
         emit caretMoved(0, 0);
 }

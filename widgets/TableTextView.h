@@ -94,6 +94,8 @@ Q_SIGNALS:
     void wheelTurned();
     void tabPressed();
     void aboutToPaint(int firstLine, int lastLine);
+    // setLines took new rows; formats of the old ones are gone.
+    void linesReplaced();
 
 protected:
     bool event(QEvent *event) override;

@@ -1,6 +1,7 @@
 #include "MainFormFixture.h"
 #include "model/Settings.h"
 #include "widgets/HeaderGrid.h"
+#include "widgets/ViewColouring.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -53,7 +54,7 @@ private Q_SLOTS:
         QCOMPARE(LeseRegKey(QStringLiteral("LetzteAuswahl")),
             QString::number(child<QComboBox>("ComboBox1")->currentIndex()));
         QCOMPARE(form->session().foodColumns(), (NutrientColumns { 1, 2, -1, 3, -1 }));
-        QVERIFY(form->isRecolourTimerActive());
+        QVERIFY(form->colouring()->isRecolourTimerActive());
     }
 
     void choosingATableWhoseFileIsGoneKeepsThePreviousOne()
@@ -185,15 +186,15 @@ private Q_SLOTS:
     void recolourTimerIsNotRestartedWhileRunning()
     {
         choose(QStringLiteral("Obst"));
-        const int remaining = form->recolourTimerRemainingMs();
+        const int remaining = form->colouring()->recolourTimerRemainingMs();
         QTest::qWait(30);
         Q_EMIT view()->verticallyScrolled(1);
         Q_EMIT view()->wheelTurned();
         Q_EMIT view()->tabPressed();
         // Still the first start: a burst of scrolling gives one pass, not a later one.
-        QVERIFY(form->isRecolourTimerActive());
-        QVERIFY(form->recolourTimerRemainingMs() < remaining);
-        QTRY_VERIFY(!form->isRecolourTimerActive());
+        QVERIFY(form->colouring()->isRecolourTimerActive());
+        QVERIFY(form->colouring()->recolourTimerRemainingMs() < remaining);
+        QTRY_VERIFY(!form->colouring()->isRecolourTimerActive());
     }
 
     void badTableFilesLoadWithoutHarm_data()
