@@ -1,11 +1,15 @@
 #include "app/zestrolap.h"
 
+#include "dialogs/BearbeitenFormp.h"
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
 #include "dialogs/EinstellFormSucheImInternetp.h"
 #include "dialogs/ImageGrossFormp.h"
+#include "dialogs/NeuFormp.h"
+#include "dialogs/NeueTabelleFormp.h"
 #include "dialogs/TextBausteinFormp.h"
 #include "dialogs/einstellformLebensmittelp.h"
 #include "model/DataFolder.h"
+#include "model/EntryEdit.h"
 #include "model/InfoText.h"
 #include "model/Legend.h"
 #include "model/Search.h"
@@ -29,8 +33,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -199,7 +203,8 @@ void TMainForm::buildMenus()
 
     QMenu *file = bar->addMenu(QStringLiteral("Datei"));
     file->setObjectName(QStringLiteral("Datei1"));
-    addPlanned(file, QStringLiteral("NeueTabelle1"), QStringLiteral("Neue Tabelle"));
+    connect(addItem(file, QStringLiteral("NeueTabelle1"), QStringLiteral("Neue Tabelle")),
+        &QAction::triggered, this, &TMainForm::NeueTabelle1Click);
     file->addSeparator();
     QAction *sort = addItem(file, QStringLiteral("Sortieren1"), QStringLiteral("Sortieren"));
     sort->setVisible(false);
@@ -215,17 +220,22 @@ void TMainForm::buildMenus()
 
     QMenu *edit = bar->addMenu(QStringLiteral("Bearbeiten"));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
-    addPlanned(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("Neuer Eintrag"));
-    addPlanned(edit, QStringLiteral("AktuelleZeile1"),
+    connect(edit, &QMenu::aboutToShow, this, &TMainForm::Eintragbearbeiten1Click);
+    connect(addItem(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("Neuer Eintrag")),
+        &QAction::triggered, this, &TMainForm::NeuerEintragClick);
+    m_editCurrent = addItem(edit, QStringLiteral("AktuelleZeile1"),
         QStringLiteral("Aktuelle Zeile (Eintrag) an Caretposition"));
-    connect(addItem(edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten")),
-        &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
+    connect(m_editCurrent, &QAction::triggered, this, &TMainForm::BearbeitenClick);
+    m_editInfoText = addItem(
+        edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
+    connect(m_editInfoText, &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
     edit->addSeparator();
     addPlanned(edit, QStringLiteral("InBerechnungHinzufuegen1"),
         QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen"));
     edit->addSeparator();
-    addPlanned(
+    m_deleteCurrent = addItem(
         edit, QStringLiteral("AktuelleZeileloeschen1"), QStringLiteral("Aktuelle Zeile löschen"));
+    connect(m_deleteCurrent, &QAction::triggered, this, &TMainForm::ZeileloeschenClick);
 
     QMenu *settings = bar->addMenu(QStringLiteral("Einstellung"));
     settings->setObjectName(QStringLiteral("Einstellung1"));
@@ -259,6 +269,8 @@ void TMainForm::buildTableViewPopup()
         return action;
     };
     m_popupEdit = add(QStringLiteral("Eintragbearbeiten1"), QStringLiteral("Eintrag bearbeiten"));
+    m_popupEdit->setEnabled(true);
+    connect(m_popupEdit, &QAction::triggered, this, &TMainForm::BearbeitenClick);
     m_viewPopup->addSeparator();
     m_popupShowInfo
         = add(QStringLiteral("Infotextanzeigen1"), QStringLiteral("Infotext anzeigen zu: "));
@@ -275,6 +287,8 @@ void TMainForm::buildTableViewPopup()
         QStringLiteral("Nur anzeigen:  Berechnung der Zufuhr an Enegie und Nährstoffen"));
     m_viewPopup->addSeparator();
     m_popupDelete = add(QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen"));
+    m_popupDelete->setEnabled(true);
+    connect(m_popupDelete, &QAction::triggered, this, &TMainForm::ZeileloeschenClick);
 }
 
 void TMainForm::buildInfoTextPopup()
@@ -292,7 +306,8 @@ void TMainForm::buildInfoTextPopup()
         m_infoBox, &InfoTextBox::pasteText);
     connect(add(QStringLiteral("Texteinfuegen1"), QStringLiteral("Textbaustein einfügen")),
         &QAction::triggered, this, &TMainForm::TexteinfuegenClick);
-    m_webSearchAction = add(QStringLiteral("ImInternetsuchen"), QStringLiteral("Im Internet suchen"));
+    m_webSearchAction
+        = add(QStringLiteral("ImInternetsuchen"), QStringLiteral("Im Internet suchen"));
     connect(m_webSearchAction, &QAction::triggered, this, &TMainForm::ImInternetsuchenClick);
     m_infoBox->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_infoBox, &QWidget::customContextMenuRequested, this,
@@ -302,7 +317,13 @@ void TMainForm::buildInfoTextPopup()
 void TMainForm::createDialogs()
 {
     m_foodDialog = new TEinstellFormLebensmittel(m_foodSet, this);
+    m_newEntryDialog = new TNeuForm(this);
+    m_imageForm = new TImageGrossForm(this);
     m_drinkDialog = new TEinstellFormLebensmittelGetraenke(m_drinkSet, this);
+    m_snippetForm = new TTextBausteinForm(this);
+    m_newTableDialog = new TNeueTabelleForm(this);
+    m_editDialog = new TBearbeitenForm(this);
+    m_searchForm = new TEinstellFormSucheImInternet(this);
     connect(m_foodDialog, &TEinstellFormLebensmittel::tableReloadRequested, this,
         &TMainForm::ComboBox1Change);
     connect(m_foodDialog, &TEinstellFormLebensmittel::recolourRequested, this,
@@ -312,12 +333,15 @@ void TMainForm::createDialogs()
     connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::recolourRequested, this,
         &TMainForm::startRecolourTimer);
 
-    m_imageForm = new TImageGrossForm(this);
-    connect(m_infoBox, &InfoTextBox::largePictureRequested, m_imageForm,
-        &TImageGrossForm::showPicture);
-    m_snippetForm = new TTextBausteinForm(this);
+    connect(
+        m_infoBox, &InfoTextBox::largePictureRequested, m_imageForm, &TImageGrossForm::showPicture);
     m_snippetForm->setSnippetFile(dataFolder() + kSnippetFileName);
-    m_searchForm = new TEinstellFormSucheImInternet(this);
+    for (EntryDialog *dialog : { static_cast<EntryDialog *>(m_newEntryDialog),
+             static_cast<EntryDialog *>(m_editDialog) }) {
+        dialog->snippetAction()->setEnabled(true);
+        connect(dialog->snippetAction(), &QAction::triggered, this,
+            [this, dialog] { m_snippetForm->insertInto(dialog->descriptionBox()); });
+    }
     m_searchForm->setAddressListFile(dataFolder() + kAddressListFileName);
 }
 
@@ -339,8 +363,8 @@ void TMainForm::connectSignals()
     });
 
     m_infoBox->setLineMarker([this](QStringView line) {
-        return marksForLine(line, m_session.ratedColumns(),
-            m_session.isDrinkTable() ? m_drinkSet : m_foodSet)
+        return marksForLine(
+            line, m_session.ratedColumns(), m_session.isDrinkTable() ? m_drinkSet : m_foodSet)
             .marks;
     });
     connect(m_infoBox, &InfoTextBox::searchWordHovered, this, &TMainForm::onSearchWordHovered);
@@ -686,6 +710,136 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// ------------------------------------------------------ entries and tables --
+
+QList<int> TMainForm::headerColumnWidths() const
+{
+    QList<int> widths;
+    for (int column = 0; column < m_header->columnCount(); ++column)
+        widths.append(m_header->sectionSize(column));
+    return widths;
+}
+
+EntryDialogInput TMainForm::entryDialogInput() const
+{
+    return { dataFolder(), m_session.tableName(), m_session.headerCells(), headerColumnWidths(),
+        m_session.foodColumns()[index(Nutrient::EnergyDensity)], m_view->tabStops() };
+}
+
+// After a command changed the rows: the view shows them as saved, or the
+// message tells which file could not be written.
+void TMainForm::showSavedRows(const QString &error)
+{
+    showSessionRows();
+    SetzeDieTabstops();
+    MachDieWerteFarbig();
+    if (!error.isEmpty())
+        MessageBox::error(this, error);
+}
+
+void TMainForm::selectEntry(const QString &name)
+{
+    m_searchMode->setChecked(true);
+    m_searchField->setText(name);
+    Suchen1Click();
+    m_searchField->setText(QStringLiteral("Suchtext hier eingeben"));
+    setSearchFieldColour(Fonts::kLightGrey);
+}
+
+void TMainForm::NeuerEintragClick()
+{
+    if (!m_session.isOpen())
+        return;
+    m_newEntryDialog->prepare(entryDialogInput());
+    if (m_newEntryDialog->exec() != QDialog::Accepted || m_newEntryDialog->row().isEmpty())
+        return;
+    const QString &row = m_newEntryDialog->row();
+    QString error;
+    const bool added = addEntry(m_session, row, m_newEntryDialog->infoText(), &error);
+    showSavedRows(error);
+    if (added)
+        selectEntry(entryName(row));
+}
+
+void TMainForm::BearbeitenClick()
+{
+    const int line = m_view->caretLine();
+    if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount())
+        return;
+    const QString row = m_session.rows().at(line);
+    const QString infoPath = m_session.infoFilePath(entryName(row));
+    m_editDialog->prepare(
+        entryDialogInput(), row, QFileInfo(infoPath).isFile() ? readTextFile(infoPath) : QString());
+    if (m_editDialog->exec() != QDialog::Accepted || m_editDialog->row().isEmpty())
+        return;
+    const QString &changed = m_editDialog->row();
+    QString error;
+    const bool saved = changeEntry(m_session, line, changed, m_editDialog->infoText(), &error);
+    showSavedRows(error);
+    if (saved)
+        selectEntry(entryName(changed));
+}
+
+// The "Bearbeiten" menu names the entry its commands work on.
+void TMainForm::Eintragbearbeiten1Click()
+{
+    const int line = m_view->caretLine();
+    if (line < 0 || line >= m_view->lineCount())
+        return;
+    const QString &text = m_view->lines().at(line);
+    const QString suffix
+        = QStringLiteral("   ") + text.section(u'\t', 0, 0) + QStringLiteral(" ...");
+    m_editCurrent->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
+    m_editInfoText->setText(
+        QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
+    m_deleteCurrent->setText(QStringLiteral("Löschen > Eintrag:") + suffix);
+}
+
+void TMainForm::ZeileloeschenClick()
+{
+    const int line = m_view->caretLine();
+    if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount())
+        return;
+    const QString question
+        = QStringLiteral("Möchten Sie wirklich diese Zeile und die zugehörige Datei löschen? \n")
+        + m_session.entryName(line);
+    if (MessageBox::question(this, question) != QMessageBox::Yes)
+        return;
+    QString error;
+    removeEntry(m_session, line, &error);
+    showSavedRows(error);
+}
+
+void TMainForm::NeueTabelle1Click()
+{
+    QStringList cells = m_session.headerCells();
+    QList<int> widths = headerColumnWidths();
+    if (!m_session.isOpen()) {
+        cells = defaultFoodHeader();
+        widths.clear();
+        for (int column = 0; column < cells.size(); ++column)
+            widths.append(headerColumnWidth(column, cells[column]));
+    }
+    m_newTableDialog->prepare(dataFolder(), currentTableName(), cells, widths);
+    if (m_newTableDialog->exec() != QDialog::Accepted)
+        return;
+    const QString name = m_newTableDialog->tableName();
+    const QString previous = currentTableName();
+    QString error;
+    if (m_newTableDialog->writeTable()
+        && !createTable(dataFolder(), name, m_newTableDialog->headerCells(), &error))
+        MessageBox::error(this, error);
+    findTables();
+    const int index = m_chooser->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) { // nothing was written: the table shown stays chosen
+        m_chooser->setCurrentIndex(
+            m_chooser->findText(previous, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        return;
+    }
+    m_chooser->setCurrentIndex(index);
+    ComboBox1Change();
+}
+
 // ----------------------------------------------------------------- rating --
 
 void TMainForm::checkeGrenzwerte()
@@ -748,9 +902,19 @@ void TMainForm::startRecolourTimer()
 
 void TMainForm::InfotextAnzeigen(int /*x*/, int y)
 {
-    const int line = m_view->caretLine();
-    if (line < 0 || line >= m_view->lineCount())
+    const TableTextView::Position caret = m_view->caret();
+    if (caret.line < 0 || caret.line >= m_view->lineCount())
         return;
+    // A box still open (the popup opens over it) is closed first, so that a
+    // changed description gets its question instead of being replaced.
+    if (!m_infoBox->isHidden()) {
+        const bool editMode = m_infoBox->isEditMode();
+        if (!SchliesseRichedit3())
+            return;
+        m_infoBox->setEditMode(editMode);
+        m_view->setCaret(caret);
+    }
+    const int line = caret.line;
     const QString name = m_session.entryName(line);
     if (!m_infoBox->load(
             m_session.infoFilePath(name), m_session.picturePath(name), m_view->tabStops()))
@@ -817,7 +981,8 @@ void TMainForm::onSearchWordHovered(const QString &word)
 void TMainForm::ImInternetsuchenClick()
 {
     if (m_searchForm->copiesTermToClipboard())
-        QGuiApplication::clipboard()->setText(cutAtCharacterBoundary(m_searchTerm, kMaxWebAddressLength));
+        QGuiApplication::clipboard()->setText(
+            cutAtCharacterBoundary(m_searchTerm, kMaxWebAddressLength));
     StarteInternetBrowser(webSearchUrl(m_searchForm->address(), m_searchTerm));
 }
 

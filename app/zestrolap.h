@@ -23,9 +23,15 @@ namespace Zestrola {
 class ViewColouring;
 }
 class TEinstellFormLebensmittelGetraenke;
+class TBearbeitenForm;
 class TEinstellFormSucheImInternet;
 class TImageGrossForm;
+class TNeuForm;
+class TNeueTabelleForm;
 class TTextBausteinForm;
+namespace Zestrola {
+struct EntryDialogInput;
+}
 
 // The main window: table chooser, legend, header grid and table view, the
 // search field and the status line. It owns the data folder, the table list,
@@ -59,6 +65,13 @@ public:
     // Search and selection.
     void Suchen1Click();
     void selectline(int lineNumber); // counted from 1
+
+    // Entries and tables.
+    void NeuerEintragClick();
+    void BearbeitenClick();
+    void Eintragbearbeiten1Click();
+    void ZeileloeschenClick();
+    void NeueTabelle1Click();
 
     // Rating.
     void checkeGrenzwerte();
@@ -114,6 +127,10 @@ private:
     void setSearchFieldColour(const QColor &colour);
     void highlightHeaderColumn(int column);
     void showConversionError(const QString &text);
+    Zestrola::EntryDialogInput entryDialogInput() const;
+    QList<int> headerColumnWidths() const;
+    void showSavedRows(const QString &error);
+    void selectEntry(const QString &name);
     void placeInfoBox();
     void onSearchWordHovered(const QString &word);
     void updateHoverLine(QPoint pos);
@@ -141,6 +158,9 @@ private:
     QAction *m_popupShowInfo = nullptr;
     QAction *m_popupEditInfo = nullptr;
     QAction *m_popupDelete = nullptr;
+    QAction *m_editCurrent = nullptr;
+    QAction *m_editInfoText = nullptr;
+    QAction *m_deleteCurrent = nullptr;
     QAction *m_webSearchAction = nullptr;
 
     // The info box: where it was opened, and the table's caret to go back to.
@@ -151,6 +171,9 @@ private:
 
     TEinstellFormLebensmittel *m_foodDialog = nullptr;
     TEinstellFormLebensmittelGetraenke *m_drinkDialog = nullptr;
+    TNeuForm *m_newEntryDialog = nullptr;
+    TNeueTabelleForm *m_newTableDialog = nullptr;
+    TBearbeitenForm *m_editDialog = nullptr;
     TImageGrossForm *m_imageForm = nullptr;
     TTextBausteinForm *m_snippetForm = nullptr;
     TEinstellFormSucheImInternet *m_searchForm = nullptr;

@@ -26,20 +26,20 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMap>
+#include <QPainter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <tuple>
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -379,9 +379,10 @@ void writeInfoDataFolder(const QString &folder)
         QStringLiteral("Birne\t0,57\t0,30\t10,00") };
     QStringList description;
     for (int i = 0; i < 20; ++i)
-        description << QStringLiteral("Eine Zeile Beschreibung mit https://de.wikipedia.org/wiki/Apfel");
-    bool ok = Zestrola::WriteToStream(QStringList { header } + rows,
-        Zestrola::tableFilePath(data, kInfoTable));
+        description << QStringLiteral(
+            "Eine Zeile Beschreibung mit https://de.wikipedia.org/wiki/Apfel");
+    bool ok = Zestrola::WriteToStream(
+        QStringList { header } + rows, Zestrola::tableFilePath(data, kInfoTable));
     for (const QString &row : rows) {
         ok = ok
             && Zestrola::WriteToStream(QStringList { row } + description,
@@ -422,13 +423,17 @@ int measureInfo(const QString &dataFolder)
 
     open(0);
     auto *large = window.form.findChild<TImageGrossForm *>();
-    report("largePicture", medianMs(11, [&] {
-        large->hide();
-        window.settle();
-    }, [&] {
-        large->showPicture(box->picturePath());
-        large->repaint();
-    }));
+    report("largePicture",
+        medianMs(
+            11,
+            [&] {
+                large->hide();
+                window.settle();
+            },
+            [&] {
+                large->showPicture(box->picturePath());
+                large->repaint();
+            }));
     return 0;
 }
 

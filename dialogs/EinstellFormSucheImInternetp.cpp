@@ -25,7 +25,8 @@ TEinstellFormSucheImInternet::TEinstellFormSucheImInternet(QWidget *parent)
     setWindowTitle(QStringLiteral("Einstellung: Suche im Internet"));
     setFont(Fonts::unicodeSans());
 
-    auto *chosenLabel = new QLabel(QStringLiteral("Ausgewählte Internetadresse für die Suche:"), this);
+    auto *chosenLabel
+        = new QLabel(QStringLiteral("Ausgewählte Internetadresse für die Suche:"), this);
     chosenLabel->setObjectName(QStringLiteral("Label2"));
     m_address = new QLineEdit(this);
     m_address->setObjectName(QStringLiteral("Edit1"));
@@ -104,7 +105,8 @@ bool TEinstellFormSucheImInternet::copiesTermToClipboard() const
 
 void TEinstellFormSucheImInternet::Button1Click()
 {
-    SchreibeRegKey(kClipboardValue, m_clipboard->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    SchreibeRegKey(
+        kClipboardValue, m_clipboard->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     SchreibeRegKey(kAddressValue, cutAtCharacterBoundary(m_address->text(), kMaxWebAddressLength));
     accept();
 }

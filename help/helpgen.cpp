@@ -25,15 +25,15 @@ int main(int argc, char *argv[])
     font.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
     font.setPointSize(11);
     document.setDefaultFont(font);
-    document.setDefaultStyleSheet(QStringLiteral(
-        "h1 { font-size: 20pt; } h2 { font-size: 14pt; margin-top: 14px; } th { text-align: left; }"));
+    document.setDefaultStyleSheet(QStringLiteral("h1 { font-size: 20pt; } h2 { font-size: 14pt; "
+                                                 "margin-top: 14px; } th { text-align: left; }"));
     document.setHtml(QString::fromUtf8(source.readAll()));
 
     QPdfWriter writer(QString::fromLocal8Bit(argv[2]));
     writer.setTitle(QStringLiteral("Hilfe zu Zestrola"));
     writer.setCreator(QStringLiteral("Zestrola"));
-    writer.setPageLayout(QPageLayout(
-        QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter));
     document.print(&writer);
     return 0;
 }

@@ -25,8 +25,8 @@ QString textWithoutPictureLine(QStringView editorText)
     const qsizetype lineStart = editorText.lastIndexOf(u'\n') + 1;
     const QStringView last = editorText.mid(lineStart);
     const bool pictureOnly = last.contains(kObjectReplacement)
-        && std::all_of(last.begin(), last.end(),
-            [](QChar c) { return c == u' ' || c == kObjectReplacement; });
+        && std::all_of(
+            last.begin(), last.end(), [](QChar c) { return c == u' ' || c == kObjectReplacement; });
     if (!pictureOnly)
         return editorText.toString();
     return editorText.left(std::max<qsizetype>(0, lineStart - 1)).toString();
@@ -87,8 +87,8 @@ QString searchTermCaption(const QString &word)
 
 QList<TextRange> webAddressRanges(QStringView line)
 {
-    static const QRegularExpression address(QStringLiteral(
-        R"((?<![\w.@/])(?:https?://|ftp://|www\.)[^\s<>"]*[^\s<>".,;:!?)\]'])"),
+    static const QRegularExpression address(
+        QStringLiteral(R"((?<![\w.@/])(?:https?://|ftp://|www\.)[^\s<>"]*[^\s<>".,;:!?)\]'])"),
         QRegularExpression::CaseInsensitiveOption);
     QList<TextRange> ranges;
     for (auto it = address.globalMatch(line); it.hasNext();) {
@@ -132,7 +132,8 @@ int pictureIndentBlanks(int firstLineWidth, int pictureWidth)
 QSize largePictureSize(QSize picture, QSize available)
 {
     QSize size = picture * 2;
-    if (!available.isEmpty() && (size.width() > available.width() || size.height() > available.height()))
+    if (!available.isEmpty()
+        && (size.width() > available.width() || size.height() > available.height()))
         size = size.scaled(available, Qt::KeepAspectRatio);
     return size.expandedTo(QSize(1, 1));
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QSize>
-#include <algorithm>
 #include <QList>
+#include <QSize>
 #include <QString>
-#include <QUrl>
 #include <QStringView>
+#include <QUrl>
+#include <algorithm>
 
 namespace Zestrola {
 

@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <csetjmp>
-#include <memory>
 #include <cstdio>
+#include <memory>
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 

@@ -42,8 +42,7 @@ using WantedSize = std::function<QSize(QSize source)>;
 JpegResult decodeJpegFile(const QString &path, const WantedSize &wanted = {});
 
 // The same on bytes already in memory; `name` is used in messages.
-JpegResult decodeJpeg(
-    const QByteArray &bytes, const QString &name, const WantedSize &wanted = {});
+JpegResult decodeJpeg(const QByteArray &bytes, const QString &name, const WantedSize &wanted = {});
 
 // The scale numerator (of 8) that decodes `source` to at least `atLeast`.
 int jpegScaleNumerator(QSize source, QSize atLeast);

@@ -40,7 +40,8 @@ protected:
     {
         // Rows are coloured from the top down to the first line that is no
         // row, as in the table view.
-        const bool previousInPass = currentBlock().blockNumber() == 0 || previousBlockState() == kInPass;
+        const bool previousInPass
+            = currentBlock().blockNumber() == 0 || previousBlockState() == kInPass;
         const bool inPass = previousInPass && !endsColouringPass(text);
         setCurrentBlockState(inPass ? kInPass : 0);
         if (inPass && marker) {
@@ -93,7 +94,8 @@ void InfoTextBox::recolour()
     m_highlighter->rehighlight();
 }
 
-bool InfoTextBox::load(const QString &infoPath, const QString &picturePath, const QList<int> &tabStops)
+bool InfoTextBox::load(
+    const QString &infoPath, const QString &picturePath, const QList<int> &tabStops)
 {
     bool ok = false;
     const QString text = readTextFile(infoPath, &ok);
@@ -165,7 +167,8 @@ QString InfoTextBox::textToSave() const
 bool InfoTextBox::save()
 {
     if (!WriteToStream(textToSave(), m_infoPath)) {
-        MessageBox::error(this, QStringLiteral("Datei %1 kann nicht erstellt werden").arg(m_infoPath));
+        MessageBox::error(
+            this, QStringLiteral("Datei %1 kann nicht erstellt werden").arg(m_infoPath));
         return false;
     }
     document()->setModified(false);

@@ -1,6 +1,8 @@
 #include "MainFormFixture.h"
+#include "dialogs/BearbeitenFormp.h"
 #include "dialogs/EinstellFormSucheImInternetp.h"
 #include "dialogs/ImageGrossFormp.h"
+#include "dialogs/NeuFormp.h"
 #include "dialogs/TextBausteinFormp.h"
 #include "model/InfoText.h"
 #include "model/Thresholds.h"
@@ -9,12 +11,13 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
-#include <QCheckBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollBar>
@@ -86,7 +89,10 @@ class TestMainFormInfo : public MainFormFixture
         return box()->cursorRect(cursor).center() + QPoint(2, 0);
     }
 
-    void hover(int block, int column) { QTest::mouseMove(box()->viewport(), pointAt(block, column)); }
+    void hover(int block, int column)
+    {
+        QTest::mouseMove(box()->viewport(), pointAt(block, column));
+    }
 
     QString savedApple() const
     {
@@ -103,7 +109,7 @@ private Q_SLOTS:
         data->addFile("Obst/Apfel.jpg", jpeg(QSize(300, 240)));
         data->addFile("Obst/Birne.txt", kBom + "Birne\t0,57\t0,30\t10,00\r\nSaftig.\r\n");
         data->addFile("Obst/Birne.jpg", jpeg(QSize(300, 240)).left(700));
-        data->addFile("Text_Einfügen.txt", kBom + "Kühl lagern.\r\nEnthält\tGluten.\r\n");
+        data->addFile("Text_Einfügen.txt", kBom + "Kühl lagern.\r\nAlt.\r\n");
         start().resize(800, 560);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -125,7 +131,8 @@ private Q_SLOTS:
         doubleClickLine(0);
         QVERIFY(box()->isVisible());
         const QRect viewRect = view()->geometry();
-        const int clickY = view()->viewport()->mapTo(view(), QPoint(0, view()->lineHeight() / 2)).y();
+        const int clickY
+            = view()->viewport()->mapTo(view(), QPoint(0, view()->lineHeight() / 2)).y();
         QCOMPARE(box()->geometry().top(), viewRect.top() + clickY + 10);
         QCOMPARE(box()->geometry().bottom() + 1, viewRect.bottom() + 1 - 4);
         QCOMPARE(box()->geometry().left(), viewRect.left());
@@ -167,7 +174,9 @@ private Q_SLOTS:
         QVERIFY(box()->hasPicture());
         const QTextBlock last = box()->document()->lastBlock();
         QVERIFY(isPictureLine(last.text()));
-        QCOMPARE(box()->document()->resource(QTextDocument::ImageResource, QUrl("zestrola:bild"))
+        QCOMPARE(box()
+                     ->document()
+                     ->resource(QTextDocument::ImageResource, QUrl("zestrola:bild"))
                      .value<QImage>()
                      .size(),
             QSize(100, 80));
@@ -187,6 +196,8 @@ private Q_SLOTS:
         QTest::newRow("pasted from the popup")
             << "paste" << true << QString(original).replace("Süß", "Kiwi Süß");
         QTest::newRow("answered no") << "no" << true << original;
+        QTest::newRow("popup opens another box over it")
+            << "overtype popup" << true << QString(original).replace("Süß", "Süx");
     }
 
     void editedTextAsksAndSavesWithoutPicture()
@@ -196,7 +207,7 @@ private Q_SLOTS:
         QFETCH(QString, saved);
         doubleClickLine(0);
         QTextCursor cursor(box()->document()->findBlockByNumber(1));
-        if (how == "overtype") {
+        if (how.startsWith("overtype")) {
             cursor.setPosition(cursor.position() + 2);
             cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
             box()->setTextCursor(cursor);
@@ -208,8 +219,14 @@ private Q_SLOTS:
         }
         MessageBox::clearShownMessages();
         MessageBox::queueAnswer(how == "no" ? QMessageBox::No : QMessageBox::Yes);
-        QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(10, 40));
-        QVERIFY(box()->isHidden());
+        if (how.endsWith("popup")) {
+            form->findChild<QAction *>("Infotextanzeigen1")->trigger();
+            QVERIFY(box()->isVisible());
+            QVERIFY(!box()->isChanged());
+        } else {
+            QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(10, 40));
+            QVERIFY(box()->isHidden());
+        }
         QCOMPARE(MessageBox::shownMessages().contains(InfoTextBox::kSaveQuestion), asked);
         QCOMPARE(savedApple(), saved);
     }
@@ -230,7 +247,8 @@ private Q_SLOTS:
     {
         data->addFile("Obst/Kiwi.txt", kBom + "Kiwi\t0,61\t0,50\t9,00\r\nGrün.\r\n");
         data->addFile("Obst/Kiwi.jpg", jpeg(QSize(3000, 2000)));
-        for (const auto &[line, picture] : { std::pair { 0, QSize(300, 240) }, { 2, QSize(3000, 2000) } }) {
+        for (const auto &[line, picture] :
+            { std::pair { 0, QSize(300, 240) }, { 2, QSize(3000, 2000) } }) {
             QVERIFY(form->SchliesseRichedit3());
             doubleClickLine(line);
             const QTextBlock last = box()->document()->lastBlock();
@@ -244,25 +262,50 @@ private Q_SLOTS:
             if (picture.width() * 2 <= available.width()) {
                 QCOMPARE(large->size(), picture * 2);
             } else {
-                QVERIFY(large->width() <= available.width() && large->height() <= available.height());
+                QVERIFY(
+                    large->width() <= available.width() && large->height() <= available.height());
                 QCOMPARE(large->width() * 2, large->height() * 3);
             }
             large->close();
         }
     }
 
+    void snippetGoesToTheCaretThroughTheClipboard_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("info box") << "info";
+        QTest::newRow("new entry") << "TNeuForm";
+        QTest::newRow("edit entry") << "TBearbeitenForm";
+    }
+
     void snippetGoesToTheCaretThroughTheClipboard()
     {
-        doubleClickLine(0);
-        QTextCursor cursor(box()->document()->findBlockByNumber(1));
-        box()->setTextCursor(cursor);
+        QFETCH(QString, window);
+        QTextEdit *target = box();
+        QAction *command = nullptr;
+        if (window == "info") {
+            doubleClickLine(0);
+            command
+                = form->findChild<QMenu *>("PopupMenu2")->findChild<QAction *>("Texteinfuegen1");
+        } else {
+            EntryDialog *dialog = window == "TNeuForm"
+                ? static_cast<EntryDialog *>(form->findChild<TNeuForm *>())
+                : form->findChild<TBearbeitenForm *>();
+            target = dialog->descriptionBox();
+            target->setPlainText("Zeile 0\nSüß und saftig, reich an Vitamin C.");
+            command = dialog->snippetAction();
+        }
+        target->setTextCursor(QTextCursor(target->document()->findBlockByNumber(1)));
+        // The file changed since the start: every opening reads it anew.
+        data->addFile("Text_Einfügen.txt", kBom + "Kühl lagern.\r\nEnthält\tGluten.\r\n");
         auto *snippets = form->findChild<TTextBausteinForm *>();
         QTimer::singleShot(0, snippets, [snippets] { snippets->insertLine(1); });
-        form->findChild<QAction *>("Texteinfuegen1")->trigger();
-        QCOMPARE(box()->document()->findBlockByNumber(1).text(),
+        QVERIFY(command->isEnabled());
+        command->trigger();
+        QCOMPARE(target->document()->findBlockByNumber(1).text(),
             QStringLiteral("Enthält\tGluten.Süß und saftig, reich an Vitamin C."));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Enthält\tGluten."));
-        QVERIFY(box()->isChanged());
+        QVERIFY(target->document()->isModified());
     }
 
     void hoveredWordIsSearched()
@@ -312,7 +355,8 @@ private Q_SLOTS:
         QVERIFY(MessageBox::shownMessages().first().contains(data->path() + "Hilfe_Zestrola.pdf"));
         data->addFile("Hilfe_Zestrola.pdf", "%PDF-1.4\n");
         form->findChild<QAction *>("Hilfe1")->trigger();
-        QCOMPARE(catcher.urls, QList<QUrl> { QUrl::fromLocalFile(data->path() + "Hilfe_Zestrola.pdf") });
+        QCOMPARE(
+            catcher.urls, QList<QUrl> { QUrl::fromLocalFile(data->path() + "Hilfe_Zestrola.pdf") });
     }
 };
 

@@ -81,7 +81,8 @@ private Q_SLOTS:
         });
         QCOMPARE(form.insertInto(target), int(QDialog::Accepted));
         const QString snippet = wholeLine ? "Enthält\tGluten." : "Kühl ";
-        QCOMPARE(plain ? simple.toPlainText() : rich.toPlainText(), "Vorher " + snippet + "Nachher");
+        QCOMPARE(
+            plain ? simple.toPlainText() : rich.toPlainText(), "Vorher " + snippet + "Nachher");
         QCOMPARE(QGuiApplication::clipboard()->text(), snippet);
     }
 

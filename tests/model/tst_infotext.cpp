@@ -29,7 +29,8 @@ void TestInfoText::searchWord_data()
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("word");
 
-    const QString text = QStringLiteral("reich an Vitamin C, Zucker, und (Eisen) [Zink] z.B. Salz:");
+    const QString text
+        = QStringLiteral("reich an Vitamin C, Zucker, und (Eisen) [Zink] z.B. Salz:");
     QTest::newRow("inside a word") << text << 11 << "Vitamin";
     QTest::newRow("first letter") << text << 9 << "Vitamin";
     QTest::newRow("last letter") << text << 15 << "Vitamin";
@@ -87,8 +88,10 @@ void TestInfoText::pictureLine_data()
     QTest::newRow("indented picture line dropped")
         << "Äpfel\t52\nSüß\n\n   " + picture << "Äpfel\t52\nSüß\n";
     QTest::newRow("picture without indent") << "Text\n" + picture << "Text";
-    QTest::newRow("no picture") << "Text\n   " << "Text\n   ";
-    QTest::newRow("typed question mark stays") << "Text\n?" << "Text\n?";
+    QTest::newRow("no picture") << "Text\n   "
+                                << "Text\n   ";
+    QTest::newRow("typed question mark stays") << "Text\n?"
+                                               << "Text\n?";
     QTest::newRow("picture amid text stays") << "Text\nab" + picture << "Text\nab" + picture;
     QTest::newRow("only a picture") << picture << "";
 }
@@ -113,9 +116,8 @@ void TestInfoText::webAddresses_data()
 
     QTest::newRow("sentence end") << "Mehr: https://de.wikipedia.org/wiki/Kulturapfel."
                                   << QStringList { "https://de.wikipedia.org/wiki/Kulturapfel" };
-    QTest::newRow("www and brackets")
-        << "(siehe www.dge.de) oder http://x.de/a?b=1&c=2, fertig"
-        << QStringList { "www.dge.de", "http://x.de/a?b=1&c=2" };
+    QTest::newRow("www and brackets") << "(siehe www.dge.de) oder http://x.de/a?b=1&c=2, fertig"
+                                      << QStringList { "www.dge.de", "http://x.de/a?b=1&c=2" };
     QTest::newRow("no address") << "E-Mail: info@www.beispiel.de" << QStringList {};
 }
 
@@ -143,15 +145,15 @@ void TestInfoText::webSearchUrl_data()
     QTest::newRow("plain term") << kDefaultInternetAddress << "Zucker"
                                 << QByteArray("https://de.wikipedia.org/wiki/Zucker");
     QTest::newRow("blanks and ampersand arrive whole")
-        << "https://www.google.de/search?q=" << "Salz & Pfeffer"
-        << QByteArray("https://www.google.de/search?q=Salz%20%26%20Pfeffer");
+        << "https://www.google.de/search?q="
+        << "Salz & Pfeffer" << QByteArray("https://www.google.de/search?q=Salz%20%26%20Pfeffer");
     QTest::newRow("umlaut") << kDefaultInternetAddress << "Käse"
                             << QByteArray("https://de.wikipedia.org/wiki/K%C3%A4se");
     QTest::newRow("additive site in capitals")
-        << "https://www.ZUSATZSTOFFE-ONLINE.de/zusatzstoffe/" << "E330"
-        << QByteArray("https://www.zusatzstoffe-online.de/zusatzstoffe/E330.html");
-    QTest::newRow("empty term opens the address") << kDefaultInternetAddress << ""
-                                                  << QByteArray("https://de.wikipedia.org/wiki/");
+        << "https://www.ZUSATZSTOFFE-ONLINE.de/zusatzstoffe/"
+        << "E330" << QByteArray("https://www.zusatzstoffe-online.de/zusatzstoffe/E330.html");
+    QTest::newRow("empty term opens the address")
+        << kDefaultInternetAddress << "" << QByteArray("https://de.wikipedia.org/wiki/");
 }
 
 void TestInfoText::webSearchUrl()
@@ -186,8 +188,10 @@ void TestInfoText::sizes()
     QCOMPARE(largePictureSize(QSize(300, 2000), QSize(1280, 900)), QSize(135, 900));
     QCOMPARE(pictureIndentBlanks(400, 200), 100);
     QCOMPARE(pictureIndentBlanks(100, 300), 0);
-    QCOMPARE(searchTermStatusText("Zucker", true), QStringLiteral(" Infos zu: \"Zucker\" rechter Mausklick"));
-    QCOMPARE(searchTermStatusText("Zucker", false), QStringLiteral("Infos zu: \"Zucker\"r. Mauskl."));
+    QCOMPARE(searchTermStatusText("Zucker", true),
+        QStringLiteral(" Infos zu: \"Zucker\" rechter Mausklick"));
+    QCOMPARE(
+        searchTermStatusText("Zucker", false), QStringLiteral("Infos zu: \"Zucker\"r. Mauskl."));
     QCOMPARE(searchTermCaption("Zucker"), QStringLiteral("\"Zucker\" im Internet suchen."));
 }
 

@@ -50,7 +50,8 @@ private Q_SLOTS:
         QTest::newRow("full size") << QSize(64, 48) << QSize() << QSize(64, 48);
         QTest::newRow("a third: 3/8") << QSize(1200, 900) << QSize(400, 300) << QSize(450, 338);
         QTest::newRow("an eighth") << QSize(1600, 800) << QSize(200, 100) << QSize(200, 100);
-        QTest::newRow("larger than the picture") << QSize(80, 60) << QSize(160, 120) << QSize(80, 60);
+        QTest::newRow("larger than the picture")
+            << QSize(80, 60) << QSize(160, 120) << QSize(80, 60);
     }
 
     void decodesAtTheSmallestSufficientScale()
@@ -88,7 +89,8 @@ private Q_SLOTS:
         QFETCH(QString, detail);
         const JpegResult result = decodeJpeg(bytes, "/daten/Obst/Apfel.jpg");
         QVERIFY(!result.ok);
-        QVERIFY2(result.errorMessage.contains("/daten/Obst/Apfel.jpg"), qPrintable(result.errorMessage));
+        QVERIFY2(
+            result.errorMessage.contains("/daten/Obst/Apfel.jpg"), qPrintable(result.errorMessage));
         QVERIFY2(result.errorMessage.contains(detail), qPrintable(result.errorMessage));
     }
 
@@ -96,8 +98,8 @@ private Q_SLOTS:
     {
         TestSupport::DataFolder data;
         data.addFile("grau.jpg", jpeg(QSize(900, 600), true));
-        const QImage thumbnail = loadPicture(nullptr, data.path() + "grau.jpg",
-            [](QSize source) { return source / 3; });
+        const QImage thumbnail = loadPicture(
+            nullptr, data.path() + "grau.jpg", [](QSize source) { return source / 3; });
         QCOMPARE(thumbnail.size(), QSize(300, 200));
         MessageBox::clearShownMessages();
         QVERIFY(loadPicture(nullptr, data.path() + "fehlt.jpg", {}).isNull());
