@@ -27,9 +27,11 @@ QString textWithoutPictureLine(QStringView editorText)
     const bool pictureOnly = last.contains(kObjectReplacement)
         && std::all_of(
             last.begin(), last.end(), [](QChar c) { return c == u' ' || c == kObjectReplacement; });
-    if (!pictureOnly)
-        return editorText.toString();
-    return editorText.left(std::max<qsizetype>(0, lineStart - 1)).toString();
+    QString text = pictureOnly ? editorText.left(std::max<qsizetype>(0, lineStart - 1)).toString()
+                               : editorText.toString();
+    // Text typed beside the picture stays, the picture itself never.
+    text.remove(kObjectReplacement);
+    return text;
 }
 
 bool isPictureLine(QStringView line)

@@ -22,7 +22,8 @@ QString fileTextFromEditor(QStringView editorText);
 
 // The info box shows the entry's picture on a line of its own at the end:
 // a line break, indent blanks and the picture. That line is shown, never
-// saved: this gives back the text without it (unchanged when there is none).
+// saved: this gives back the text without it, and without the picture
+// itself wherever text was typed next to it.
 QString textWithoutPictureLine(QStringView editorText);
 
 // A line that stands for the picture: the picture itself after blanks, or

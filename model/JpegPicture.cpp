@@ -72,7 +72,15 @@ bool runDecode(DecodeJob &job)
         jpeg_destroy_decompress(&job.info);
         return false;
     }
-    job.info.out_color_space = JCS_RGB;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    job.info.out_color_space = JCS_EXT_BGRX;
+#else
+    job.info.out_color_space = JCS_EXT_XRGB;
+#endif
+    // The picture is shown scaled down: the cheaper chroma upsampling and
+    // integer transform are not to be seen, but save a third of the time.
+    job.info.do_fancy_upsampling = FALSE;
+    job.info.dct_method = JDCT_IFAST;
     const QSize wanted = *job.wanted ? (*job.wanted)(source) : QSize();
     job.info.scale_num = unsigned(jpegScaleNumerator(source, wanted));
     job.info.scale_denom = 8;
@@ -80,7 +88,7 @@ bool runDecode(DecodeJob &job)
 
     const int width = int(job.info.output_width);
     const int height = int(job.info.output_height);
-    const int stride = (width * 3 + 3) & ~3;
+    const int stride = width * 4;
     job.picture.size = QSize(width, height);
     job.picture.bytesPerLine = stride;
     job.picture.pixels.resize(qsizetype(stride) * height);

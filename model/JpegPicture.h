@@ -12,8 +12,9 @@ namespace Zestrola {
 // not make the program allocate gigabytes.
 inline constexpr qint64 kMaxPicturePixels = 100'000'000;
 
-// A decoded JPEG as packed RGB rows (3 bytes a pixel, each row padded to a
-// multiple of 4 bytes, as QImage expects).
+// A decoded JPEG as rows of 32-bit pixels 0xffRRGGBB in the machine's byte
+// order: QImage's Format_RGB32, which Qt scales and paints without a
+// conversion.
 struct RgbPicture
 {
     QSize size; // of the decoded pixels

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QScrollBar>
 #include <QSyntaxHighlighter>
 #include <QTextBlock>
@@ -142,7 +143,10 @@ int InfoTextBox::firstLineWidth() const
 void InfoTextBox::appendPicture(const QImage &picture)
 {
     const int blanks = pictureIndentBlanks(firstLineWidth(), picture.width());
-    document()->addResource(QTextDocument::ImageResource, QUrl(kPictureName), picture);
+    // A pixmap, not an image: the document would convert an image anew on
+    // every paint.
+    document()->addResource(
+        QTextDocument::ImageResource, QUrl(kPictureName), QPixmap::fromImage(picture));
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(u'\n' + QString(blanks, u' '));

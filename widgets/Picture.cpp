@@ -11,7 +11,7 @@ QImage toImage(RgbPicture picture)
     auto *pixels = new QByteArray(std::move(picture.pixels));
     return QImage(
         reinterpret_cast<const uchar *>(pixels->constData()), picture.size.width(),
-        picture.size.height(), picture.bytesPerLine, QImage::Format_RGB888,
+        picture.size.height(), picture.bytesPerLine, QImage::Format_RGB32,
         [](void *bytes) { delete static_cast<QByteArray *>(bytes); }, pixels);
 }
 

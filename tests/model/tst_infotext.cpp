@@ -92,7 +92,7 @@ void TestInfoText::pictureLine_data()
                                 << "Text\n   ";
     QTest::newRow("typed question mark stays") << "Text\n?"
                                                << "Text\n?";
-    QTest::newRow("picture amid text stays") << "Text\nab" + picture << "Text\nab" + picture;
+    QTest::newRow("text typed beside the picture stays") << "Text\nab" + picture << "Text\nab";
     QTest::newRow("only a picture") << picture << "";
 }
 
