@@ -25,6 +25,7 @@
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
 #include "widgets/ViewColouring.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -69,9 +70,6 @@ TMainForm::TMainForm(QWidget *parent)
     setMinimumSize(kMinimumSize);
     resize(671, 490);
 
-    Settings::setWriteErrorHandler(
-        [this](const QString &message) { MessageBox::error(this, message); });
-
     buildWidgets();
     buildMenus();
     connectSignals();
@@ -84,16 +82,15 @@ TMainForm::TMainForm(QWidget *parent)
     restoreWindowSize();
     if (firstRun) // after every resize, which would take the maximised state back
         setWindowState(windowState() | Qt::WindowMaximized);
+    else
+        centreOnScreen(this);
     selectLastTable();
     createCalculationFolder();
 
     createDialogs();
 }
 
-TMainForm::~TMainForm()
-{
-    Settings::setWriteErrorHandler({});
-}
+TMainForm::~TMainForm() = default;
 
 QString TMainForm::currentTableName() const
 {
@@ -158,7 +155,7 @@ void TMainForm::buildWidgets()
     layout->setRowStretch(4, 1);
     layout->setColumnStretch(1, 1);
     // The header sits directly on the view, so its columns read as the view's.
-    layout->setRowMinimumHeight(3, 60);
+    layout->setRowMinimumHeight(3, kHeaderHeight);
 
     // Opened over the table view next to the entry it describes.
     m_infoBox = new InfoTextBox(central);
@@ -316,22 +313,23 @@ void TMainForm::buildInfoTextPopup()
 
 void TMainForm::createDialogs()
 {
-    m_foodDialog = new TEinstellFormLebensmittel(m_foodSet, this);
+    m_foodDialog = new TEinstellFormLebensmittel(this);
     m_newEntryDialog = new TNeuForm(this);
     m_imageForm = new TImageGrossForm(this);
-    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(m_drinkSet, this);
+    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(this);
     m_snippetForm = new TTextBausteinForm(this);
     m_newTableDialog = new TNeueTabelleForm(this);
     m_editDialog = new TBearbeitenForm(this);
     m_searchForm = new TEinstellFormSucheImInternet(this);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
+    for (ThresholdDialog *dialog : { static_cast<ThresholdDialog *>(m_foodDialog),
+             static_cast<ThresholdDialog *>(m_drinkDialog) }) {
+        connect(dialog, &ThresholdDialog::thresholdsChanged, this, [this](const ThresholdSet &set) {
+            (set.drinks ? m_drinkSet : m_foodSet) = set;
+            applyRating();
+        });
+        connect(dialog, &ThresholdDialog::tableReloadRequested, this, &TMainForm::ComboBox1Change);
+        connect(dialog, &ThresholdDialog::recolourRequested, this, &TMainForm::startRecolourTimer);
+    }
 
     connect(
         m_infoBox, &InfoTextBox::largePictureRequested, m_imageForm, &TImageGrossForm::showPicture);
@@ -429,7 +427,7 @@ std::optional<int> TMainForm::readStoredNumber(const QString &name)
     bool ok = false;
     const int value = stored.trimmed().toInt(&ok);
     if (!ok) {
-        showConversionError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
+        reportStartUpProblem(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
         return std::nullopt;
     }
     return value;
@@ -458,7 +456,7 @@ void TMainForm::createCalculationFolder()
     if (QFileInfo(path).isDir())
         return;
     if (!QDir().mkdir(path)) {
-        MessageBox::error(this,
+        reportStartUpProblem(
             QStringLiteral("Verzeichnis ") + path + QStringLiteral(" kann nicht erstellt werden"));
     }
 }
@@ -475,7 +473,6 @@ void TMainForm::showEvent(QShowEvent *event)
 // very first paint already shows rated values.
 void TMainForm::runFirstShowSequence()
 {
-    m_firstShow = false;
     m_foodDialog->showFirstTab();
     m_drinkDialog->showFirstTab();
     m_snippetForm->loadSnippetFile();
@@ -485,6 +482,15 @@ void TMainForm::runFirstShowSequence()
     m_view->show();
     m_view->setFocus();
     startRecolourTimer();
+    m_firstShow = false;
+    // Told over the finished window, once the event loop runs.
+    QMetaObject::invokeMethod(
+        this,
+        [this, problems = std::exchange(m_startUpProblems, {})] {
+            for (const QString &problem : problems)
+                MessageBox::error(this, problem);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMainForm::resizeEvent(QResizeEvent *event)
@@ -514,9 +520,12 @@ void TMainForm::saveWindowSize()
     SchreibeRegKey(kWeite, QString::number(width()));
 }
 
-void TMainForm::showConversionError(const QString &text)
+void TMainForm::reportStartUpProblem(const QString &text)
 {
-    MessageBox::error(this, text);
+    if (m_firstShow)
+        m_startUpProblems.append(text);
+    else
+        MessageBox::error(this, text);
 }
 
 // ---------------------------------------------------------- table loading --
@@ -536,6 +545,8 @@ void TMainForm::ComboBox1Change()
     SchreibeRegKey(kLetzteAuswahl, QString::number(index));
     MachDieWerteFarbig();
     startRecolourTimer();
+    // Arrow keys and the wheel now move through the rows, not the tables.
+    m_view->setFocus();
 }
 
 bool TMainForm::LadeTntRichEdit1(const QString &tableName)
@@ -854,7 +865,7 @@ void TMainForm::checkeGrenzwerte()
     m_drinkDialog->showLoaded(drinks);
     errors += drinks.errors;
     for (const QString &error : std::as_const(errors))
-        showConversionError(error);
+        reportStartUpProblem(error);
 }
 
 void TMainForm::TrageInfoTextEin()

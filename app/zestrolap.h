@@ -49,8 +49,8 @@ public:
     const QStringList &tableList() const { return m_tableList; }
     QString currentTableName() const;
     const Zestrola::TableSession &session() const { return m_session; }
-    Zestrola::ThresholdSet &foodThresholds() { return m_foodSet; }
-    Zestrola::ThresholdSet &drinkThresholds() { return m_drinkSet; }
+    const Zestrola::ThresholdSet &foodThresholds() const { return m_foodSet; }
+    const Zestrola::ThresholdSet &drinkThresholds() const { return m_drinkSet; }
     TableTextView *tableView() const { return m_view; }
     HeaderGrid *headerGrid() const { return m_header; }
     Zestrola::ViewColouring *colouring() const { return m_colouring; }
@@ -127,6 +127,7 @@ private:
     void setSearchFieldColour(const QColor &colour);
     void highlightHeaderColumn(int column);
     void showConversionError(const QString &text);
+    void reportStartUpProblem(const QString &text);
     Zestrola::EntryDialogInput entryDialogInput() const;
     QList<int> headerColumnWidths() const;
     void showSavedRows(const QString &error);
@@ -139,6 +140,8 @@ private:
     QStringList m_tableList;
     int m_lastHoveredColumn = 0;
     bool m_firstShow = true;
+    // Problems found while starting wait until the window stands complete.
+    QStringList m_startUpProblems;
     Zestrola::ThresholdSet m_foodSet;
     Zestrola::ThresholdSet m_drinkSet;
 

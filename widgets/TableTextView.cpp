@@ -1,5 +1,7 @@
 #include "widgets/TableTextView.h"
 
+#include "model/ViewText.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -102,7 +104,8 @@ int TableTextView::cellX(int cell) const
     if (cell <= stopCount)
         return m_tabStops[cell - 1];
     const int last = stopCount > 0 ? m_tabStops.last() : 0;
-    return last + (cell - stopCount) * kDefaultCellWidth;
+    return last
+        + (cell - stopCount) * Zestrola::kValueColumnWidth; // cells beyond the last tab stop
 }
 
 void TableTextView::setLineHeight(int pixels)

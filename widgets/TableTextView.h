@@ -38,9 +38,6 @@ public:
         friend auto operator<=>(const Position &, const Position &) = default;
     };
 
-    // Width of every cell beyond the last tab stop.
-    static constexpr int kDefaultCellWidth = 66;
-
     explicit TableTextView(QWidget *parent = nullptr);
     ~TableTextView() override;
 

@@ -57,6 +57,20 @@ private Q_SLOTS:
         QVERIFY(form->colouring()->isRecolourTimerActive());
     }
 
+    // Arrow keys after a choice move through the rows, not to another table.
+    void chosenTableTakesTheKeyboard()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto *chooser = child<QComboBox>("ComboBox1");
+        chooser->setFocus();
+        choose(QStringLiteral("Gemüse"));
+        QVERIFY(view()->hasFocus());
+        QTest::keyClick(view(), Qt::Key_Down);
+        QCOMPARE(chooser->currentText(), QStringLiteral("Gemüse"));
+        QCOMPARE(view()->caretLine(), 1);
+    }
+
     void choosingATableWhoseFileIsGoneKeepsThePreviousOne()
     {
         choose(QStringLiteral("Obst"));
