@@ -112,8 +112,9 @@ void EntryDialog::StringGrid2SetEditText(int column)
         MessageBox::information(this, message.text);
     }
     cellChecked(checked);
-    if (checked.focusColumn >= 0)
-        m_values->setCurrentColumn(checked.focusColumn);
+    // A message box closes the cell editor; typing goes on where it was.
+    m_values->setCurrentColumn(
+        checked.focusColumn >= 0 ? checked.focusColumn : m_values->currentColumn());
 }
 
 void EntryDialog::TextinZwischenablagekopierenClick()

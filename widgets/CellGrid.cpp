@@ -1,5 +1,6 @@
 #include "widgets/CellGrid.h"
 
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
@@ -47,7 +48,7 @@ public:
     {
         auto *editor = new QLineEdit(parent);
         editor->setFrame(false);
-        editor->setAlignment(cellAlignment(index.column()) & Qt::AlignHorizontal_Mask);
+        editor->setAlignment(cellAlignment(index.column()));
         const int column = index.column();
         CellGrid *grid = m_grid;
         QObject::connect(
@@ -68,9 +69,19 @@ public:
     void updateEditorGeometry(
         QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &) const override
     {
-        // A single line at the top, where the cell's text starts.
-        const int height = editor->sizeHint().height();
-        editor->setGeometry(option.rect.x(), option.rect.y(), option.rect.width(), height);
+        // The whole cell, the text at the top where the cell shows it.
+        editor->setGeometry(option.rect);
+    }
+
+protected:
+    bool eventFilter(QObject *editor, QEvent *event) override
+    {
+        // A message box about the cell takes the focus for a moment; the
+        // editor stays open under it, as the typing goes on afterwards.
+        if (event->type() == QEvent::FocusOut
+            && static_cast<QFocusEvent *>(event)->reason() == Qt::ActiveWindowFocusReason)
+            return false;
+        return QStyledItemDelegate::eventFilter(editor, event);
     }
 
 private:
@@ -87,6 +98,7 @@ CellGrid::CellGrid(QWidget *parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
     QFont bold = font();
@@ -154,8 +166,12 @@ void CellGrid::setScrollBarShown(bool shown)
 
 void CellGrid::setCurrentColumn(int column)
 {
-    if (column >= 0 && column < columnCount())
+    if (column < 0 || column >= columnCount())
+        return;
+    if (column != currentColumn())
         setCurrentCell(0, column);
+    else if (m_editable && !m_editor) // closed by a message box, say
+        edit(currentIndex());
 }
 
 QLineEdit *CellGrid::editorFor(int column) const
@@ -172,6 +188,15 @@ void CellGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
     const int next = current.column() + (backwards && current.column() > 0 ? -1 : 1);
     if (next < columnCount())
         setCurrentCell(0, next);
+}
+
+void CellGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    if (editor == m_editor) {
+        m_editor = nullptr;
+        m_editorColumn = -1;
+    }
+    QTableWidget::closeEditor(editor, hint);
 }
 
 void CellGrid::editorTextEdited(QLineEdit *editor, int column, const QString &text)

@@ -32,6 +32,7 @@ public:
     // travel (a computed cell that is not typed into); -1 for none.
     void setSkippedColumn(int column) { m_skippedColumn = column; }
     void setScrollBarShown(bool shown);
+    // Makes the cell current and opens its editor (in an editable grid).
     void setCurrentColumn(int column);
     int currentColumnIndex() const { return currentColumn(); }
 
@@ -44,6 +45,7 @@ Q_SIGNALS:
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     friend class CellGridDelegate;
