@@ -533,10 +533,8 @@ void writeInfoDataFolder(const QString &folder)
 
 int measureInfo(const QString &dataFolder)
 {
-    QTemporaryDir settingsFolder;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
-    MessageBox::setTestMode(true);
+    TestSupport::isolateSettings();
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
     if (!QDir::setCurrent(dataFolder))
         fail("cannot enter the data folder");
     MainWindow window;
