@@ -126,7 +126,6 @@ private:
     void updateSearchModeHint();
     void setSearchFieldColour(const QColor &colour);
     void highlightHeaderColumn(int column);
-    void showConversionError(const QString &text);
     void reportStartUpProblem(const QString &text);
     Zestrola::EntryDialogInput entryDialogInput() const;
     QList<int> headerColumnWidths() const;

@@ -57,12 +57,6 @@ public:
             });
         grid->m_editor = editor;
         grid->m_editorColumn = column;
-        QObject::connect(editor, &QObject::destroyed, grid, [grid, editor] {
-            if (grid->m_editor == editor) {
-                grid->m_editor = nullptr;
-                grid->m_editorColumn = -1;
-            }
-        });
         return editor;
     }
 
@@ -176,7 +170,7 @@ void CellGrid::setCurrentColumn(int column)
 
 QLineEdit *CellGrid::editorFor(int column) const
 {
-    return m_editorColumn == column ? m_editor : nullptr;
+    return m_editorColumn == column ? m_editor.data() : nullptr;
 }
 
 void CellGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <QTableWidget>
 
@@ -54,7 +55,7 @@ private:
 
     bool m_editable = false;
     int m_skippedColumn = -1;
-    QLineEdit *m_editor = nullptr;
+    QPointer<QLineEdit> m_editor;
     int m_editorColumn = -1;
 };
 
