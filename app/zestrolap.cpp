@@ -1,5 +1,7 @@
 #include "app/zestrolap.h"
 
+#include "calc/BerechnungsFormp.h"
+#include "calc/CalculationHost.h"
 #include "dialogs/BearbeitenFormp.h"
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
 #include "dialogs/EinstellFormSucheImInternetp.h"
@@ -58,6 +60,36 @@ const QString kHoehe = QStringLiteral("Hoehe");
 const QString kWeite = QStringLiteral("Weite");
 const QString kSearchHintFirstPos = QStringLiteral("Suche an erster Stelle eines Eintrages.");
 const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eines Eintrages.");
+
+// The calculation window's view of the main window.
+class MainFormCalculationHost final : public CalculationHost
+{
+public:
+    explicit MainFormCalculationHost(const TMainForm &form)
+        : m_form(form)
+    { }
+    QString dataFolder() const override { return m_form.dataFolder(); }
+    QStringList headerCells() const override
+    {
+        return m_form.session().headerCells();
+    }
+    QList<int> headerColumnWidths() const override
+    {
+        QList<int> widths;
+        for (int column = 0; column < m_form.headerGrid()->columnCount(); ++column)
+            widths << m_form.headerGrid()->sectionSize(column);
+        return widths;
+    }
+    QString currentEntryRow() const override
+    {
+        return m_form.tableView()->lines().value(m_form.tableView()->caretLine());
+    }
+    bool isDrinkTable() const override { return m_form.session().isDrinkTable(); }
+    QRect hostFrameGeometry() const override { return m_form.frameGeometry(); }
+
+private:
+    const TMainForm &m_form;
+};
 
 } // namespace
 
@@ -189,12 +221,6 @@ void TMainForm::buildMenus()
         action->setObjectName(name);
         return action;
     };
-    // Commands whose windows are not part of the program yet stay visible
-    // but greyed out, so the menus already read as they will.
-    auto addPlanned = [&](QMenu *menu, const QString &name, const QString &caption) {
-        addItem(menu, name, caption)->setEnabled(false);
-    };
-
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
@@ -212,8 +238,9 @@ void TMainForm::buildMenus()
 
     QMenu *show = bar->addMenu(QStringLiteral("Anzeige"));
     show->setObjectName(QStringLiteral("Anzeige1"));
-    addPlanned(show, QStringLiteral("Berechnung1"),
-        QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen"));
+    connect(addItem(show, QStringLiteral("Berechnung1"),
+                QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen")),
+        &QAction::triggered, this, [this] { m_calcForm->BerechnungAnzeigenClick(); });
 
     QMenu *edit = bar->addMenu(QStringLiteral("Bearbeiten"));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
@@ -227,8 +254,9 @@ void TMainForm::buildMenus()
         edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
     connect(m_editInfoText, &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
     edit->addSeparator();
-    addPlanned(edit, QStringLiteral("InBerechnungHinzufuegen1"),
-        QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen"));
+    connect(addItem(edit, QStringLiteral("InBerechnungHinzufuegen1"),
+                QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen")),
+        &QAction::triggered, this, [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
     edit->addSeparator();
     m_deleteCurrent = addItem(
         edit, QStringLiteral("AktuelleZeileloeschen1"), QStringLiteral("Aktuelle Zeile löschen"));
@@ -278,10 +306,16 @@ void TMainForm::buildTableViewPopup()
     connect(m_popupShowInfo, &QAction::triggered, this, &TMainForm::InfotextzuClick);
     connect(m_popupEditInfo, &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
     m_viewPopup->addSeparator();
-    add(QStringLiteral("Hinzufuegen1"),
+    QAction *addToCalculation = add(QStringLiteral("Hinzufuegen1"),
         QStringLiteral("Hinzufügen:  in Berechnung der Zufuhr an Energie und Nährstoffen"));
-    add(QStringLiteral("Nuranzeigen1"),
+    addToCalculation->setEnabled(true);
+    connect(addToCalculation, &QAction::triggered, this,
+        [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
+    QAction *showCalculation = add(QStringLiteral("Nuranzeigen1"),
         QStringLiteral("Nur anzeigen:  Berechnung der Zufuhr an Enegie und Nährstoffen"));
+    showCalculation->setEnabled(true);
+    connect(showCalculation, &QAction::triggered, this,
+        [this] { m_calcForm->BerechnungAnzeigenClick(); });
     m_viewPopup->addSeparator();
     m_popupDelete = add(QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen"));
     m_popupDelete->setEnabled(true);
@@ -341,6 +375,9 @@ void TMainForm::createDialogs()
             [this, dialog] { m_snippetForm->insertInto(dialog->descriptionBox()); });
     }
     m_searchForm->setAddressListFile(dataFolder() + kAddressListFileName);
+
+    m_calcHost = std::make_unique<MainFormCalculationHost>(*this);
+    m_calcForm = new TBerechnungsForm(*m_calcHost, this);
 }
 
 void TMainForm::connectSignals()
@@ -414,7 +451,12 @@ void TMainForm::restoreWindowSize()
         size.setHeight(*height);
     if (const std::optional<int> width = readStoredNumber(kWeite))
         size.setWidth(*width);
-    resize(size.expandedTo(kMinimumSize));
+    // A stored size beyond the screen (a damaged setting) would make a
+    // window of gigabytes that nobody can see; it is held to the screen.
+    QSize largest = size.expandedTo(kMinimumSize);
+    if (const QScreen *screen = this->screen())
+        largest = screen->availableGeometry().size().expandedTo(kMinimumSize);
+    resize(size.expandedTo(kMinimumSize).boundedTo(largest));
 }
 
 // A number kept in the settings; nothing when it is missing, and a message
@@ -503,6 +545,14 @@ void TMainForm::resizeEvent(QResizeEvent *event)
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    // An unsaved calculation list is offered for saving first.
+    if (m_calcForm->hasUnsavedList()
+        && MessageBox::question(this, TBerechnungsForm::kUnsavedQuestion) == QMessageBox::Yes) {
+        event->ignore();
+        m_calcForm->showForSaving();
+        SchliesseRichedit3();
+        return;
+    }
     // A description that could not be saved keeps the window open.
     if (!SchliesseRichedit3()) {
         event->ignore();

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -32,6 +33,8 @@ class TTextBausteinForm;
 namespace Zestrola {
 struct EntryDialogInput;
 }
+class TBerechnungsForm;
+class CalculationHost;
 
 // The main window: table chooser, legend, header grid and table view, the
 // search field and the status line. It owns the data folder, the table list,
@@ -54,6 +57,7 @@ public:
     TableTextView *tableView() const { return m_view; }
     HeaderGrid *headerGrid() const { return m_header; }
     Zestrola::ViewColouring *colouring() const { return m_colouring; }
+    TBerechnungsForm *calculationForm() const { return m_calcForm; }
 
     // Loading and saving a table.
     void ComboBox1Change();
@@ -179,4 +183,6 @@ private:
     TImageGrossForm *m_imageForm = nullptr;
     TTextBausteinForm *m_snippetForm = nullptr;
     TEinstellFormSucheImInternet *m_searchForm = nullptr;
+    std::unique_ptr<CalculationHost> m_calcHost;
+    TBerechnungsForm *m_calcForm = nullptr;
 };
