@@ -4,31 +4,40 @@
 #include "calc/CalculationHost.h"
 #include "dialogs/BearbeitenFormp.h"
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
+#include "dialogs/EinstellFormSucheImInternetp.h"
+#include "dialogs/ImageGrossFormp.h"
 #include "dialogs/NeuFormp.h"
 #include "dialogs/NeueTabelleFormp.h"
+#include "dialogs/TextBausteinFormp.h"
 #include "dialogs/einstellformLebensmittelp.h"
 #include "model/DataFolder.h"
 #include "model/EntryEdit.h"
+#include "model/InfoText.h"
 #include "model/Legend.h"
 #include "model/Search.h"
 #include "model/Settings.h"
 #include "model/SortSave.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
+#include "model/WebSearch.h"
 #include "widgets/Fonts.h"
 #include "widgets/GreyItemDelegate.h"
 #include "widgets/HeaderGrid.h"
+#include "widgets/InfoTextBox.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
 #include "widgets/ViewColouring.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -49,7 +58,6 @@ namespace {
 const QString kLetzteAuswahl = QStringLiteral("LetzteAuswahl");
 const QString kHoehe = QStringLiteral("Hoehe");
 const QString kWeite = QStringLiteral("Weite");
-const QString kDefaultInternetAddress = QStringLiteral("https://de.wikipedia.org/wiki/");
 const QString kSearchHintFirstPos = QStringLiteral("Suche an erster Stelle eines Eintrages.");
 const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eines Eintrages.");
 
@@ -178,13 +186,9 @@ void TMainForm::buildWidgets()
     // The header sits directly on the view, so its columns read as the view's.
     layout->setRowMinimumHeight(3, kHeaderHeight);
 
-    // Shown by later commands next to the entry they describe.
-    m_infoBox = new QTextEdit(central);
-    m_infoBox->setObjectName(QStringLiteral("TntRichEdit3"));
+    // Opened over the table view next to the entry it describes.
+    m_infoBox = new InfoTextBox(central);
     m_infoBox->setGeometry(420, 70, 185, 89);
-    QPalette infoPalette = m_infoBox->palette();
-    infoPalette.setColor(QPalette::Base, QColor(0, 255, 255));
-    m_infoBox->setPalette(infoPalette);
     m_infoBox->hide();
     m_image = new QLabel(central);
     m_image->setObjectName(QStringLiteral("Image1"));
@@ -214,12 +218,6 @@ void TMainForm::buildMenus()
         action->setObjectName(name);
         return action;
     };
-    // Commands whose windows are not part of the program yet stay visible
-    // but greyed out, so the menus already read as they will.
-    auto addPlanned = [&](QMenu *menu, const QString &name, const QString &caption) {
-        addItem(menu, name, caption)->setEnabled(false);
-    };
-
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
@@ -251,7 +249,7 @@ void TMainForm::buildMenus()
     connect(m_editCurrent, &QAction::triggered, this, &TMainForm::BearbeitenClick);
     m_editInfoText = addItem(
         edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
-    m_editInfoText->setEnabled(false);
+    connect(m_editInfoText, &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
     edit->addSeparator();
     connect(addItem(edit, QStringLiteral("InBerechnungHinzufuegen1"),
                 QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen")),
@@ -270,7 +268,8 @@ void TMainForm::buildMenus()
         QStringLiteral("Lebensmittel-Getränke-Grenzwerte"));
     connect(drinks, &QAction::triggered, this, [this] { m_drinkDialog->exec(); });
     settings->addSeparator();
-    addPlanned(settings, QStringLiteral("Internetsuche1"), QStringLiteral("Internetsuche"));
+    connect(addItem(settings, QStringLiteral("Internetsuche1"), QStringLiteral("Internetsuche")),
+        &QAction::triggered, this, &TMainForm::Internetsuche1Click);
 
     QAction *search = bar->addAction(QStringLiteral("Suchen"));
     search->setObjectName(QStringLiteral("Suchen1"));
@@ -278,7 +277,7 @@ void TMainForm::buildMenus()
     bar->addAction(QStringLiteral(" "))->setEnabled(false);
     QAction *help = bar->addAction(QStringLiteral("Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));
-    help->setEnabled(false);
+    connect(help, &QAction::triggered, this, &TMainForm::Hilfe1Click);
 }
 
 void TMainForm::buildTableViewPopup()
@@ -299,6 +298,10 @@ void TMainForm::buildTableViewPopup()
         = add(QStringLiteral("Infotextanzeigen1"), QStringLiteral("Infotext anzeigen zu: "));
     m_popupEditInfo
         = add(QStringLiteral("Infotextbearbeiten2"), QStringLiteral("Infotext bearbeiten zu: "));
+    for (QAction *info : { m_popupShowInfo, m_popupEditInfo })
+        info->setEnabled(true);
+    connect(m_popupShowInfo, &QAction::triggered, this, &TMainForm::InfotextzuClick);
+    connect(m_popupEditInfo, &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
     m_viewPopup->addSeparator();
     QAction *addToCalculation = add(QStringLiteral("Hinzufuegen1"),
         QStringLiteral("Hinzufügen:  in Berechnung der Zufuhr an Energie und Nährstoffen"));
@@ -320,19 +323,35 @@ void TMainForm::buildInfoTextPopup()
 {
     m_infoPopup = new QMenu(this);
     m_infoPopup->setObjectName(QStringLiteral("PopupMenu2"));
-    for (const auto *caption :
-        { u"Kopieren", u"Einfügen", u"Textbaustein einfügen", u"Im Internet suchen" }) {
-        m_infoPopup->addAction(QString::fromUtf16(caption))->setEnabled(false);
-    }
+    auto add = [this](const QString &name, const QString &caption) {
+        QAction *action = m_infoPopup->addAction(caption);
+        action->setObjectName(name);
+        return action;
+    };
+    connect(add(QStringLiteral("Kopieren1"), QStringLiteral("Kopieren")), &QAction::triggered,
+        m_infoBox, &QTextEdit::copy);
+    connect(add(QStringLiteral("Einfuegen1"), QStringLiteral("Einfügen")), &QAction::triggered,
+        m_infoBox, &InfoTextBox::pasteText);
+    connect(add(QStringLiteral("Texteinfuegen1"), QStringLiteral("Textbaustein einfügen")),
+        &QAction::triggered, this, &TMainForm::TexteinfuegenClick);
+    m_webSearchAction
+        = add(QStringLiteral("ImInternetsuchen"), QStringLiteral("Im Internet suchen"));
+    connect(m_webSearchAction, &QAction::triggered, this, &TMainForm::ImInternetsuchenClick);
+    m_infoBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_infoBox, &QWidget::customContextMenuRequested, this,
+        [this](QPoint pos) { m_infoPopup->popup(m_infoBox->viewport()->mapToGlobal(pos)); });
 }
 
 void TMainForm::createDialogs()
 {
     m_foodDialog = new TEinstellFormLebensmittel(this);
     m_newEntryDialog = new TNeuForm(this);
+    m_imageForm = new TImageGrossForm(this);
     m_drinkDialog = new TEinstellFormLebensmittelGetraenke(this);
+    m_snippetForm = new TTextBausteinForm(this);
     m_newTableDialog = new TNeueTabelleForm(this);
     m_editDialog = new TBearbeitenForm(this);
+    m_searchForm = new TEinstellFormSucheImInternet(this);
     for (ThresholdDialog *dialog : { static_cast<ThresholdDialog *>(m_foodDialog),
              static_cast<ThresholdDialog *>(m_drinkDialog) }) {
         connect(dialog, &ThresholdDialog::thresholdsChanged, this, [this](const ThresholdSet &set) {
@@ -342,6 +361,18 @@ void TMainForm::createDialogs()
         connect(dialog, &ThresholdDialog::tableReloadRequested, this, &TMainForm::ComboBox1Change);
         connect(dialog, &ThresholdDialog::recolourRequested, this, &TMainForm::startRecolourTimer);
     }
+
+    connect(
+        m_infoBox, &InfoTextBox::largePictureRequested, m_imageForm, &TImageGrossForm::showPicture);
+    m_snippetForm->setSnippetFile(dataFolder() + kSnippetFileName);
+    for (EntryDialog *dialog : { static_cast<EntryDialog *>(m_newEntryDialog),
+             static_cast<EntryDialog *>(m_editDialog) }) {
+        dialog->snippetAction()->setEnabled(true);
+        connect(dialog->snippetAction(), &QAction::triggered, this,
+            [this, dialog] { m_snippetForm->insertInto(dialog->descriptionBox()); });
+    }
+    m_searchForm->setAddressListFile(dataFolder() + kAddressListFileName);
+
     m_calcHost = std::make_unique<MainFormCalculationHost>(*this);
     m_calcForm = new TBerechnungsForm(*m_calcHost, this);
 }
@@ -357,7 +388,21 @@ void TMainForm::connectSignals()
         [this](const QString &message) { MessageBox::error(this, message); });
     connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
     connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
-    connect(m_view, &TableTextView::singleClicked, m_infoBox, &QWidget::hide);
+    connect(m_view, &TableTextView::singleClicked, this, &TMainForm::SchliesseRichedit3);
+    connect(m_view, &TableTextView::doubleClicked, this, [this](QPoint pos) {
+        m_infoBox->setEditMode(false);
+        InfotextAnzeigen(pos.x(), pos.y());
+    });
+
+    m_infoBox->setLineMarker([this](QStringView line) {
+        return marksForLine(
+            line, m_session.ratedColumns(), m_session.isDrinkTable() ? m_drinkSet : m_foodSet)
+            .marks;
+    });
+    connect(m_infoBox, &InfoTextBox::searchWordHovered, this, &TMainForm::onSearchWordHovered);
+    connect(m_infoBox, &InfoTextBox::mouseMovedOver, this,
+        [this](QPoint global) { updateHoverLine(m_view->viewport()->mapFromGlobal(global)); });
+    connect(m_infoBox, &InfoTextBox::linkClicked, this, &TMainForm::StarteInternetBrowser);
     m_header->viewport()->installEventFilter(this);
 
     connect(m_header, &HeaderGrid::mouseReleasedOnLastColumn, this, [this] {
@@ -469,6 +514,8 @@ void TMainForm::runFirstShowSequence()
 {
     m_foodDialog->showFirstTab();
     m_drinkDialog->showFirstTab();
+    m_snippetForm->loadSnippetFile();
+    m_searchForm->loadSettings();
     TrageInfoTextEin();
     checkeGrenzwerte();
     m_view->show();
@@ -488,7 +535,9 @@ void TMainForm::runFirstShowSequence()
 void TMainForm::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
-    m_infoBox->hide();
+    // The open box moves with the view and keeps what was typed into it.
+    if (!m_infoBox->isHidden())
+        placeInfoBox();
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -498,6 +547,12 @@ void TMainForm::closeEvent(QCloseEvent *event)
         && MessageBox::question(this, TBerechnungsForm::kUnsavedQuestion) == QMessageBox::Yes) {
         event->ignore();
         m_calcForm->showForSaving();
+        SchliesseRichedit3();
+        return;
+    }
+    // A description that could not be saved keeps the window open.
+    if (!SchliesseRichedit3()) {
+        event->ignore();
         return;
     }
     saveWindowSize();
@@ -526,7 +581,7 @@ void TMainForm::ComboBox1Change()
 {
     m_view->setSelectionVisible(false);
     TrageInfoTextEin();
-    m_infoBox->hide();
+    SchliesseRichedit3();
 
     const int index = m_chooser->currentIndex();
     if (index < 0 || !LadeTntRichEdit1(m_chooser->itemText(index))) {
@@ -644,12 +699,19 @@ void TMainForm::onViewRightClicked(QPoint pos)
         QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
     m_popupDelete->setText(QStringLiteral("Löschen > Eintrag:") + suffix);
     selectline(line + 1);
+    m_rightClickY = pos.y();
     m_viewPopup->popup(m_view->viewport()->mapToGlobal(pos + QPoint(0, 20)));
 }
 
 void TMainForm::onViewHovered(QPoint pos)
 {
     m_view->setFocus();
+    updateHoverLine(pos);
+}
+
+void TMainForm::updateHoverLine(QPoint pos)
+{
+    statusBar()->clearMessage();
     const std::optional<TableTextView::Position> at = m_view->characterAt(pos);
     if (!at)
         return;
@@ -699,9 +761,9 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
     } else if ((watched == m_searchField || watched == centralWidget()
                    || watched == m_header->viewport())
         && event->type() == QEvent::MouseButtonPress) {
-        m_infoBox->hide();
+        SchliesseRichedit3();
     } else if (watched == m_searchField && event->type() == QEvent::KeyPress) {
-        m_infoBox->hide();
+        SchliesseRichedit3();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -892,4 +954,113 @@ void TMainForm::startRecolourTimer()
 {
     applyRating();
     m_colouring->startRecolourTimer();
+}
+
+// ------------------------------------------------------------- info texts --
+
+void TMainForm::InfotextAnzeigen(int /*x*/, int y)
+{
+    const TableTextView::Position caret = m_view->caret();
+    if (caret.line < 0 || caret.line >= m_view->lineCount())
+        return;
+    // A box still open (the popup opens over it) is closed first, so that a
+    // changed description gets its question instead of being replaced.
+    if (!m_infoBox->isHidden()) {
+        const bool editMode = m_infoBox->isEditMode();
+        if (!SchliesseRichedit3())
+            return;
+        m_infoBox->setEditMode(editMode);
+        m_view->setCaret(caret);
+    }
+    const int line = caret.line;
+    const QString name = m_session.entryName(line);
+    if (!m_infoBox->load(
+            m_session.infoFilePath(name), m_session.picturePath(name), m_view->tabStops()))
+        return;
+    m_savedCaret = m_view->caret();
+    m_infoY = m_view->viewport()->mapTo(m_view, QPoint(0, y)).y();
+    placeInfoBox();
+    m_infoBox->show();
+    m_infoBox->raise();
+}
+
+void TMainForm::placeInfoBox()
+{
+    const QRect view = m_view->geometry();
+    const InfoBoxPlacement placement
+        = Zestrola::placeInfoBox(m_infoY, view.top(), view.height(), centralWidget()->height());
+    m_infoBox->setGeometry(view.left(), placement.top, view.width(), placement.height);
+}
+
+void TMainForm::InfotextzuClick()
+{
+    if (m_view->lineCount() == 0)
+        return;
+    m_infoBox->setEditMode(false);
+    InfotextAnzeigen(10, m_rightClickY);
+}
+
+void TMainForm::InfotextbearbeitenClick()
+{
+    if (m_view->lineCount() == 0)
+        return;
+    m_infoBox->setEditMode(true);
+    InfotextAnzeigen(10, m_rightClickY);
+}
+
+bool TMainForm::SchliesseRichedit3()
+{
+    if (m_infoBox->isHidden()) {
+        m_infoBox->setEditMode(false);
+        return true;
+    }
+    if (!m_infoBox->closeBox())
+        return false;
+    m_view->setFocus();
+    m_view->setCaret(m_savedCaret);
+    return true;
+}
+
+void TMainForm::TexteinfuegenClick()
+{
+    m_snippetForm->insertInto(m_infoBox);
+}
+
+void TMainForm::onSearchWordHovered(const QString &word)
+{
+    m_searchTerm = word;
+    m_webSearchAction->setText(searchTermCaption(word));
+    const bool wide = width() >= 750 || m_hoverLine->text().size() < 36;
+    statusBar()->showMessage(searchTermStatusText(word, wide));
+}
+
+// ----------------------------------------------------- web lookup and help --
+
+void TMainForm::ImInternetsuchenClick()
+{
+    if (m_searchForm->copiesTermToClipboard())
+        QGuiApplication::clipboard()->setText(
+            cutAtCharacterBoundary(m_searchTerm, kMaxWebAddressLength));
+    StarteInternetBrowser(webSearchUrl(m_searchForm->address(), m_searchTerm));
+}
+
+void TMainForm::StarteInternetBrowser(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+void TMainForm::Internetsuche1Click()
+{
+    m_searchForm->openSettings();
+}
+
+void TMainForm::Hilfe1Click()
+{
+    const QString path = dataFolder() + kHelpFileName;
+    if (!QFileInfo(path).isFile()) {
+        MessageBox::information(
+            this, QStringLiteral("Die Hilfe \"%1\" wurde nicht gefunden.").arg(path));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

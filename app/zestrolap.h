@@ -2,6 +2,7 @@
 
 #include "model/TableSession.h"
 #include "model/Thresholds.h"
+#include "widgets/TableTextView.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -14,16 +15,21 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTextEdit;
+class QUrl;
 class HeaderGrid;
+class InfoTextBox;
 class TableTextView;
 class TEinstellFormLebensmittel;
 namespace Zestrola {
 class ViewColouring;
 }
 class TEinstellFormLebensmittelGetraenke;
-class TNeuForm;
 class TBearbeitenForm;
+class TEinstellFormSucheImInternet;
+class TImageGrossForm;
+class TNeuForm;
 class TNeueTabelleForm;
+class TTextBausteinForm;
 namespace Zestrola {
 struct EntryDialogInput;
 }
@@ -78,6 +84,19 @@ public:
     void MachDieWerteFarbigGetraenke();
     void startRecolourTimer();
 
+    // Info texts, snippets, web lookup and help.
+    InfoTextBox *infoBox() const { return m_infoBox; }
+    void InfotextAnzeigen(int x, int y);
+    void InfotextzuClick();
+    void InfotextbearbeitenClick();
+    bool SchliesseRichedit3();
+    void TexteinfuegenClick();
+    const QString &searchTerm() const { return m_searchTerm; }
+    void ImInternetsuchenClick();
+    void StarteInternetBrowser(const QUrl &url);
+    void Internetsuche1Click();
+    void Hilfe1Click();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -116,6 +135,9 @@ private:
     QList<int> headerColumnWidths() const;
     void showSavedRows(const QString &error);
     void selectEntry(const QString &name);
+    void placeInfoBox();
+    void onSearchWordHovered(const QString &word);
+    void updateHoverLine(QPoint pos);
 
     Zestrola::TableSession m_session;
     QStringList m_tableList;
@@ -133,7 +155,7 @@ private:
     HeaderGrid *m_header = nullptr;
     TableTextView *m_view = nullptr;
     Zestrola::ViewColouring *m_colouring = nullptr;
-    QTextEdit *m_infoBox = nullptr;
+    InfoTextBox *m_infoBox = nullptr;
     QLabel *m_image = nullptr;
     QLabel *m_hoverLine = nullptr;
     QMenu *m_viewPopup = nullptr;
@@ -145,12 +167,22 @@ private:
     QAction *m_editCurrent = nullptr;
     QAction *m_editInfoText = nullptr;
     QAction *m_deleteCurrent = nullptr;
+    QAction *m_webSearchAction = nullptr;
+
+    // The info box: where it was opened, and the table's caret to go back to.
+    int m_infoY = 0;
+    int m_rightClickY = 0;
+    TableTextView::Position m_savedCaret;
+    QString m_searchTerm;
 
     TEinstellFormLebensmittel *m_foodDialog = nullptr;
     TEinstellFormLebensmittelGetraenke *m_drinkDialog = nullptr;
     TNeuForm *m_newEntryDialog = nullptr;
     TNeueTabelleForm *m_newTableDialog = nullptr;
     TBearbeitenForm *m_editDialog = nullptr;
+    TImageGrossForm *m_imageForm = nullptr;
+    TTextBausteinForm *m_snippetForm = nullptr;
+    TEinstellFormSucheImInternet *m_searchForm = nullptr;
     std::unique_ptr<CalculationHost> m_calcHost;
     TBerechnungsForm *m_calcForm = nullptr;
 };

@@ -17,9 +17,12 @@
 #include "calc/CalculationHost.h"
 #include "calc/DateienZusammfuegenFormp.h"
 #include "dialogs/BearbeitenFormp.h"
+#include "dialogs/ImageGrossFormp.h"
 #include "dialogs/NeuFormp.h"
 #include "model/CalcListFile.h"
 #include "model/DataFolder.h"
+#include "model/InfoText.h"
+#include "model/JpegPicture.h"
 #include "model/Search.h"
 #include "model/Settings.h"
 #include "model/SortSave.h"
@@ -28,7 +31,9 @@
 #include "widgets/CellGrid.h"
 #include "widgets/FileDialog.h"
 #include "widgets/HeaderGrid.h"
+#include "widgets/InfoTextBox.h"
 #include "widgets/MessageBox.h"
+#include "widgets/Picture.h"
 #include "widgets/TableTextView.h"
 
 #include <QApplication>
@@ -37,9 +42,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMap>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -219,6 +227,25 @@ double medianMs(int runs, const std::function<void()> &prepare, const std::funct
         timer.start();
         work();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The same in processor time of the whole process: what the work costs
+// apart from the other programs that share the machine.
+double medianCpuMs(
+    int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        timespec start {}, end {};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &start);
+        work();
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &end);
+        times.push_back(
+            double(end.tv_sec - start.tv_sec) * 1e3 + double(end.tv_nsec - start.tv_nsec) / 1e6);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -505,6 +532,108 @@ int measure(const QString &dataFolder, int rows)
     return 0;
 }
 
+// ------------------------------------------------------------ info box --
+
+const QString kInfoTable = QStringLiteral("Obst");
+
+// A camera-sized photo: 12 megapixels of gradients, shapes and sensor noise,
+// so that it compresses like a real one (a few megabytes).
+void writeCameraPicture(const QString &path)
+{
+    QImage image(4000, 3000, QImage::Format_RGB32);
+    QRandomGenerator random(12);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int noise = int(random.bounded(24)) - 12;
+            line[x] = qRgb(std::clamp(x / 16 + noise, 0, 255), std::clamp(y / 12 + noise, 0, 255),
+                std::clamp(128 + noise, 0, 255));
+        }
+    }
+    QPainter painter(&image);
+    painter.setBrush(QColor(200, 30, 40));
+    for (int i = 0; i < 40; ++i)
+        painter.drawEllipse(QPoint(int(random.bounded(4000)), int(random.bounded(3000))), 180, 140);
+    painter.end();
+    if (!image.save(path, "JPG", 92))
+        fail("cannot write the photo");
+}
+
+void writeInfoDataFolder(const QString &folder)
+{
+    const QString data = folder + u'/';
+    QDir(folder).mkpath(kInfoTable);
+    const QString header = QStringLiteral("Lebensmittel 100g\tEnergie-|dichte\tFett\tZucker");
+    const QStringList rows { QStringLiteral("Apfel\t0,52\t0,20\t10,00"),
+        QStringLiteral("Birne\t0,57\t0,30\t10,00") };
+    QStringList description;
+    for (int i = 0; i < 20; ++i)
+        description << QStringLiteral(
+            "Eine Zeile Beschreibung mit https://de.wikipedia.org/wiki/Apfel");
+    bool ok = Zestrola::WriteToStream(
+        QStringList { header } + rows, Zestrola::tableFilePath(data, kInfoTable));
+    for (const QString &row : rows) {
+        ok = ok
+            && Zestrola::WriteToStream(QStringList { row } + description,
+                Zestrola::infoFilePath(data, kInfoTable, Zestrola::entryName(row)));
+    }
+    if (!ok)
+        fail("cannot write the info data folder");
+    writeCameraPicture(Zestrola::picturePath(data, kInfoTable, QStringLiteral("Apfel")));
+}
+
+int measureInfo(const QString &dataFolder)
+{
+    TestSupport::isolateSettings();
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
+    if (!QDir::setCurrent(dataFolder))
+        fail("cannot enter the data folder");
+    MainWindow window;
+    window.chooser->setCurrentIndex(window.chooser->findText(kInfoTable));
+    window.form.ComboBox1Change();
+    InfoTextBox *box = window.form.infoBox();
+    auto report = [](const char *key, double value) { std::printf("%s %.4f\n", key, value); };
+
+    auto closeBox = [&] {
+        window.form.SchliesseRichedit3();
+        window.settle();
+    };
+    auto open = [&](int line) {
+        window.view->setCaret({ line, 0 });
+        window.form.InfotextAnzeigen(10, 20);
+        box->viewport()->repaint();
+    };
+    report("infoPicture", medianMs(11, closeBox, [&] { open(0); }));
+    if (!box->hasPicture())
+        fail("the photo was not shown");
+    report("infoPictureCpu", medianCpuMs(11, closeBox, [&] { open(0); }));
+    report("infoText", medianMs(11, closeBox, [&] { open(1); }));
+    report("infoTextCpu", medianCpuMs(11, closeBox, [&] { open(1); }));
+    // Its parts: the decode alone, then with the scaling to a third.
+    const QString photo = box->picturePath();
+    const auto nothing = [] {};
+    report("infoDecode", medianCpuMs(11, nothing, [&] {
+        Zestrola::decodeJpegFile(photo, Zestrola::thumbnailSize);
+    }));
+    report("infoDecodeScaled",
+        medianCpuMs(11, nothing, [&] { loadPicture(nullptr, photo, Zestrola::thumbnailSize); }));
+    report("photoMegabytes", double(QFileInfo(photo).size()) / 1e6);
+
+    open(0);
+    auto *large = window.form.findChild<TImageGrossForm *>();
+    const auto hideLarge = [&] {
+        large->hide();
+        window.settle();
+    };
+    const auto showLarge = [&] {
+        large->showPicture(box->picturePath());
+        large->repaint();
+    };
+    report("largePicture", medianMs(11, hideLarge, showLarge));
+    report("largePictureCpu", medianCpuMs(11, hideLarge, showLarge));
+    return 0;
+}
+
 // ------------------------------------------------------------ calculation --
 
 constexpr int kCalcEntries = 1000;
@@ -726,6 +855,8 @@ std::optional<QMap<QString, double>> runChild(const QStringList &arguments)
     return values;
 }
 
+bool runInfo();
+
 int runAll()
 {
     const int sizes[3] = { 1000, 10000, 100000 };
@@ -797,7 +928,39 @@ int runAll()
     calc.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--calc") });
     const bool calcMet = calc.waitForFinished(10 * 60 * 1000)
         && calc.exitStatus() == QProcess::NormalExit && calc.exitCode() == 0;
-    return allMet && calcMet ? 0 : 1;
+    const bool infoMet = runInfo();
+    return allMet && calcMet && infoMet ? 0 : 1;
+}
+
+// The info box on its own data folder, in a process of its own.
+bool runInfo()
+{
+    QTemporaryDir infoFolder;
+    writeInfoDataFolder(infoFolder.path());
+    const auto info
+        = runChild({ QStringLiteral("--measure"), infoFolder.path(), QStringLiteral("0") });
+    if (!info)
+        fail("the info box run failed");
+    bool allMet = true;
+    std::printf("\nInfo box (median of 11 runs):\n");
+    const std::tuple<const char *, const char *, double> infoRows[] = {
+        { "infoPicture", "info box with a 12-megapixel photo", 60 },
+        { "infoText", "info box without a picture", 10 },
+        { "largePicture", "large picture window (12 megapixels)", 250 },
+    };
+    std::printf("  (photo %.1f MB; processor time of the decode alone %.2f ms, with the scaling "
+                "%.2f ms)\n",
+        info->value(QStringLiteral("photoMegabytes")), info->value(QStringLiteral("infoDecode")),
+        info->value(QStringLiteral("infoDecodeScaled")));
+    for (const auto &[key, name, goal] : infoRows) {
+        const double v = info->value(QString::fromLatin1(key), -1);
+        const double cpu = info->value(QString::fromLatin1(key) + u"Cpu", -1);
+        const bool met = v >= 0 && v <= goal;
+        allMet = allMet && met;
+        std::printf("  %-42s %7.2f ms%s (processor %6.2f ms; goal <= %.0f ms)\n", name, v,
+            met ? " " : "!", cpu, goal);
+    }
+    return allMet;
 }
 
 } // namespace
@@ -810,7 +973,7 @@ int main(int argc, char *argv[])
         const QString dataFolder = QString::fromLocal8Bit(argv[2]);
         const int rows = QByteArray(argv[3]).toInt();
         QApplication app(argc, argv);
-        return measure(dataFolder, rows);
+        return rows == 0 ? measureInfo(dataFolder) : measure(dataFolder, rows);
     }
     if (argc == 2 && qstrcmp(argv[1], "--calc") == 0) {
         QApplication app(argc, argv);
@@ -827,9 +990,14 @@ int main(int argc, char *argv[])
         return 0;
     }
     if (argc == 4 && qstrcmp(argv[1], "--write-data") == 0) {
-        // A data folder to profile one size with: --measure FOLDER ROWS.
-        writeDataFolder(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
+        // A data folder to profile one size with: --measure FOLDER ROWS; with 0
+        // rows the info box's folder.
+        const QString folder = QString::fromLocal8Bit(argv[2]);
+        const int rows = QByteArray(argv[3]).toInt();
+        rows == 0 ? writeInfoDataFolder(folder) : writeDataFolder(folder, rows);
         return 0;
     }
+    if (argc == 2 && qstrcmp(argv[1], "--info") == 0)
+        return runInfo() ? 0 : 1;
     return runAll();
 }

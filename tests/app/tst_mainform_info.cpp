@@ -1,0 +1,365 @@
+#include "MainFormFixture.h"
+#include "dialogs/BearbeitenFormp.h"
+#include "dialogs/EinstellFormSucheImInternetp.h"
+#include "dialogs/ImageGrossFormp.h"
+#include "dialogs/NeuFormp.h"
+#include "dialogs/TextBausteinFormp.h"
+#include "model/InfoText.h"
+#include "model/Thresholds.h"
+#include "widgets/InfoTextBox.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+
+using namespace Zestrola;
+
+namespace {
+
+const QByteArray kBom = "\xEF\xBB\xBF";
+const QByteArray kAppleRow = "Apfel\t0,52\t0,20\t10,00";
+const QByteArray kAppleInfo = kBom + kAppleRow
+    + "\r\nSüß und saftig, reich an Vitamin C.\r\n"
+      "Mehr: https://de.wikipedia.org/wiki/Kulturapfel\r\n";
+
+QByteArray jpeg(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(200, 40, 40));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return bytes;
+}
+
+} // namespace
+
+// Receives what the program hands to the desktop to open.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public Q_SLOTS:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+class TestMainFormInfo : public MainFormFixture
+{
+    Q_OBJECT
+
+    UrlCatcher catcher;
+
+    InfoTextBox *box() const { return form->infoBox(); }
+
+    // A double click as the platform delivers it: a click, then the
+    // double click (QTest sends no press of its own before it).
+    static void doubleClick(QWidget *widget, QPoint pos)
+    {
+        QTest::mouseClick(widget, Qt::LeftButton, {}, pos);
+        QTest::mouseDClick(widget, Qt::LeftButton, {}, pos);
+    }
+
+    void doubleClickLine(int line)
+    {
+        const int top = line * view()->lineHeight() - view()->verticalScrollBar()->value();
+        doubleClick(view()->viewport(), QPoint(10, top + view()->lineHeight() / 2));
+    }
+
+    // The viewport point over character `column` of block `block`.
+    QPoint pointAt(int block, int column) const
+    {
+        QTextCursor cursor(box()->document()->findBlockByNumber(block));
+        cursor.setPosition(cursor.position() + column);
+        return box()->cursorRect(cursor).center() + QPoint(2, 0);
+    }
+
+    void hover(int block, int column)
+    {
+        QTest::mouseMove(box()->viewport(), pointAt(block, column));
+    }
+
+    QString savedApple() const
+    {
+        return QString::fromUtf8(TestSupport::readBytes(data->path() + "Obst/Apfel.txt"));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        prepare({ { "Obst",
+            kBom + "Lebensmittel 100g\tEnergie-|dichte\tFett\tZucker\r\n" + kAppleRow
+                + "\r\nBirne\t0,57\t0,30\t10,00\r\nKiwi\t0,61\t0,50\t9,00\r\n" } });
+        data->addFile("Obst/Apfel.txt", kAppleInfo);
+        data->addFile("Obst/Apfel.jpg", jpeg(QSize(300, 240)));
+        data->addFile("Obst/Birne.txt", kBom + "Birne\t0,57\t0,30\t10,00\r\nSaftig.\r\n");
+        data->addFile("Obst/Birne.jpg", jpeg(QSize(300, 240)).left(700));
+        data->addFile("Text_Einfügen.txt", kBom + "Kühl lagern.\r\nAlt.\r\n");
+        start().resize(800, 560);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        choose(QStringLiteral("Obst"));
+        for (const char *scheme : { "http", "https", "file" })
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "open");
+        catcher.urls.clear();
+    }
+
+    void cleanup()
+    {
+        for (const char *scheme : { "http", "https", "file" })
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+        tearDown();
+    }
+
+    void boxOpensInTheHalfAwayFromTheClick()
+    {
+        doubleClickLine(0);
+        QVERIFY(box()->isVisible());
+        const QRect viewRect = view()->geometry();
+        const int clickY
+            = view()->viewport()->mapTo(view(), QPoint(0, view()->lineHeight() / 2)).y();
+        QCOMPARE(box()->geometry().top(), viewRect.top() + clickY + 10);
+        QCOMPARE(box()->geometry().bottom() + 1, viewRect.bottom() + 1 - 4);
+        QCOMPARE(box()->geometry().left(), viewRect.left());
+        QCOMPARE(box()->width(), viewRect.width());
+
+        // From the popup, with the right click low in the view: above it.
+        QVERIFY(form->SchliesseRichedit3());
+        const int low = view()->viewport()->height() - 20;
+        QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+        form->InfotextAnzeigen(10, low);
+        const int lowInView = view()->viewport()->mapTo(view(), QPoint(0, low)).y();
+        QCOMPARE(box()->geometry().top(), viewRect.top());
+        QCOMPARE(box()->height(), lowInView - 10);
+
+        // A resize keeps the box, placed anew, with its text.
+        QTest::keyClicks(box(), "x");
+        form->resize(900, 640);
+        QCoreApplication::processEvents();
+        QVERIFY(box()->isVisible());
+        QCOMPARE(box()->width(), view()->width());
+        QVERIFY(box()->isChanged());
+    }
+
+    void firstLineColouredAndPictureAppended()
+    {
+        doubleClickLine(0);
+        const QTextBlock first = box()->document()->firstBlock();
+        QCOMPARE(first.text(), QString::fromUtf8(kAppleRow));
+        const QList<QTextLayout::FormatRange> formats = first.layout()->formats();
+        const auto energy = std::find_if(formats.begin(), formats.end(),
+            [](const QTextLayout::FormatRange &range) { return range.start == 6; });
+        QVERIFY(energy != formats.end());
+        QCOMPARE(energy->format.background().color(), QColor(QRgb(bandRgb(Band::Green))));
+        // The web address reads as a link.
+        const QList<QTextLayout::FormatRange> linkFormats
+            = box()->document()->findBlockByNumber(2).layout()->formats();
+        QVERIFY(std::any_of(linkFormats.begin(), linkFormats.end(),
+            [](const QTextLayout::FormatRange &range) { return range.format.fontUnderline(); }));
+
+        QVERIFY(box()->hasPicture());
+        const QTextBlock last = box()->document()->lastBlock();
+        QVERIFY(isPictureLine(last.text()));
+        QCOMPARE(box()
+                     ->document()
+                     ->resource(QTextDocument::ImageResource, QUrl("zestrola:bild"))
+                     .value<QPixmap>()
+                     .size(),
+            QSize(100, 80));
+        QVERIFY(!box()->isChanged());
+        QVERIFY(box()->textToSave().endsWith("Kulturapfel\r\n"));
+    }
+
+    void editedTextAsksAndSavesWithoutPicture_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("saved");
+        const QString original = QString::fromUtf8(kAppleInfo);
+        QTest::newRow("untouched") << "none" << false << original;
+        QTest::newRow("one letter overtyped")
+            << "overtype" << true << QString(original).replace("Süß", "Süx");
+        QTest::newRow("pasted from the popup")
+            << "paste" << true << QString(original).replace("Süß", "Kiwi Süß");
+        QTest::newRow("answered no") << "no" << true << original;
+        QTest::newRow("popup opens another box over it")
+            << "overtype popup" << true << QString(original).replace("Süß", "Süx");
+    }
+
+    void editedTextAsksAndSavesWithoutPicture()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, asked);
+        QFETCH(QString, saved);
+        doubleClickLine(0);
+        QTextCursor cursor(box()->document()->findBlockByNumber(1));
+        if (how.startsWith("overtype")) {
+            cursor.setPosition(cursor.position() + 2);
+            cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+            box()->setTextCursor(cursor);
+            QTest::keyClick(box(), Qt::Key_X);
+        } else if (how == "paste" || how == "no") {
+            box()->setTextCursor(cursor);
+            QGuiApplication::clipboard()->setText("Kiwi ");
+            form->findChild<QAction *>("Einfuegen1")->trigger();
+        }
+        MessageBox::clearShownMessages();
+        MessageBox::queueAnswer(how == "no" ? QMessageBox::No : QMessageBox::Yes);
+        if (how.endsWith("popup")) {
+            form->findChild<QAction *>("Infotextanzeigen1")->trigger();
+            QVERIFY(box()->isVisible());
+            QVERIFY(!box()->isChanged());
+        } else {
+            QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(10, 40));
+            QVERIFY(box()->isHidden());
+        }
+        QCOMPARE(MessageBox::shownMessages().contains(InfoTextBox::kSaveQuestion), asked);
+        QCOMPARE(savedApple(), saved);
+    }
+
+    void damagedPictureReportedTextShown()
+    {
+        doubleClickLine(1);
+        QVERIFY(box()->isVisible());
+        QCOMPARE(box()->document()->findBlockByNumber(1).text(), QStringLiteral("Saftig."));
+        QVERIFY(!box()->hasPicture());
+        QCOMPARE(MessageBox::shownMessages().size(), 1);
+        QVERIFY(MessageBox::shownMessages().first().contains("Birne.jpg"));
+        QVERIFY(MessageBox::shownMessages().first().contains("beschädigt"));
+        QVERIFY(!box()->isChanged());
+    }
+
+    void pictureDoubleClickOpensLargeWindow()
+    {
+        data->addFile("Obst/Kiwi.txt", kBom + "Kiwi\t0,61\t0,50\t9,00\r\nGrün.\r\n");
+        data->addFile("Obst/Kiwi.jpg", jpeg(QSize(3000, 2000)));
+        for (const auto &[line, picture] :
+            { std::pair { 0, QSize(300, 240) }, { 2, QSize(3000, 2000) } }) {
+            QVERIFY(form->SchliesseRichedit3());
+            doubleClickLine(line);
+            const QTextBlock last = box()->document()->lastBlock();
+            QTextCursor end(last);
+            end.movePosition(QTextCursor::EndOfBlock);
+            const QRect image = box()->cursorRect(end);
+            doubleClick(box()->viewport(), image.center() - QPoint(5, 0));
+            auto *large = form->findChild<TImageGrossForm *>();
+            QVERIFY(large->isVisible());
+            const QSize available = large->screen()->availableGeometry().size();
+            if (picture.width() * 2 <= available.width()) {
+                QCOMPARE(large->size(), picture * 2);
+            } else {
+                QVERIFY(
+                    large->width() <= available.width() && large->height() <= available.height());
+                QCOMPARE(large->width() * 2, large->height() * 3);
+            }
+            large->close();
+        }
+    }
+
+    void snippetGoesToTheCaretThroughTheClipboard_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("info box") << "info";
+        QTest::newRow("new entry") << "TNeuForm";
+        QTest::newRow("edit entry") << "TBearbeitenForm";
+    }
+
+    void snippetGoesToTheCaretThroughTheClipboard()
+    {
+        QFETCH(QString, window);
+        QTextEdit *target = box();
+        QAction *command = nullptr;
+        if (window == "info") {
+            doubleClickLine(0);
+            command
+                = form->findChild<QMenu *>("PopupMenu2")->findChild<QAction *>("Texteinfuegen1");
+        } else {
+            EntryDialog *dialog = window == "TNeuForm"
+                ? static_cast<EntryDialog *>(form->findChild<TNeuForm *>())
+                : form->findChild<TBearbeitenForm *>();
+            target = dialog->descriptionBox();
+            target->setPlainText("Zeile 0\nSüß und saftig, reich an Vitamin C.");
+            command = dialog->snippetAction();
+        }
+        target->setTextCursor(QTextCursor(target->document()->findBlockByNumber(1)));
+        // The file changed since the start: every opening reads it anew.
+        data->addFile("Text_Einfügen.txt", kBom + "Kühl lagern.\r\nEnthält\tGluten.\r\n");
+        auto *snippets = form->findChild<TTextBausteinForm *>();
+        QTimer::singleShot(0, snippets, [snippets] { snippets->insertLine(1); });
+        QVERIFY(command->isEnabled());
+        command->trigger();
+        QCOMPARE(target->document()->findBlockByNumber(1).text(),
+            QStringLiteral("Enthält\tGluten.Süß und saftig, reich an Vitamin C."));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Enthält\tGluten."));
+        QVERIFY(target->document()->isModified());
+    }
+
+    void hoveredWordIsSearched()
+    {
+        doubleClickLine(0);
+        hover(1, 10);
+        QCOMPARE(form->searchTerm(), QStringLiteral("saftig"));
+        QCOMPARE(form->findChild<QAction *>("ImInternetsuchen")->text(),
+            QStringLiteral("\"saftig\" im Internet suchen."));
+        QVERIFY(form->statusBar()->currentMessage().contains("\"saftig\""));
+
+        QGuiApplication::clipboard()->setText("vorher");
+        form->ImInternetsuchenClick();
+        QCOMPARE(catcher.urls, QList<QUrl> { QUrl("https://de.wikipedia.org/wiki/saftig") });
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("saftig"));
+
+        // A selection of several words, clipboard switch off, additive site.
+        auto *settings = form->findChild<TEinstellFormSucheImInternet *>();
+        settings->clipboardSwitch()->setChecked(false);
+        settings->addressEdit()->setText("https://www.zusatzstoffe-online.de/zusatzstoffe/");
+        QTextCursor cursor(box()->document()->findBlockByNumber(1));
+        cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        cursor.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
+        cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
+        box()->setTextCursor(cursor);
+        hover(1, 2);
+        QCOMPARE(form->searchTerm(), QStringLiteral("Süß und"));
+        QGuiApplication::clipboard()->setText("vorher");
+        form->ImInternetsuchenClick();
+        QCOMPARE(catcher.urls.last().toEncoded(),
+            QByteArray("https://www.zusatzstoffe-online.de/zusatzstoffe/S%C3%BC%C3%9F%20und.html"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
+    }
+
+    void linkClickOpensTheAddress()
+    {
+        doubleClickLine(0);
+        QTest::mouseClick(box()->viewport(), Qt::LeftButton, {}, pointAt(2, 12));
+        QCOMPARE(catcher.urls, QList<QUrl> { QUrl("https://de.wikipedia.org/wiki/Kulturapfel") });
+    }
+
+    void helpOpensTheDocumentOrSaysWhereItIsMissing()
+    {
+        form->Hilfe1Click();
+        QVERIFY(catcher.urls.isEmpty());
+        QCOMPARE(MessageBox::shownMessages().size(), 1);
+        QVERIFY(MessageBox::shownMessages().first().contains(data->path() + "Hilfe_Zestrola.pdf"));
+        data->addFile("Hilfe_Zestrola.pdf", "%PDF-1.4\n");
+        form->findChild<QAction *>("Hilfe1")->trigger();
+        QCOMPARE(
+            catcher.urls, QList<QUrl> { QUrl::fromLocalFile(data->path() + "Hilfe_Zestrola.pdf") });
+    }
+};
+
+QTEST_MAIN(TestMainFormInfo)
+#include "tst_mainform_info.moc"

@@ -1,0 +1,263 @@
+#include "widgets/InfoTextBox.h"
+
+#include "model/InfoText.h"
+#include "model/TableFile.h"
+#include "widgets/Fonts.h"
+#include "widgets/MessageBox.h"
+#include "widgets/Picture.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QSyntaxHighlighter>
+#include <QTextBlock>
+#include <QTextLayout>
+
+using namespace Zestrola;
+
+namespace {
+
+const QString kPictureName = QStringLiteral("zestrola:bild");
+constexpr int kInPass = 1;
+
+} // namespace
+
+// Colours the rows at the top of the text like the table view, and shows
+// web addresses as links. Being a highlighter, it formats the layout and
+// not the text: the document's modified state stays the user's alone.
+class InfoTextHighlighter : public QSyntaxHighlighter
+{
+public:
+    using QSyntaxHighlighter::QSyntaxHighlighter;
+    InfoTextBox::LineMarker marker;
+
+protected:
+    void highlightBlock(const QString &text) override
+    {
+        // Rows are coloured from the top down to the first line that is no
+        // row, as in the table view.
+        const bool previousInPass
+            = currentBlock().blockNumber() == 0 || previousBlockState() == kInPass;
+        const bool inPass = previousInPass && !endsColouringPass(text);
+        setCurrentBlockState(inPass ? kInPass : 0);
+        if (inPass && marker) {
+            static const QFont markFont = Fonts::valueMark();
+            for (const CellMark &mark : marker(text)) {
+                if (mark.band == Band::None || mark.length <= 0)
+                    continue;
+                QTextCharFormat format;
+                format.setFont(markFont);
+                format.setBackground(QColor(QRgb(bandRgb(mark.band))));
+                setFormat(mark.start, mark.length, format);
+            }
+        }
+        for (const TextRange &range : webAddressRanges(text)) {
+            QTextCharFormat link;
+            link.setForeground(QColor(0, 0, 238));
+            link.setFontUnderline(true);
+            setFormat(range.start, range.length, link);
+        }
+    }
+};
+
+InfoTextBox::InfoTextBox(QWidget *parent)
+    : QTextEdit(parent)
+    , m_highlighter(new InfoTextHighlighter(document()))
+{
+    setObjectName(QStringLiteral("TntRichEdit3"));
+    setAccessibleName(QStringLiteral("Infotext"));
+    setFont(Fonts::unicodeSans());
+    setAcceptRichText(false);
+    setLineWrapMode(QTextEdit::NoWrap);
+    setTabChangesFocus(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette aqua = palette();
+    aqua.setColor(QPalette::Base, QColor(0, 255, 255));
+    setPalette(aqua);
+    viewport()->setMouseTracking(true);
+}
+
+InfoTextBox::~InfoTextBox() = default;
+
+void InfoTextBox::setLineMarker(LineMarker marker)
+{
+    m_highlighter->marker = std::move(marker);
+}
+
+void InfoTextBox::recolour()
+{
+    m_highlighter->rehighlight();
+}
+
+bool InfoTextBox::load(
+    const QString &infoPath, const QString &picturePath, const QList<int> &tabStops)
+{
+    bool ok = false;
+    const QString text = readTextFile(infoPath, &ok);
+    if (!ok)
+        return false;
+    m_infoPath = infoPath;
+    m_hasPicture = false;
+    setPlainText(editorTextFromFile(text));
+    setTabStops(tabStops);
+    if (QFileInfo(picturePath).isFile()) {
+        m_picturePath = picturePath;
+        const QImage picture = loadPicture(this, picturePath, thumbnailSize);
+        if (!picture.isNull())
+            appendPicture(picture);
+    }
+    document()->clearUndoRedoStacks();
+    document()->setModified(false);
+    moveCursor(QTextCursor::Start);
+    return true;
+}
+
+void InfoTextBox::setTabStops(const QList<int> &stops)
+{
+    QTextOption option = document()->defaultTextOption();
+    QList<QTextOption::Tab> tabs;
+    tabs.reserve(stops.size());
+    for (const int stop : stops)
+        tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
+    option.setTabs(tabs);
+    option.setWrapMode(QTextOption::NoWrap);
+    document()->setDefaultTextOption(option);
+}
+
+int InfoTextBox::firstLineWidth() const
+{
+    const QTextBlock first = document()->firstBlock();
+    document()->documentLayout()->blockBoundingRect(first); // lays the block out
+    const QTextLayout *layout = first.layout();
+    return layout && layout->lineCount() > 0 ? int(layout->lineAt(0).naturalTextWidth()) : 0;
+}
+
+// The picture goes on a new last line, indented to stand under the middle
+// of the entry's row.
+void InfoTextBox::appendPicture(const QImage &picture)
+{
+    const int blanks = pictureIndentBlanks(firstLineWidth(), picture.width());
+    // A pixmap, not an image: the document would convert an image anew on
+    // every paint.
+    document()->addResource(
+        QTextDocument::ImageResource, QUrl(kPictureName), QPixmap::fromImage(picture));
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(u'\n' + QString(blanks, u' '));
+    QTextImageFormat format;
+    format.setName(kPictureName);
+    format.setWidth(picture.width());
+    format.setHeight(picture.height());
+    cursor.insertImage(format);
+    m_hasPicture = true;
+}
+
+bool InfoTextBox::isChanged() const
+{
+    return document()->isModified();
+}
+
+QString InfoTextBox::textToSave() const
+{
+    return fileTextFromEditor(textWithoutPictureLine(toPlainText()));
+}
+
+bool InfoTextBox::save()
+{
+    if (!WriteToStream(textToSave(), m_infoPath)) {
+        MessageBox::error(
+            this, QStringLiteral("Datei %1 kann nicht erstellt werden").arg(m_infoPath));
+        return false;
+    }
+    document()->setModified(false);
+    return true;
+}
+
+bool InfoTextBox::closeBox()
+{
+    m_editMode = false;
+    if (isHidden())
+        return true;
+    if (isChanged() && MessageBox::question(this, kSaveQuestion) == QMessageBox::Yes && !save())
+        return false;
+    document()->setModified(false);
+    hide();
+    return true;
+}
+
+void InfoTextBox::pasteText()
+{
+    if (!QGuiApplication::clipboard()->text().isEmpty())
+        paste();
+}
+
+// Pasted text is taken as plain text: the box holds nothing else.
+void InfoTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (source->hasText())
+        textCursor().insertText(source->text());
+}
+
+std::optional<std::pair<QTextBlock, int>> InfoTextBox::characterAt(QPoint viewportPos) const
+{
+    const QPointF documentPos
+        = viewportPos + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int position = document()->documentLayout()->hitTest(documentPos, Qt::ExactHit);
+    if (position < 0)
+        return std::nullopt;
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid())
+        return std::nullopt;
+    return std::pair { block, position - block.position() };
+}
+
+QString InfoTextBox::wordAt(QPoint viewportPos) const
+{
+    const QTextCursor cursor = textCursor();
+    if (cursor.hasSelection()) {
+        QString selected = cursor.selectedText();
+        selected.replace(QChar::ParagraphSeparator, u' ');
+        return trimSearchWord(selected.trimmed());
+    }
+    const auto at = characterAt(viewportPos);
+    return at ? searchWordAt(at->first.text(), at->second) : QString();
+}
+
+void InfoTextBox::mouseMoveEvent(QMouseEvent *event)
+{
+    QTextEdit::mouseMoveEvent(event);
+    const QPoint pos = event->position().toPoint();
+    if (!m_editMode)
+        emit mouseMovedOver(event->globalPosition().toPoint());
+    const auto at = characterAt(pos);
+    const bool overLink = at && !webAddressAt(at->first.text(), at->second).isEmpty();
+    viewport()->setCursor(overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+    const QString word = wordAt(pos);
+    if (word.size() >= kMinSearchWordLength)
+        emit searchWordHovered(word);
+}
+
+void InfoTextBox::mousePressEvent(QMouseEvent *event)
+{
+    QTextEdit::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (const auto at = characterAt(event->position().toPoint())) {
+        const QUrl url = webAddressAt(at->first.text(), at->second);
+        if (!url.isEmpty())
+            emit linkClicked(url);
+    }
+}
+
+void InfoTextBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTextEdit::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && isPictureLine(textCursor().block().text()))
+        emit largePictureRequested(m_picturePath);
+}
