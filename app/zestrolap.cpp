@@ -1,5 +1,7 @@
 #include "app/zestrolap.h"
 
+#include "calc/BerechnungsFormp.h"
+#include "calc/CalculationHost.h"
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
 #include "dialogs/einstellformLebensmittelp.h"
 #include "model/Colouring.h"
@@ -45,6 +47,36 @@ const QString kWeite = QStringLiteral("Weite");
 const QString kDefaultInternetAddress = QStringLiteral("https://de.wikipedia.org/wiki/");
 const QString kSearchHintFirstPos = QStringLiteral("Suche an erster Stelle eines Eintrages.");
 const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eines Eintrages.");
+
+// The calculation window's view of the main window.
+class MainFormCalculationHost final : public CalculationHost
+{
+public:
+    explicit MainFormCalculationHost(const TMainForm &form)
+        : m_form(form)
+    { }
+    QString dataFolder() const override { return m_form.dataFolder(); }
+    QStringList headerCells() const override
+    {
+        return Zestrola::headerCells(m_form.headerLineCopy());
+    }
+    QList<int> headerColumnWidths() const override
+    {
+        QList<int> widths;
+        for (int column = 0; column < m_form.headerGrid()->columnCount(); ++column)
+            widths << m_form.headerGrid()->sectionSize(column);
+        return widths;
+    }
+    QString currentEntryRow() const override
+    {
+        return m_form.tableView()->lines().value(m_form.tableView()->caretLine());
+    }
+    bool isDrinkTable() const override { return m_form.drinkFlag(); }
+    QRect hostFrameGeometry() const override { return m_form.frameGeometry(); }
+
+private:
+    const TMainForm &m_form;
+};
 
 QList<LineFormat> toLineFormats(const QList<CellMark> &marks)
 {
@@ -220,8 +252,9 @@ void TMainForm::buildMenus()
 
     QMenu *show = bar->addMenu(QStringLiteral("Anzeige"));
     show->setObjectName(QStringLiteral("Anzeige1"));
-    addPlanned(show, QStringLiteral("Berechnung1"),
-        QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen"));
+    connect(addItem(show, QStringLiteral("Berechnung1"),
+                QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen")),
+        &QAction::triggered, this, [this] { m_calcForm->BerechnungAnzeigenClick(); });
 
     QMenu *edit = bar->addMenu(QStringLiteral("Bearbeiten"));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
@@ -230,8 +263,9 @@ void TMainForm::buildMenus()
         QStringLiteral("Aktuelle Zeile (Eintrag) an Caretposition"));
     addPlanned(edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
     edit->addSeparator();
-    addPlanned(edit, QStringLiteral("InBerechnungHinzufuegen1"),
-        QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen"));
+    connect(addItem(edit, QStringLiteral("InBerechnungHinzufuegen1"),
+                QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen")),
+        &QAction::triggered, this, [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
     edit->addSeparator();
     addPlanned(
         edit, QStringLiteral("AktuelleZeileloeschen1"), QStringLiteral("Aktuelle Zeile löschen"));
@@ -273,10 +307,16 @@ void TMainForm::buildTableViewPopup()
     m_popupEditInfo
         = add(QStringLiteral("Infotextbearbeiten2"), QStringLiteral("Infotext bearbeiten zu: "));
     m_viewPopup->addSeparator();
-    add(QStringLiteral("Hinzufuegen1"),
+    QAction *addToCalculation = add(QStringLiteral("Hinzufuegen1"),
         QStringLiteral("Hinzufügen:  in Berechnung der Zufuhr an Energie und Nährstoffen"));
-    add(QStringLiteral("Nuranzeigen1"),
+    addToCalculation->setEnabled(true);
+    connect(addToCalculation, &QAction::triggered, this,
+        [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
+    QAction *showCalculation = add(QStringLiteral("Nuranzeigen1"),
         QStringLiteral("Nur anzeigen:  Berechnung der Zufuhr an Enegie und Nährstoffen"));
+    showCalculation->setEnabled(true);
+    connect(showCalculation, &QAction::triggered, this,
+        [this] { m_calcForm->BerechnungAnzeigenClick(); });
     m_viewPopup->addSeparator();
     m_popupDelete = add(QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen"));
 }
@@ -303,6 +343,8 @@ void TMainForm::createDialogs()
         &TMainForm::ComboBox1Change);
     connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::recolourRequested, this,
         &TMainForm::startRecolourTimer);
+    m_calcHost = std::make_unique<MainFormCalculationHost>(*this);
+    m_calcForm = new TBerechnungsForm(*m_calcHost, this);
 }
 
 void TMainForm::connectSignals()
@@ -442,6 +484,13 @@ void TMainForm::resizeEvent(QResizeEvent *event)
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    // An unsaved calculation list is offered for saving first.
+    if (m_calcForm->hasUnsavedList()
+        && MessageBox::question(this, TBerechnungsForm::kUnsavedQuestion) == QMessageBox::Yes) {
+        event->ignore();
+        m_calcForm->showForSaving();
+        return;
+    }
     saveWindowSize();
     event->accept();
 }

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <QTimer>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -18,6 +19,8 @@ class HeaderGrid;
 class TableTextView;
 class TEinstellFormLebensmittel;
 class TEinstellFormLebensmittelGetraenke;
+class TBerechnungsForm;
+class CalculationHost;
 
 // The main window: table chooser, legend, header grid and table view, the
 // search field and the status line. It owns the data folder, the table list,
@@ -45,6 +48,7 @@ public:
     Zestrola::ThresholdSet &drinkThresholds() { return m_drinkSet; }
     TableTextView *tableView() const { return m_view; }
     HeaderGrid *headerGrid() const { return m_header; }
+    TBerechnungsForm *calculationForm() const { return m_calcForm; }
     bool isRecolourTimerActive() const { return m_recolourTimer.isActive(); }
     int recolourTimerRemainingMs() const { return m_recolourTimer.remainingTime(); }
 
@@ -138,4 +142,6 @@ private:
 
     TEinstellFormLebensmittel *m_foodDialog = nullptr;
     TEinstellFormLebensmittelGetraenke *m_drinkDialog = nullptr;
+    std::unique_ptr<CalculationHost> m_calcHost;
+    TBerechnungsForm *m_calcForm = nullptr;
 };

@@ -1,0 +1,162 @@
+#include "calc/DateienZusammfuegenFormp.h"
+
+#include "model/CalcListFile.h"
+#include "model/DataFolder.h"
+#include "model/TableFile.h"
+#include "widgets/FileDialog.h"
+#include "widgets/MessageBox.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Zestrola;
+
+namespace {
+
+const QString kFilter = QStringLiteral("Textdateien (*.txt *.TXT)");
+const QString kOverwriteQuestion
+    = QStringLiteral("Die Datei ist schon vorhanden! Möchten Sie die Datei überschreiben?");
+
+QPushButton *boldButton(const QString &text, const QString &name, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+TDateienZusammfuegenForm::TDateienZusammfuegenForm(
+    const QString &calculationFolder, QWidget *parent)
+    : QDialog(parent)
+    , m_folder(calculationFolder)
+{
+    setObjectName(QStringLiteral("DateienZusammfuegenForm"));
+    setWindowTitle(QStringLiteral("Dateien zu einer zusammfügen"));
+    setModal(true);
+
+    QPushButton *choose
+        = boldButton(QStringLiteral("Datei auswählen"), QStringLiteral("BitBtn1"), this);
+    m_names = new QListWidget(this);
+    m_names->setObjectName(QStringLiteral("ListBox1"));
+    m_names->setAccessibleName(QStringLiteral("Dateien"));
+    m_names->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_names->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    auto *label = new QLabel(QStringLiteral("Name der zusammgefügten Datei:"), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    m_mergedName = new QLineEdit(kDefaultName, this);
+    m_mergedName->setObjectName(QStringLiteral("Edit1"));
+    m_mergedName->setAccessibleName(label->text());
+    label->setBuddy(m_mergedName);
+
+    QPushButton *merge = boldButton(
+        QStringLiteral("Dateien zusammenfügen."), QStringLiteral("ZusammenfuegenButton"), this);
+    QPushButton *ok = boldButton(QStringLiteral("OK"), QStringLiteral("Button2"), this);
+
+    m_namesPopup = new QMenu(this);
+    m_namesPopup->setObjectName(QStringLiteral("PopupMenu1"));
+    QAction *removeMarked = m_namesPopup->addAction(QStringLiteral("Markierter Eintrag löschen"));
+    removeMarked->setObjectName(QStringLiteral("Eintragloeschen1"));
+    QAction *removeAll = m_namesPopup->addAction(QStringLiteral("Alle Einträge löschen"));
+    removeAll->setObjectName(QStringLiteral("AlleEintraegeloeschen1"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(choose);
+    layout->addWidget(m_names, 1);
+    layout->addWidget(label);
+    layout->addWidget(m_mergedName);
+    layout->addWidget(merge);
+    layout->addWidget(ok);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    m_names->setMinimumSize(320, 200);
+
+    connect(choose, &QPushButton::clicked, this, &TDateienZusammfuegenForm::BitBtn1Click);
+    connect(
+        merge, &QPushButton::clicked, this, &TDateienZusammfuegenForm::ZusammenfuegenButtonClick);
+    connect(ok, &QPushButton::clicked, this, &TDateienZusammfuegenForm::Button2Click);
+    connect(
+        removeMarked, &QAction::triggered, this, &TDateienZusammfuegenForm::EintragloeschenClick);
+    connect(removeAll, &QAction::triggered, this,
+        &TDateienZusammfuegenForm::AlleEintraegeloeschenClick);
+    connect(m_names, &QWidget::customContextMenuRequested, this,
+        [this](QPoint pos) { m_namesPopup->popup(m_names->viewport()->mapToGlobal(pos)); });
+}
+
+QStringList TDateienZusammfuegenForm::fileNames() const
+{
+    QStringList names;
+    for (int i = 0; i < m_names->count(); ++i)
+        names << m_names->item(i)->text();
+    return names;
+}
+
+void TDateienZusammfuegenForm::BitBtn1Click()
+{
+    const QString chosen = FileDialog::getOpenFileName(
+        this, QStringLiteral("Datei auswählen"), m_folder + QStringLiteral("/Menü.txt"), kFilter);
+    if (!chosen.isEmpty())
+        m_names->addItem(QFileInfo(chosen).fileName());
+}
+
+void TDateienZusammfuegenForm::EintragloeschenClick()
+{
+    for (int i = m_names->count() - 1; i >= 0; --i) {
+        if (m_names->item(i)->isSelected())
+            delete m_names->takeItem(i);
+    }
+}
+
+void TDateienZusammfuegenForm::AlleEintraegeloeschenClick()
+{
+    m_names->clear();
+}
+
+void TDateienZusammfuegenForm::Button2Click()
+{
+    m_names->clear();
+    reject();
+}
+
+void TDateienZusammfuegenForm::ZusammenfuegenButtonClick()
+{
+    const QStringList names = fileNames();
+    if (names.isEmpty())
+        return;
+    const MergeResult merged = mergeCalcListFiles(m_folder, names);
+    const QString name = mergedFileName(m_mergedName->text());
+    const std::optional<QString> path = pathInFolder(m_folder, name);
+    if (!path) {
+        MessageBox::information(this,
+            QStringLiteral("\"%1\" ist kein zulässiger Dateiname. Bitte geben Sie einen Namen "
+                           "ohne \"/\" ein.")
+                .arg(name));
+        return;
+    }
+    if (QFileInfo::exists(*path)
+        && MessageBox::question(this, kOverwriteQuestion) != QMessageBox::Yes)
+        return;
+    QString error;
+    if (!WriteToStream(merged.lines, *path, &error)) {
+        MessageBox::error(this, error);
+        return;
+    }
+    if (!merged.missingNames.isEmpty()) {
+        MessageBox::information(this,
+            QStringLiteral("Diese Dateien wurden im Ordner \"%1\" nicht gefunden und sind nicht "
+                           "enthalten:\n%2")
+                .arg(kCalculationFolderName, merged.missingNames.join(u'\n')));
+    }
+}

@@ -1,0 +1,86 @@
+#include "model/CalcListFile.h"
+
+#include "model/Calculation.h"
+#include "model/DataFolder.h"
+#include "model/TableFile.h"
+
+#include <QFileInfo>
+
+namespace Zestrola {
+
+namespace {
+
+// The extension as the file dialogs see it: from the last "." on.
+QString extensionOf(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot < 0 ? QString() : name.sliced(dot);
+}
+
+} // namespace
+
+CalcListFileContent parseCalcListText(QStringView text)
+{
+    CalcListFileContent content;
+    content.ok = true;
+    for (QString &line : splitLines(text)) {
+        const qsizetype prefix = line.indexOf(kPer100Prefix);
+        if (prefix >= 0)
+            content.per100Lines.append(line.remove(prefix, kPer100Prefix.size()));
+        else if (!isBlankLine(line))
+            content.rowLines.append(std::move(line));
+    }
+    return content;
+}
+
+CalcListFileContent readCalcListFile(const QString &path)
+{
+    bool ok = false;
+    const QString text = readTextFile(path, &ok);
+    if (!ok)
+        return {};
+    return parseCalcListText(text);
+}
+
+QString calculationFolder(const QString &dataFolder)
+{
+    return dataFolder + kCalculationFolderName;
+}
+
+QString saveFileName(const QString &chosenName)
+{
+    return !extensionOf(chosenName).isEmpty() ? chosenName : chosenName + QStringLiteral(".txt");
+}
+
+QString mergedFileName(const QString &typedName)
+{
+    const QString extension = extensionOf(typedName).toLower();
+    if (extension.contains(u".txt"))
+        return typedName;
+    return typedName + QStringLiteral(".txt");
+}
+
+MergeResult mergeCalcListFiles(const QString &folder, const QStringList &names)
+{
+    MergeResult result;
+    QStringList rows;
+    for (const QString &name : names) {
+        const std::optional<QString> path = pathInFolder(folder, name);
+        bool ok = false;
+        const QString text = path ? readTextFile(*path, &ok) : QString();
+        if (!ok) {
+            result.missingNames.append(name);
+            continue;
+        }
+        for (QString &line : splitLines(text)) {
+            if (line.contains(kPer100Prefix))
+                result.lines.append(std::move(line));
+            else
+                rows.append(std::move(line));
+        }
+    }
+    result.lines += rows;
+    return result;
+}
+
+} // namespace Zestrola

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Calculation list files: the per-100 lines of the entries, then the rows of
+// the list, UTF-8 with byte-order mark and CR LF. They all live in the
+// calculation folder.
+namespace Zestrola {
+
+struct CalcListFileContent
+{
+    bool ok = false; // false when the file could not be read
+    QStringList per100Lines; // without their "Werte_bei_100_Gramm:" prefix
+    QStringList rowLines; // the other lines that are not blank
+};
+
+// A line holding "Werte_bei_100_Gramm:" anywhere is a per-100 line; blank
+// lines are ignored.
+CalcListFileContent parseCalcListText(QStringView text);
+CalcListFileContent readCalcListFile(const QString &path);
+
+// The calculation folder below a data folder (which ends with "/").
+QString calculationFolder(const QString &dataFolder);
+
+// "Speichern unter": a name without extension gets ".txt".
+QString saveFileName(const QString &chosenName);
+// The merged file: ".txt" is appended unless the extension, in lower case,
+// holds ".txt"; a leading blank stays. "Tag.csv" becomes "Tag.csv.txt".
+QString mergedFileName(const QString &typedName);
+
+struct MergeResult
+{
+    QStringList lines; // every per-100 line of every file, then every row
+    QStringList missingNames; // names without a file in the folder
+};
+
+// Reads the named files of `folder` in the given order.
+MergeResult mergeCalcListFiles(const QString &folder, const QStringList &names);
+
+} // namespace Zestrola

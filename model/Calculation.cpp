@@ -1,0 +1,453 @@
+#include "model/Calculation.h"
+
+#include "model/TableFile.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace Zestrola {
+
+namespace {
+
+constexpr int kSignificantDigits = 18;
+constexpr int kMostShownDigits = 15;
+
+// Members of CalcTotals in the order of kSummedColumns.
+constexpr std::array<double CalcTotals::*, 10> kTotalMembers { &CalcTotals::kJ, &CalcTotals::kcal,
+    &CalcTotals::fat, &CalcTotals::saturatedFattyAcids, &CalcTotals::carbohydrates,
+    &CalcTotals::sugar, &CalcTotals::protein, &CalcTotals::salt, &CalcTotals::alcoholVolPercent,
+    &CalcTotals::alcoholGrams };
+
+int summedIndex(int listColumn)
+{
+    for (size_t i = 0; i < kSummedColumns.size(); ++i) {
+        if (kSummedColumns[i] == listColumn)
+            return int(i);
+    }
+    return -1;
+}
+
+// Everything up to and including the first "<" goes: "<0,5" reads 0,5.
+QStringView afterLessThan(QStringView text)
+{
+    const qsizetype lessThan = text.indexOf(u'<');
+    return lessThan < 0 ? text : text.sliced(lessThan + 1);
+}
+
+std::optional<double> readPlainNumber(QString text)
+{
+    text.replace(u',', u'.');
+    if (!passesNumberTest(text))
+        return std::nullopt;
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+// "123" + 1 = "124", "999" + 1 = "1000".
+void incrementDigits(std::string &digits)
+{
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+QString groupThousands(const std::string &integerDigits)
+{
+    QString out;
+    const int size = int(integerDigits.size());
+    for (int i = 0; i < size; ++i) {
+        if (i > 0 && (size - i) % 3 == 0)
+            out += u'.';
+        out += QChar::fromLatin1(integerDigits[size_t(i)]);
+    }
+    return out;
+}
+
+// A cell of a value column as the user sees it: "|" stays, blanks go.
+QString cleanedField(QStringView field)
+{
+    QString text = afterLessThan(field).toString();
+    text.replace(u'?', QStringLiteral("0,00"));
+    return trimBlanks(text);
+}
+
+QString joinedWithTabs(const QStringList &cells, int count)
+{
+    QString line;
+    for (int column = 0; column < count; ++column)
+        line += cells.value(column) + u'\t';
+    return line;
+}
+
+QString per100LineOf(const QStringList &copy)
+{
+    return kPer100Prefix + joinedWithTabs(copy, int(copy.size()));
+}
+
+} // namespace
+
+bool passesNumberTest(QStringView text)
+{
+    // Hand-written rather than a regular expression: the totals run it on
+    // every cell of the list.
+    qsizetype i = 0;
+    const qsizetype size = text.size();
+    auto isDigit = [&](qsizetype at) { return at < size && text[at] >= u'0' && text[at] <= u'9'; };
+    auto skipDigits = [&] {
+        const qsizetype start = i;
+        while (isDigit(i))
+            ++i;
+        return i - start;
+    };
+    while (i < size && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    if (i < size && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype digits = skipDigits();
+    if (i < size && (text[i] == u'.' || text[i] == u',')) {
+        ++i;
+        digits += skipDigits();
+    }
+    if (digits == 0)
+        return false;
+    if (i < size && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < size && (text[i] == u'+' || text[i] == u'-'))
+            ++i;
+        if (skipDigits() == 0)
+            return false;
+    }
+    return i == size;
+}
+
+std::optional<double> readAmount(QStringView text)
+{
+    return readPlainNumber(trimBlanks(text));
+}
+
+std::optional<double> readCellValue(QStringView cell)
+{
+    QString text = trimBlanks(afterLessThan(cell));
+    text.remove(u'.');
+    return readPlainNumber(text);
+}
+
+QString formatNumber(double value)
+{
+    if (!std::isfinite(value))
+        return QString::number(value);
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
+    const bool negative = buffer[0] == '-';
+    const char *mantissa = buffer + (negative ? 1 : 0);
+    std::string digits(1, mantissa[0]);
+    digits.append(mantissa + 2, size_t(kSignificantDigits - 1));
+    const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
+
+    // Digit i stands for 10^(exponent - i); keep those down to hundredths,
+    // and never more than kMostShownDigits of them.
+    const int keep = std::min(exponent + 3, kMostShownDigits);
+    std::string kept;
+    if (keep >= 0) {
+        kept = digits.substr(0, size_t(keep));
+        if (keep < kSignificantDigits && digits[size_t(keep)] >= '5')
+            incrementDigits(kept);
+    }
+    if (kept.empty())
+        kept = "0";
+    // The last kept digit stands for 10^(exponent - keep + 1); write the
+    // number in hundredths.
+    std::string hundredths = kept + std::string(size_t(std::max(0, exponent - keep + 3)), '0');
+    if (hundredths.size() < 3)
+        hundredths.insert(0, 3 - hundredths.size(), '0');
+    const bool zero = hundredths.find_first_not_of('0') == std::string::npos;
+    const std::string integerPart = hundredths.substr(0, hundredths.size() - 2);
+    const size_t firstDigit = std::min(integerPart.find_first_not_of('0'), integerPart.size() - 1);
+    QString out = (negative && !zero) ? QStringLiteral("-") : QString();
+    out += groupThousands(integerPart.substr(firstDigit));
+    out += u',';
+    out += QLatin1StringView(hundredths.data() + hundredths.size() - 2, 2);
+    return out;
+}
+
+double CalcTotals::ofColumn(int listColumn) const
+{
+    const int index = summedIndex(listColumn);
+    return index < 0 ? 0.0 : this->*kTotalMembers[size_t(index)];
+}
+
+void CalcTotals::add(int listColumn, double value)
+{
+    const int index = summedIndex(listColumn);
+    if (index >= 0)
+        this->*kTotalMembers[size_t(index)] += value;
+}
+
+QString CalcRow::amount() const
+{
+    return trimBlanks(cell(0));
+}
+
+QString CalcRow::name() const
+{
+    return trimBlanks(cell(1));
+}
+
+QStringList onlineCalculatorAddresses()
+{
+    return {
+        QStringLiteral("https://www.smart-rechner.de/kcal_bedarf/rechner.php"),
+        QStringLiteral("https://www.foodcat.de/kalorienbedarf"),
+        QStringLiteral("https://bmi-berechnen.info/makronahrstoff-rechner"),
+        QStringLiteral("https://musqle.de/eiweiss-kohlenhydrate-fettverbrauch-rechner"),
+    };
+}
+
+QStringList reportLines(const CalcTotals &t, bool withAlcohol)
+{
+    const QString bullet = QStringLiteral("    \u2022    ");
+    auto n = [](double value) { return formatNumber(value); };
+    QStringList lines {
+        QStringLiteral(
+            " Die Berechnung der Nährwerte in der Liste eingetragenen Lebensmittel ergab:"),
+        QString(),
+        u" Brennwert: " + n(t.kJ) + u" KJ" + u" (" + n(t.kcal) + u" Kcal)" + bullet + u"Fett: "
+            + n(t.fat) + u" g" + u" " + u" -davon gesättigte Fettsäuren: "
+            + n(t.saturatedFattyAcids) + u" g",
+        u" Kohlenhydrate: " + n(t.carbohydrates) + u" g" + u" " + u" -davon Zucker: " + n(t.sugar)
+            + u" g" + u" " + bullet + u"Eiweiß: " + n(t.protein) + u" g" + bullet + u"Salz: "
+            + n(t.salt) + u" g",
+    };
+    if (withAlcohol) {
+        lines << u" Alkohol Vol.-%: " + n(t.alcoholVolPercent) + u" %" + bullet
+                + u"Reiner Alkohol in Gramm: " + n(t.alcoholGrams) + u" g";
+    }
+    lines << QString() << QStringLiteral(" Hier sind einige online Nährstoffrechner:")
+          << u' ' + QString(57, u'-')
+          << QStringLiteral(" Damit können Sie sich Ihre persönlichen Werte für die Tageszufuhr "
+                            "an Energie und Hauptnährstoffen")
+          << QStringLiteral(" berechnen lassen. Vergleichen Sie diese empfohlenen Werte mit den "
+                            "hier vom Programm errechneten")
+          << QStringLiteral(" Werte Ihrer täglichen Zufuhr an Energie und Nährstoffen.");
+    for (const QString &address : onlineCalculatorAddresses())
+        lines << u' ' + address + u' ';
+    return lines;
+}
+
+QStringList tabPieces(QStringView line)
+{
+    QStringList pieces;
+    qsizetype start = 0;
+    for (qsizetype tab = line.indexOf(u'\t'); tab >= 0; tab = line.indexOf(u'\t', start)) {
+        pieces.append(line.sliced(start, tab - start).toString());
+        start = tab + 1;
+    }
+    if (start < line.size())
+        pieces.append(line.sliced(start).toString());
+    return pieces;
+}
+
+// ------------------------------------------------------- CalculationList --
+
+void CalculationList::setHeader(const QStringList &headerCells)
+{
+    m_header = headerCells;
+    m_columnCount = int(headerCells.size()) + 1;
+    for (const CalcRow &row : std::as_const(m_rows))
+        widenTo(int(row.cells.size()));
+}
+
+bool CalculationList::hasAlcoholColumn() const
+{
+    return m_header.value(10).toLower().contains(u"vol.-%");
+}
+
+void CalculationList::widenTo(int cellCount)
+{
+    m_columnCount = std::max(m_columnCount, cellCount);
+}
+
+QString CalculationList::cell(int row, int column) const
+{
+    return row >= 0 && row < rowCount() ? m_rows[row].cell(column) : QString();
+}
+
+void CalculationList::setCell(int row, int column, const QString &text)
+{
+    if (row < 0 || row >= rowCount() || column < 0)
+        return;
+    QStringList &cells = m_rows[row].cells;
+    while (cells.size() <= column)
+        cells.append(QString());
+    cells[column] = text;
+    widenTo(column + 1);
+}
+
+int CalculationList::countedRowCount() const
+{
+    int count = 0;
+    while (count < rowCount() && m_rows[count].hasAmount())
+        ++count;
+    return count;
+}
+
+int CalculationList::addEntry(QStringView entryRow)
+{
+    CalcRow row;
+    row.cells << QStringLiteral("100");
+    for (const QString &field : tabPieces(entryRow))
+        row.cells << cleanedField(field);
+    row.per100Copy = row.cells;
+    widenTo(int(row.cells.size()));
+    m_per100Lines.append(per100LineOf(row.per100Copy));
+    m_rows.append(row);
+    m_unsaved = true;
+    return rowCount() - 1;
+}
+
+// The line of the per-100 list that belongs to a row: the one made when it
+// was added, else the last one of the same name.
+int CalculationList::per100LineIndexOf(const CalcRow &row) const
+{
+    if (!row.per100Copy.isEmpty()) {
+        const int own = int(m_per100Lines.indexOf(per100LineOf(row.per100Copy)));
+        if (own >= 0)
+            return own;
+    }
+    const QString name = row.name();
+    if (name.isEmpty())
+        return -1;
+    for (int i = int(m_per100Lines.size()) - 1; i >= 0; --i) {
+        if (trimBlanks(tabPieces(m_per100Lines[i]).value(1)) == name)
+            return i;
+    }
+    return -1;
+}
+
+std::optional<QStringList> CalculationList::per100Values(const CalcRow &row) const
+{
+    if (!row.per100Copy.isEmpty())
+        return row.per100Copy;
+    const int index = per100LineIndexOf(row);
+    if (index < 0)
+        return std::nullopt;
+    QStringList values;
+    for (const QString &piece : tabPieces(m_per100Lines[index]))
+        values << trimBlanks(afterLessThan(piece));
+    return values;
+}
+
+bool CalculationList::transfer(int rowIndex, const QString &amountText, QString *usedAmount)
+{
+    if (rowIndex < 0 || rowIndex >= rowCount() || !m_rows[rowIndex].hasAmount())
+        return false;
+    QString amountShown
+        = passesNumberTest(amountText) ? trimBlanks(amountText) : QStringLiteral("100");
+    const double amount = readAmount(amountShown).value_or(100.0);
+    amountShown.replace(u'.', u',');
+
+    CalcRow &row = m_rows[rowIndex];
+    double factor = amount / 100.0;
+    if (const std::optional<QStringList> values = per100Values(row)) {
+        for (int column = 0; column < values->size(); ++column)
+            setCell(rowIndex, column, values->at(column));
+    } else {
+        // Nothing per 100 is known: the shown values belong to the shown
+        // amount.
+        const std::optional<double> shownAmount = readAmount(row.amount());
+        if (!shownAmount || *shownAmount == 0.0)
+            return false;
+        factor = amount / *shownAmount;
+    }
+    setCell(rowIndex, 0, amountShown);
+    for (int column = 2; column < row.cells.size(); ++column) {
+        if (const std::optional<double> value = readCellValue(row.cells[column]))
+            row.cells[column] = formatNumber(*value * factor);
+    }
+    if (usedAmount)
+        *usedAmount = amountShown;
+    return true;
+}
+
+void CalculationList::removeRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    const int line = per100LineIndexOf(m_rows[row]);
+    if (line >= 0)
+        m_per100Lines.removeAt(line);
+    m_rows.removeAt(row);
+    m_unsaved = true;
+}
+
+bool CalculationList::dropEmptyFirstRow()
+{
+    if (m_rows.isEmpty() || m_rows.first().hasAmount())
+        return false;
+    m_rows.removeFirst();
+    return true;
+}
+
+void CalculationList::clear()
+{
+    m_rows.clear();
+    m_per100Lines.clear();
+    m_fileName.clear();
+    m_unsaved = false;
+}
+
+QStringList CalculationList::computationLines() const
+{
+    QStringList lines;
+    const int count = countedRowCount();
+    lines.reserve(count);
+    for (int row = 0; row < count; ++row)
+        lines.append(joinedWithTabs(m_rows[row].cells, m_columnCount));
+    return lines;
+}
+
+CalcTotals CalculationList::totals() const
+{
+    CalcTotals totals;
+    const int count = countedRowCount();
+    for (int row = 0; row < count; ++row) {
+        const QStringList &cells = m_rows[row].cells;
+        for (const int column : kSummedColumns) {
+            if (column < cells.size())
+                totals.add(column, readCellValue(cells[column]).value_or(0.0));
+        }
+    }
+    return totals;
+}
+
+QStringList CalculationList::fileLines() const
+{
+    QStringList lines;
+    lines.reserve(m_per100Lines.size() + rowCount());
+    for (auto it = m_per100Lines.crbegin(); it != m_per100Lines.crend(); ++it)
+        lines.append(it->contains(kPer100Prefix) ? *it : kPer100Prefix + *it);
+    lines += computationLines();
+    return lines;
+}
+
+void CalculationList::load(const QStringList &per100Lines, const QStringList &rowLines)
+{
+    clear();
+    m_per100Lines = per100Lines;
+    m_rows.reserve(rowLines.size());
+    for (const QString &line : rowLines) {
+        CalcRow row;
+        row.cells = tabPieces(trimBlanks(line));
+        widenTo(int(row.cells.size()));
+        m_rows.append(row);
+    }
+}
+
+} // namespace Zestrola

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <array>
+#include <optional>
+
+// The intake calculation: a list of eaten amounts of table entries, their
+// values rescaled to those amounts, the totals and the report.
+namespace Zestrola {
+
+// Marks a line of a list file that holds an entry's values per 100 g or ml.
+inline const QString kPer100Prefix = QStringLiteral("Werte_bei_100_Gramm:");
+
+// A decimal number in plain notation once every "," is read as ".": leading
+// blanks, an optional sign, digits with at most one decimal point, an
+// optional exponent and nothing after it.
+bool passesNumberTest(QStringView text);
+
+// An amount typed by the user: "1,5" and "1.5" both read as one and a half.
+std::optional<double> readAmount(QStringView text);
+
+// A value cell as the list shows it: "<" and what stands before it dropped,
+// "." taken as the thousands separator of the output format, "," as the
+// decimal comma. Nothing when the rest is not a number.
+std::optional<double> readCellValue(QStringView cell);
+
+// Two decimals with a decimal comma and "." between groups of three digits:
+// 1234,5 reads "1.234,50". The value is first written with 18 significant
+// digits, then rounded half away from zero, so 0,125 gives 0,13 and 2,675
+// (a double just below it) gives 2,67. At most 15 significant digits.
+QString formatNumber(double value);
+
+// The list columns that are summed, in the order of the report: kJ, kcal,
+// fat, saturated fatty acids, carbohydrates, sugar, protein, salt, alcohol in
+// vol.-% and alcohol in grams. Column 0 is the amount, 1 the name, 4 the
+// energy density (never summed).
+inline constexpr std::array<int, 10> kSummedColumns { 2, 3, 5, 6, 7, 8, 9, 10, 11, 12 };
+
+struct CalcTotals
+{
+    double kJ = 0;
+    double kcal = 0;
+    double fat = 0;
+    double saturatedFattyAcids = 0;
+    double carbohydrates = 0;
+    double sugar = 0;
+    double protein = 0;
+    double salt = 0;
+    double alcoholVolPercent = 0;
+    double alcoholGrams = 0;
+
+    // The total of one of kSummedColumns; 0 for any other column.
+    double ofColumn(int listColumn) const;
+    void add(int listColumn, double value);
+};
+
+struct CalcRow
+{
+    // 0 amount, 1 entry name, 2 and up the entry's values for that amount.
+    QStringList cells;
+    // The row as it was added (amount "100"); empty for rows read from a file.
+    QStringList per100Copy;
+
+    QString cell(int column) const { return cells.value(column); }
+    QString amount() const;
+    QString name() const;
+    bool hasAmount() const { return !amount().isEmpty(); }
+};
+
+// Report lines that follow the totals, four of them web addresses.
+QStringList onlineCalculatorAddresses();
+
+// The report of a computation, line by line. The alcohol line is written
+// for drink tables, whose header cell 10 holds "vol.-%".
+QStringList reportLines(const CalcTotals &totals, bool withAlcohol);
+
+// The list of a calculation, GUI-free. The window shows it one to one; every
+// rule lives here.
+class CalculationList
+{
+public:
+    static constexpr int kInitialColumnCount = 10;
+
+    // Header cells of the table whose entry was added last ("|" = line
+    // break). The list has one column more: the amount stands first.
+    void setHeader(const QStringList &headerCells);
+    const QStringList &headerCells() const { return m_header; }
+    bool hasAlcoholColumn() const;
+    int columnCount() const { return m_columnCount; }
+
+    const QList<CalcRow> &rows() const { return m_rows; }
+    int rowCount() const { return int(m_rows.size()); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    QString cell(int row, int column) const;
+    // An edit by the user; the row's per-100 copy stays as it was.
+    void setCell(int row, int column, const QString &text);
+    // Rows up to the first one without an amount: the rows that count.
+    int countedRowCount() const;
+
+    // Adds a table-view row (TAB-separated) with the amount 100: "<" and
+    // what stands before it is dropped, "?" becomes "0,00", blanks go. The
+    // per-100 line goes to the per-100 list. Returns the new row's index.
+    int addEntry(QStringView entryRow);
+
+    // Rescales `row` to the amount typed in `amountText` ("100" when that is
+    // no number), starting from the row's values per 100: its own copy, else
+    // the per-100 line of the same name, else the values it shows for its
+    // current amount. Cells that are no number stay as they are. Returns
+    // false (and changes nothing) for a row without an amount; *usedAmount
+    // gets the amount text that was applied.
+    bool transfer(int row, const QString &amountText, QString *usedAmount = nullptr);
+
+    // Removes a row together with its own per-100 line.
+    void removeRow(int row);
+    // The clean-up of an emptied list: drops row 0 when it has no amount.
+    bool dropEmptyFirstRow();
+    // Forgets every row, the per-100 list and the file name.
+    void clear();
+
+    // Lines of values per 100 of every entry added or read, in that order.
+    const QStringList &per100Lines() const { return m_per100Lines; }
+
+    // One line per counted row: every cell followed by a TAB.
+    QStringList computationLines() const;
+    CalcTotals totals() const;
+    QStringList report() const { return reportLines(totals(), hasAlcoholColumn()); }
+
+    // The file lines: the per-100 lines, newest first and each with its
+    // prefix, then the computation lines.
+    QStringList fileLines() const;
+    // Replaces the list by a file's content (see readCalcListFile).
+    void load(const QStringList &per100Lines, const QStringList &rowLines);
+
+    bool isUnsaved() const { return m_unsaved; }
+    void setUnsaved(bool unsaved) { m_unsaved = unsaved; }
+    QString fileName() const { return m_fileName; }
+    void setFileName(const QString &name) { m_fileName = name; }
+
+private:
+    void widenTo(int cellCount);
+    std::optional<QStringList> per100Values(const CalcRow &row) const;
+    int per100LineIndexOf(const CalcRow &row) const;
+
+    QStringList m_header;
+    int m_columnCount = kInitialColumnCount;
+    QList<CalcRow> m_rows;
+    QStringList m_per100Lines;
+    QString m_fileName;
+    bool m_unsaved = false;
+};
+
+// The TAB-terminated pieces of a line: "a\tb\t" and "a\tb" are both a, b.
+QStringList tabPieces(QStringView line);
+
+} // namespace Zestrola

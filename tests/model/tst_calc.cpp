@@ -1,0 +1,345 @@
+#include "TestSupport.h"
+#include "model/CalcListFile.h"
+#include "model/Calculation.h"
+#include "model/TableFile.h"
+
+#include <QTest>
+
+using namespace Zestrola;
+
+namespace {
+
+// Rows as the table view holds them: TAB-terminated, cells padded.
+const QString kApfel
+    = QStringLiteral("Äpfel\t218,00\t52,00\t0,52\t0,20\t?\t11,40\t10,30\t0,30\t<0,01  \t");
+const QString kPils
+    = QStringLiteral("Pils\t176,00\t42,00\t0,42\t0,00\t0,00\t3,10\t0,20\t0,50\t0,01\t4,80\t3,79\t");
+const QStringList kDrinkHeader { "Getränke je 100 ml", "Brennwert|in kJ", "|in kcal",
+    "Energie-|dichte", "Fett", "gesättigte|Fettsäuren", "Kohlen-|hydrate", "davon|Zucker", "Eiweiß",
+    "Salz", "vol.-%", "Alkohol|in g" };
+
+QString reportLine(const QStringList &report, const QString &start)
+{
+    for (const QString &line : report) {
+        if (line.startsWith(start))
+            return line;
+    }
+    return {};
+}
+
+} // namespace
+
+class TestCalc : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void numberTest_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("comma") << "1,5" << true;
+        QTest::newRow("point") << "1.5" << true;
+        QTest::newRow("leading blanks, sign") << "  -12" << true;
+        QTest::newRow("exponent") << "2,5e3" << true;
+        QTest::newRow("bare fraction") << ",5" << true;
+        QTest::newRow("trailing blank") << "12 " << false;
+        QTest::newRow("two separators") << "1,2,3" << false;
+        QTest::newRow("letters") << "abc" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("lone comma") << "," << false;
+    }
+    void numberTest()
+    {
+        QFETCH(QString, text);
+        QTEST(passesNumberTest(text), "passes");
+    }
+
+    void numberOutput_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("half up") << 0.125 << "0,13";
+        QTest::newRow("double just below a half") << 2.675 << "2,67";
+        QTest::newRow("groups") << 1234.5 << "1.234,50";
+        QTest::newRow("fraction") << 0.5 << "0,50";
+        QTest::newRow("zero") << 0.0 << "0,00";
+        QTest::newRow("millions, negative") << -1234567.891 << "-1.234.567,89";
+        QTest::newRow("carry through") << 999.999 << "1.000,00";
+        QTest::newRow("smallest half") << 0.005 << "0,01";
+        QTest::newRow("tiny negative") << -0.001 << "0,00";
+        QTest::newRow("15 digits at most") << 123456789012345678.0 << "123.456.789.012.346.000,00";
+    }
+    void numberOutput()
+    {
+        QFETCH(double, value);
+        QTEST(formatNumber(value), "text");
+    }
+
+    void cellValues_data()
+    {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<bool>("isNumber");
+        QTest::newRow("thousands") << "4.500,00" << 4500.0 << true;
+        QTest::newRow("less than") << "<0,5" << 0.5 << true;
+        QTest::newRow("blanks") << " 7,25 " << 7.25 << true;
+        QTest::newRow("empty") << "" << 0.0 << false;
+        QTest::newRow("word") << "k.A." << 0.0 << false;
+    }
+    void cellValues()
+    {
+        QFETCH(QString, cell);
+        QFETCH(bool, isNumber);
+        const std::optional<double> value = readCellValue(cell);
+        QCOMPARE(value.has_value(), isNumber);
+        if (isNumber)
+            QTEST(*value, "value");
+    }
+
+    void addingCleansTheCells()
+    {
+        CalculationList list;
+        QCOMPARE(list.columnCount(), 10);
+        list.setHeader(kDrinkHeader.mid(0, 10));
+        QCOMPARE(list.addEntry(kApfel), 0);
+        QCOMPARE(list.rows()[0].cells,
+            (QStringList { "100", "Äpfel", "218,00", "52,00", "0,52", "0,20", "0,00", "11,40",
+                "10,30", "0,30", "0,01" }));
+        QCOMPARE(list.rows()[0].per100Copy, list.rows()[0].cells);
+        QCOMPARE(list.per100Lines(),
+            QStringList { "Werte_bei_100_Gramm:100\tÄpfel\t218,00\t52,00\t0,52\t0,20\t0,00\t11,40\t"
+                          "10,30\t0,30\t0,01\t" });
+        QVERIFY(list.isUnsaved());
+        list.addEntry(kApfel);
+        QCOMPARE(list.rowCount(), 2);
+        QCOMPARE(list.per100Lines().size(), 2);
+        QCOMPARE(list.columnCount(), 11);
+    }
+
+    void transfer_data()
+    {
+        QTest::addColumn<QStringList>("amounts");
+        QTest::addColumn<QString>("shownAmount");
+        QTest::addColumn<QStringList>("values"); // columns 2, 3, 4, 12
+        QTest::newRow("250") << QStringList { "250" } << "250"
+                             << QStringList { "440,00", "105,00", "1,05",
+                                    "9,47" }; // 9,475 lies below
+        QTest::newRow("1500 grouped") << QStringList { "1500" } << "1500"
+                                      << QStringList { "2.640,00", "630,00", "6,30", "56,85" };
+        QTest::newRow("200 then 50") << QStringList { "200", "50" } << "50"
+                                     << QStringList { "88,00", "21,00", "0,21", "1,90" };
+        QTest::newRow("letters") << QStringList { "viel" } << "100"
+                                 << QStringList { "176,00", "42,00", "0,42", "3,79" };
+        QTest::newRow("zero") << QStringList { "0" } << "0"
+                              << QStringList { "0,00", "0,00", "0,00", "0,00" };
+        QTest::newRow("decimal point")
+            << QStringList { "1.5" } << "1,5" << QStringList { "2,64", "0,63", "0,01", "0,06" };
+    }
+    void transfer()
+    {
+        QFETCH(QStringList, amounts);
+        CalculationList list;
+        list.setHeader(kDrinkHeader);
+        list.addEntry(kPils);
+        QString used;
+        for (const QString &amount : amounts)
+            QVERIFY(list.transfer(0, amount, &used));
+        QTEST(used, "shownAmount");
+        QTEST(list.cell(0, 0), "shownAmount");
+        QCOMPARE(list.cell(0, 1), QStringLiteral("Pils"));
+        QTEST((QStringList { list.cell(0, 2), list.cell(0, 3), list.cell(0, 4), list.cell(0, 12) }),
+            "values");
+        QCOMPARE(list.rows()[0].per100Copy.value(2), QStringLiteral("176,00"));
+    }
+
+    void transferKeepsCellsThatAreNoNumber()
+    {
+        CalculationList list;
+        list.addEntry(u"Brot\t1000,00\tk.A.\t\t2,00\t");
+        QVERIFY(list.transfer(0, QStringLiteral("50")));
+        QCOMPARE(
+            list.rows()[0].cells, (QStringList { "50", "Brot", "500,00", "k.A.", "", "1,00" }));
+        QVERIFY(!list.transfer(1, QStringLiteral("50")));
+    }
+
+    void fileRowsFindTheirValuesByExactName()
+    {
+        CalculationList list;
+        list.load({ "100\tApfel\t200,00\t", "100\tApfelsaft\t400,00\t" },
+            { "300\tApfel\t600,00", "300\tApfelsaft\t1.200,00", "200\tBirne\t250,00" });
+        QVERIFY(list.transfer(0, QStringLiteral("50")));
+        QCOMPARE(list.cell(0, 2), QStringLiteral("100,00"));
+        QVERIFY(list.transfer(1, QStringLiteral("50")));
+        QCOMPARE(list.cell(1, 2), QStringLiteral("200,00"));
+        // Known only as shown: scaled from the amount it stands for.
+        QVERIFY(list.transfer(2, QStringLiteral("100")));
+        QCOMPARE(list.cell(2, 2), QStringLiteral("125,00"));
+
+        list.removeRow(0);
+        QCOMPARE(list.per100Lines(), QStringList { "100\tApfelsaft\t400,00\t" });
+        QVERIFY(list.isUnsaved());
+    }
+
+    void removingARowTakesItsOwnPer100Line()
+    {
+        CalculationList list;
+        list.addEntry(u"Apfelsaft\t1\t");
+        list.addEntry(u"Apfel\t2\t");
+        list.addEntry(u"Apfelsaft\t1\t");
+        list.transfer(1, QStringLiteral("100")); // its cells now match no other line
+        list.removeRow(1);
+        QCOMPARE(list.per100Lines(),
+            (QStringList { "Werte_bei_100_Gramm:100\tApfelsaft\t1\t",
+                "Werte_bei_100_Gramm:100\tApfelsaft\t1\t" }));
+        QCOMPARE(list.rows()[1].name(), QStringLiteral("Apfelsaft"));
+    }
+
+    void totalsAndReport()
+    {
+        CalculationList list;
+        QStringList report = list.report();
+        QCOMPARE(report.mid(0, 4),
+            (QStringList {
+                " Die Berechnung der Nährwerte in der Liste eingetragenen Lebensmittel ergab:", "",
+                " Brennwert: 0,00 KJ (0,00 Kcal)    \u2022    Fett: 0,00 g  -davon gesättigte "
+                "Fettsäuren: 0,00 g",
+                " Kohlenhydrate: 0,00 g  -davon Zucker: 0,00 g     \u2022    Eiweiß: 0,00 g    "
+                "\u2022    Salz: 0,00 g" }));
+        QCOMPARE(report.size(), 14);
+        QCOMPARE(report.mid(4, 6),
+            (QStringList { "", " Hier sind einige online Nährstoffrechner:",
+                " ---------------------------------------------------------",
+                " Damit können Sie sich Ihre persönlichen Werte für die Tageszufuhr an Energie "
+                "und Hauptnährstoffen",
+                " berechnen lassen. Vergleichen Sie diese empfohlenen Werte mit den hier vom "
+                "Programm errechneten",
+                " Werte Ihrer täglichen Zufuhr an Energie und Nährstoffen." }));
+        for (const QString &line : report.mid(10))
+            QVERIFY2(line.startsWith(u" https://") && line.endsWith(u' ') && !line.contains(u"  "),
+                qPrintable(line));
+
+        list.setHeader(kDrinkHeader);
+        list.addEntry(kApfel);
+        list.transfer(0, QStringLiteral("250"));
+        list.addEntry(kPils);
+        list.transfer(1, QStringLiteral("1500"));
+        list.addEntry(kPils);
+        list.setCell(2, 0, QStringLiteral("  ")); // ends the counted rows
+        QCOMPARE(list.countedRowCount(), 2);
+        const CalcTotals totals = list.totals();
+        QCOMPARE(totals.kJ, 545.0 + 2640.0);
+        QCOMPARE(totals.ofColumn(3), 130.0 + 630.0);
+        QCOMPARE(totals.ofColumn(4), 0.0);
+        QCOMPARE(totals.alcoholGrams, 56.85);
+        report = list.report();
+        QCOMPARE(report.size(), 15);
+        QCOMPARE(reportLine(report, " Brennwert"),
+            " Brennwert: 3.185,00 KJ (760,00 Kcal)    \u2022    Fett: 0,50 g  -davon gesättigte "
+            "Fettsäuren: 0,00 g");
+        QCOMPARE(
+            report[4], " Alkohol Vol.-%: 72,00 %    \u2022    Reiner Alkohol in Gramm: 56,85 g");
+        QCOMPARE(list.computationLines().size(), 2);
+        QCOMPARE(list.computationLines()[0].count(u'\t'), 13);
+    }
+
+    void savingTwoEntriesAndReadingBack()
+    {
+        CalculationList list;
+        list.setHeader(kDrinkHeader.mid(0, 4));
+        list.addEntry(u"Äpfel\t218,00\t52,00\t0,52\t");
+        list.transfer(0, QStringLiteral("250"));
+        list.addEntry(u"Brötchen\t1088,00\t260,00\t2,60\t");
+        list.transfer(1, QStringLiteral("1500"));
+
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("Tag1.txt"));
+        QVERIFY(WriteToStream(list.fileLines(), path));
+        const QByteArray expected
+            = "\xEF\xBB\xBF"
+              "Werte_bei_100_Gramm:100\tBr\xC3\xB6tchen\t1088,00\t260,00\t2,60\t\r\n"
+              "Werte_bei_100_Gramm:100\t\xC3\x84pfel\t218,00\t52,00\t0,52\t\r\n"
+              "250\t\xC3\x84pfel\t545,00\t130,00\t1,30\t\r\n"
+              "1500\tBr\xC3\xB6tchen\t16.320,00\t3.900,00\t39,00\t\r\n";
+        QCOMPARE(TestSupport::readBytes(path), expected);
+
+        // Reopened and saved again: per-100 lines reversed, rows kept.
+        const CalcListFileContent content = readCalcListFile(path);
+        CalculationList reopened;
+        reopened.setHeader(kDrinkHeader.mid(0, 4)); // the same run: the same columns
+        reopened.load(content.per100Lines, content.rowLines);
+        QCOMPARE(reopened.totals().kJ, 545.0 + 16320.0);
+        QVERIFY(reopened.transfer(1, QStringLiteral("100")));
+        QCOMPARE(reopened.cell(1, 2), QStringLiteral("1.088,00"));
+        reopened.transfer(1, QStringLiteral("1500"));
+        QCOMPARE(reopened.fileLines(),
+            (QStringList { "Werte_bei_100_Gramm:100\tÄpfel\t218,00\t52,00\t0,52\t",
+                "Werte_bei_100_Gramm:100\tBrötchen\t1088,00\t260,00\t2,60\t",
+                "250\tÄpfel\t545,00\t130,00\t1,30\t",
+                "1500\tBrötchen\t16.320,00\t3.900,00\t39,00\t" }));
+    }
+
+    void readingKeepsEverything()
+    {
+        const CalcListFileContent content
+            = parseCalcListText(u"\r\n100\tA\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t\r\n\r\n"
+                                u"x Werte_bei_100_Gramm:100\tA\t1\t\n  \t\n50\tB\t\r\n60\tC\t\r\n");
+        QCOMPARE(content.per100Lines, QStringList { "x 100\tA\t1\t" });
+        QCOMPARE(content.rowLines.size(), 3);
+        CalculationList list;
+        list.load(content.per100Lines, content.rowLines);
+        QCOMPARE(list.rowCount(), 3);
+        QCOMPARE(list.columnCount(), 15);
+        QCOMPARE(list.cell(0, 14), QStringLiteral("13"));
+        QCOMPARE(list.totals().alcoholGrams, 11.0);
+        QCOMPARE(list.fileLines().mid(1),
+            (QStringList { "100\tA\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t",
+                "50\tB\t" + QString(13, u'\t'), "60\tC\t" + QString(13, u'\t') }));
+        QCOMPARE(list.fileLines().first(), QStringLiteral("Werte_bei_100_Gramm:x 100\tA\t1\t"));
+    }
+
+    void fileNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("merged");
+        QTest::newRow("plain") << "Tag1"
+                               << "Tag1.txt"
+                               << "Tag1.txt";
+        QTest::newRow("upper case") << "Tag1.TXT"
+                                    << "Tag1.TXT"
+                                    << "Tag1.TXT";
+        QTest::newRow("csv") << "Tag1.csv"
+                             << "Tag1.csv"
+                             << "Tag1.csv.txt";
+        QTest::newRow("leading blank") << " Meine Nährwertzufuhr Tag1"
+                                       << " Meine Nährwertzufuhr Tag1.txt"
+                                       << " Meine Nährwertzufuhr Tag1.txt";
+        QTest::newRow("txt inside") << "a.txtx"
+                                    << "a.txtx"
+                                    << "a.txtx";
+    }
+    void fileNames()
+    {
+        QFETCH(QString, name);
+        QTEST(saveFileName(name), "saved");
+        QTEST(mergedFileName(name), "merged");
+    }
+
+    void mergingPutsEveryPer100LineFirst()
+    {
+        TestSupport::DataFolder folder;
+        folder.addFile("Früh.txt",
+            "\xEF\xBB\xBFWerte_bei_100_Gramm:100\tA\t1\t\r\n100\tA\t1\t\r\n\r\n50\tA2\t\r\n");
+        folder.addFile("Mittag.txt", "Werte_bei_100_Gramm:100\tB\t2\t\r\n200\tB\t4\t\r\n");
+        const MergeResult result = mergeCalcListFiles(
+            folder.path(), { "Mittag.txt", "fehlt.txt", "Früh.txt", "../Früh.txt" });
+        QCOMPARE(result.lines,
+            (QStringList { "Werte_bei_100_Gramm:100\tB\t2\t", "Werte_bei_100_Gramm:100\tA\t1\t",
+                "200\tB\t4\t", "100\tA\t1\t", "", "50\tA2\t" }));
+        QCOMPARE(result.missingNames, (QStringList { "fehlt.txt", "../Früh.txt" }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCalc)
+#include "tst_calc.moc"
