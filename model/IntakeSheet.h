@@ -28,6 +28,17 @@ struct IntakeSheet
     IntakeAmounts totalAmounts() const { return IntakeAmounts::fromTableValues(totals); }
 };
 
+class CalculationList;
+struct CalcRow;
+
+// The rows of a calculation list that count (up to the first without an
+// amount) with their values read as numbers, the captions of the table
+// whose entry was added last and the totals of the report. Trailing value
+// columns that have neither a caption nor a value are left out.
+IntakeSheet intakeSheet(const CalculationList &list);
+// What one list row stands for, for its shares of the reference intakes.
+IntakeAmounts rowIntake(const CalcRow &row);
+
 // A header caption or product name on one line: the "|" that breaks a cell
 // into lines becomes a blank, and blanks at the ends go.
 QString singleLine(const QString &cellText);

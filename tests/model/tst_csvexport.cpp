@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "model/Calculation.h"
 #include "model/CsvExport.h"
 
 #include <QTest>
@@ -112,6 +113,38 @@ private Q_SLOTS:
         QCOMPARE(lines[1], QString());
         QCOMPARE(lines[2], u"Summe;;0;0;;0;0;0;0;0;0"_s);
         QCOMPARE(lines[4], u"Anteil an der Referenzmenge in %;;0;0;;0;0;0;0;0;0"_s);
+    }
+
+    // The list as the window holds it: a food table whose header ends with
+    // a TAB, one row rescaled, one per 100 g with "<" and "?" cells, and a
+    // row after an emptied amount, which does not count.
+    void fromCalculationList()
+    {
+        CalculationList list;
+        list.setHeader({ u"Lebensmittel 100g"_s, u"Brennwert|in kJ"_s, u"|in kcal"_s,
+            u"Energie-|dichte"_s, u"Fett"_s, u"gesättigte|Fettsäuren"_s, u"Kohlen-|hydrate"_s,
+            u"davon|Zucker"_s, u"Eiweiß"_s, u"Salz"_s, QString() });
+        list.addEntry(u"Äpfel\t218,00\t52,00\t0,52\t0,20\t?\t11,40\t10,30\t0,30\t<0,01\t"_s);
+        list.addEntry(u"Brot \"Korn\"; hell\t1.000,00\t240,00\t2,40\t1,50\t0,30\t48,00\t3,00"
+                      "\t8,00\t1,20\t"_s);
+        list.addEntry(u"Ei\t600\t140\t1,4\t9\t3\t1\t1\t12\t0,3\t"_s);
+        QVERIFY(list.transfer(0, u"250"_s));
+        list.setCell(2, 0, QString());
+
+        const IntakeSheet sheet = intakeSheet(list);
+        QCOMPARE(sheet.valueCaptions.size(), 9);
+        QCOMPARE(sheet.rows.size(), 2);
+        QCOMPARE(sheet.rows[0].amount, 250.0);
+        QCOMPARE(sheet.rows[1].values[0], 1000.0);
+        QCOMPARE(sheet.totals.size(), 9);
+        QCOMPARE(rowIntake(list.rows()[0]),
+            (IntakeAmounts { 545, 130, 0.5, 0, 28.5, 25.75, 0.75, 0.03 }));
+        const QStringList lines = intakeCsvText(sheet);
+        QCOMPARE(lines.mid(1, 2),
+            (QStringList { u"250;Äpfel;545;130;1,3;0,5;0;28,5;25,75;0,75;0,03"_s,
+                u"100;\"Brot \"\"Korn\"\"; hell\";1000;240;2,4;1,5;0,3;48;3;8;1,2"_s }));
+        QCOMPARE(lines[4], u"Summe;;1545;370;;2;0,3;76,5;28,75;8,75;1,23"_s);
+        QCOMPARE(lines[6], u"Anteil an der Referenzmenge in %;;19;19;;3;2;29;32;18;21"_s);
     }
 };
 
