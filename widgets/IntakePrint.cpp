@@ -107,8 +107,8 @@ QString listTable(const IntakeSheet &sheet)
     const int columns = valueColumnCount(sheet);
     QString html
         = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" "
-                         "width=\"100%\" style=\"border-collapse: collapse; font-size: 8pt;\">"
-                         "<thead><tr style=\"background-color: #e8e8e8; font-size: 7pt;\">"
+                         "width=\"100%\" style=\"border-collapse: collapse; font-size: 7.5pt;\">"
+                         "<thead><tr style=\"background-color: #e8e8e8; font-size: 6pt;\">"
                          "<th align=\"left\">Menge in<br>g bzw. ml</th>"
                          "<th align=\"left\">Lebensmittel</th>");
     for (int c = 0; c < columns; ++c)
@@ -178,11 +178,11 @@ void setListColumnWidths(QTextDocument &document)
     auto *table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable *>(frames.first());
     if (!table || table->columns() < 3)
         return;
-    const qreal valueShare = 74.0 / (table->columns() - 2);
+    const qreal valueShare = 78.0 / (table->columns() - 2);
     QList<QTextLength> widths(
         table->columns(), QTextLength(QTextLength::PercentageLength, valueShare));
     widths[0] = QTextLength(QTextLength::PercentageLength, 7);
-    widths[1] = QTextLength(QTextLength::PercentageLength, 19);
+    widths[1] = QTextLength(QTextLength::PercentageLength, 15);
     QTextTableFormat format = table->format();
     format.setColumnWidthConstraints(widths);
     table->setFormat(format);
@@ -219,11 +219,13 @@ std::unique_ptr<QTextDocument> intakeDocument(
     document->documentLayout()->setPaintDevice(device);
     document->setDefaultFont(printFont());
     document->setDocumentMargin(0);
-    document->setPageSize(pageSize);
     document->documentLayout()->registerHandler(kChartObject, new ChartObject(document.get()));
     document->setHtml(documentHtml(printout));
     setListColumnWidths(*document);
     appendChart(*document, printout.sheet, pageSize.width() * 0.8);
+    // Last: setting the page size lays the whole document out anew. Changes
+    // after it are laid out lazily, and a block not yet laid out is not drawn.
+    document->setPageSize(pageSize);
     return document;
 }
 
