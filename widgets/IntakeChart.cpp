@@ -1,6 +1,7 @@
 #include "widgets/IntakeChart.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
 #include <cmath>
@@ -25,6 +26,13 @@ double axisMaximum(const ReferencePercents &percents)
     return std::min(500.0, std::ceil(longest / 50) * 50);
 }
 
+// The wording, wrapped anywhere but inside "8 400" and "2 000".
+QString footnoteText()
+{
+    static const QRegularExpression digitGroup(QStringLiteral("(?<=\\d) (?=\\d)"));
+    return QString(kReferenceIntakeWording).replace(digitGroup, QStringLiteral("\u00A0"));
+}
+
 struct ChartLayout
 {
     QRectF title;
@@ -45,7 +53,7 @@ ChartLayout layOut(const QRectF &rect, const QFontMetricsF &metrics, ChartTexts 
     if (texts == ChartTexts::CaptionAndWording) {
         layout.title.setHeight(line * 1.3);
         const QRectF note = metrics.boundingRect(
-            QRectF(0, 0, rect.width(), 1e6), Qt::TextWordWrap, kReferenceIntakeWording);
+            QRectF(0, 0, rect.width(), 1e6), Qt::TextWordWrap, footnoteText());
         layout.footnote.setTop(rect.bottom() - note.height());
     }
     qreal nameWidth = 0;
@@ -115,8 +123,7 @@ void paintIntakeChart(
         painter.setPen(kTextColour);
         painter.drawText(layout.title, Qt::AlignLeft | Qt::AlignTop, kReferenceShareCaption);
         painter.restore();
-        painter.drawText(
-            layout.footnote, Qt::TextWordWrap | Qt::AlignLeft, kReferenceIntakeWording);
+        painter.drawText(layout.footnote, Qt::TextWordWrap | Qt::AlignLeft, footnoteText());
     }
 
     std::array<QRectF, kIntakeCount> bars;
