@@ -25,8 +25,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -314,7 +316,6 @@ void TBerechnungsForm::SetzeDieGrids()
     }
     m_header->setCells(texts, headerWidths);
     m_header->setSelectedColumn(0);
-    reloadList();
 }
 
 void TBerechnungsForm::reloadList()
@@ -357,7 +358,7 @@ void TBerechnungsForm::addCurrentEntry()
     if (trimBlanks(entryRow).isEmpty())
         return;
     setListEnabled(true);
-    SetzeDieGrids();
+    SetzeDieGrids(); // the list's columns follow at the reload below
     const int row = m_list.addEntry(entryRow);
     m_targetRow = row;
     m_selectedRow = -1;
@@ -388,24 +389,38 @@ void TBerechnungsForm::UebertragenButtonClick()
     m_list.transfer(m_targetRow, m_amount->text());
     // From the first transfer on, the list shows computed values only.
     m_listModel->setEditable(false);
-    reloadList();
+    m_listModel->rowChanged(m_targetRow);
     m_listView->setFocus();
     BerechnenButtonClick();
 }
 
 void TBerechnungsForm::BerechnenButtonClick()
 {
-    m_computationLines = m_list.computationLines();
     writeReport(m_list.report());
     m_intakePanel->showTotals();
 }
 
+// Only the lines that changed are written anew: a new text would have to be
+// laid out and drawn whole, links included.
 void TBerechnungsForm::writeReport(const QStringList &lines)
 {
+    QTextDocument *document = m_result->document();
+    if (document->blockCount() == lines.size() && !document->isEmpty()) {
+        QTextBlock block = document->begin();
+        for (const QString &line : lines) {
+            if (block.text() != line) {
+                QTextCursor cursor(block);
+                cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+                cursor.insertText(line, QTextCharFormat());
+            }
+            block = block.next();
+        }
+        return;
+    }
     m_result->setPlainText(lines.join(u'\n'));
-    QTextCursor cursor(m_result->document());
+    QTextCursor cursor(document);
     for (const QString &address : onlineCalculatorAddresses()) {
-        cursor = m_result->document()->find(address, cursor);
+        cursor = document->find(address, cursor);
         if (cursor.isNull())
             break;
         QTextCharFormat link;
@@ -433,7 +448,6 @@ void TBerechnungsForm::ZeileloeschenClick()
 void TBerechnungsForm::ListeLoeschenButtonClick()
 {
     m_list.clear();
-    m_computationLines.clear();
     reloadList();
     m_result->clear();
     setWindowTitle(kCaption);

@@ -88,7 +88,6 @@ private:
 
     CalculationHost &m_host;
     Zestrola::CalculationList m_list;
-    QStringList m_computationLines;
     int m_targetRow = 0;
     int m_selectedRow = -1;
     QString m_selectedName;

@@ -16,6 +16,11 @@ void CalcListTableModel::reload()
     endResetModel();
 }
 
+void CalcListTableModel::rowChanged(int row)
+{
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
 int CalcListTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_list.rowCount() + 1;

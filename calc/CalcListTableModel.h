@@ -17,6 +17,8 @@ public:
 
     // Call after the list was changed other than through setData.
     void reload();
+    // Call after the cells of one row were changed.
+    void rowChanged(int row);
     void setEditable(bool editable) { m_editable = editable; }
     bool isEditable() const { return m_editable; }
 

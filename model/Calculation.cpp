@@ -2,9 +2,11 @@
 
 #include "model/TableFile.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace Zestrola {
 
@@ -35,37 +37,27 @@ QStringView afterLessThan(QStringView text)
     return lessThan < 0 ? text : text.sliced(lessThan + 1);
 }
 
-std::optional<double> readPlainNumber(QString text)
-{
-    text.replace(u',', u'.');
-    if (!passesNumberTest(text))
-        return std::nullopt;
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
-}
-
 // "123" + 1 = "124", "999" + 1 = "1000".
-void incrementDigits(std::string &digits)
+void incrementDigits(QByteArray &digits)
 {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
+    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
+        if (digits[i] != '9') {
+            ++digits[i];
             return;
         }
-        *it = '0';
+        digits[i] = '0';
     }
-    digits.insert(digits.begin(), '1');
+    digits.prepend('1');
 }
 
-QString groupThousands(const std::string &integerDigits)
+QString groupThousands(QByteArrayView integerDigits)
 {
     QString out;
-    const int size = int(integerDigits.size());
-    for (int i = 0; i < size; ++i) {
+    const qsizetype size = integerDigits.size();
+    for (qsizetype i = 0; i < size; ++i) {
         if (i > 0 && (size - i) % 3 == 0)
             out += u'.';
-        out += QChar::fromLatin1(integerDigits[size_t(i)]);
+        out += QChar::fromLatin1(integerDigits[i]);
     }
     return out;
 }
@@ -93,33 +85,44 @@ QString per100LineOf(const QStringList &copy)
 
 } // namespace
 
-bool passesNumberTest(QStringView text)
+namespace {
+
+char ascii(char c)
 {
-    // Hand-written rather than a regular expression: the totals run it on
-    // every cell of the list.
+    return c;
+}
+
+char ascii(QChar c)
+{
+    return c.unicode() <= 0x7f ? char(c.unicode()) : '\x7f';
+}
+
+// The number test; "," counts as ".".
+template<typename Text> bool isPlainNumber(const Text &text, qsizetype size)
+{
     qsizetype i = 0;
-    const qsizetype size = text.size();
-    auto isDigit = [&](qsizetype at) { return at < size && text[at] >= u'0' && text[at] <= u'9'; };
+    auto at = [&](qsizetype k) { return k < size ? ascii(text[k]) : '\0'; };
+    auto isDigit = [&](qsizetype k) { return at(k) >= '0' && at(k) <= '9'; };
     auto skipDigits = [&] {
         const qsizetype start = i;
         while (isDigit(i))
             ++i;
         return i - start;
     };
-    while (i < size && (text[i] == u' ' || text[i] == u'\t'))
+    while (at(i) == ' ' || at(i) == '\t')
         ++i;
-    if (i < size && (text[i] == u'+' || text[i] == u'-'))
+    if (at(i) == '+' || at(i) == '-')
         ++i;
     qsizetype digits = skipDigits();
-    if (i < size && (text[i] == u'.' || text[i] == u',')) {
+    if (at(i) == '.' || at(i) == ',') {
         ++i;
         digits += skipDigits();
     }
     if (digits == 0)
         return false;
-    if (i < size && (text[i] == u'e' || text[i] == u'E')) {
+    if (at(i) == 'e' || at(i) == 'E') {
         ++i;
-        if (i < size && (text[i] == u'+' || text[i] == u'-'))
+        if (at(i) == '+' || at(i) == '-')
             ++i;
         if (skipDigits() == 0)
             return false;
@@ -127,16 +130,46 @@ bool passesNumberTest(QStringView text)
     return i == size;
 }
 
+// Reads a number with "," or "." as its decimal mark, after the number
+// test; "." is skipped instead when it stands for thousands. Works on a
+// small buffer: the totals read every cell of the list.
+std::optional<double> readNumber(QStringView text, bool pointIsThousands)
+{
+    text = trimmedBlanks(text);
+    char buffer[64];
+    qsizetype size = 0;
+    for (const QChar c : text) {
+        if (pointIsThousands && c == u'.')
+            continue;
+        if (c.unicode() > 0x7f || size == qsizetype(sizeof buffer))
+            return std::nullopt;
+        buffer[size++] = c == u',' ? '.' : char(c.unicode());
+    }
+    if (!isPlainNumber(buffer, size))
+        return std::nullopt;
+    const char *begin = buffer + (buffer[0] == '+' ? 1 : 0);
+    double value = 0;
+    const auto [end, error] = std::from_chars(begin, buffer + size, value);
+    if (error != std::errc() || end != buffer + size || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+bool passesNumberTest(QStringView text)
+{
+    return isPlainNumber(text, text.size());
+}
+
 std::optional<double> readAmount(QStringView text)
 {
-    return readPlainNumber(trimBlanks(text));
+    return readNumber(text, false);
 }
 
 std::optional<double> readCellValue(QStringView cell)
 {
-    QString text = trimBlanks(afterLessThan(cell));
-    text.remove(u'.');
-    return readPlainNumber(text);
+    return readNumber(afterLessThan(cell), true);
 }
 
 QString formatNumber(double value)
@@ -147,33 +180,34 @@ QString formatNumber(double value)
     std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
     const bool negative = buffer[0] == '-';
     const char *mantissa = buffer + (negative ? 1 : 0);
-    std::string digits(1, mantissa[0]);
-    digits.append(mantissa + 2, size_t(kSignificantDigits - 1));
+    QByteArray digits(1, mantissa[0]);
+    digits.append(mantissa + 2, kSignificantDigits - 1);
     const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
 
     // Digit i stands for 10^(exponent - i); keep those down to hundredths,
     // and never more than kMostShownDigits of them.
     const int keep = std::min(exponent + 3, kMostShownDigits);
-    std::string kept;
+    QByteArray hundredths;
     if (keep >= 0) {
-        kept = digits.substr(0, size_t(keep));
-        if (keep < kSignificantDigits && digits[size_t(keep)] >= '5')
-            incrementDigits(kept);
+        hundredths = digits.left(keep);
+        if (keep < kSignificantDigits && digits[keep] >= '5')
+            incrementDigits(hundredths);
     }
-    if (kept.empty())
-        kept = "0";
+    if (hundredths.isEmpty())
+        hundredths = QByteArrayLiteral("0");
     // The last kept digit stands for 10^(exponent - keep + 1); write the
     // number in hundredths.
-    std::string hundredths = kept + std::string(size_t(std::max(0, exponent - keep + 3)), '0');
+    hundredths.append(std::max(0, exponent - keep + 3), '0');
     if (hundredths.size() < 3)
-        hundredths.insert(0, 3 - hundredths.size(), '0');
-    const bool zero = hundredths.find_first_not_of('0') == std::string::npos;
-    const std::string integerPart = hundredths.substr(0, hundredths.size() - 2);
-    const size_t firstDigit = std::min(integerPart.find_first_not_of('0'), integerPart.size() - 1);
+        hundredths.prepend(3 - hundredths.size(), '0');
+    const bool zero = hundredths.count('0') == hundredths.size();
+    QByteArrayView integerPart(hundredths.constData(), hundredths.size() - 2);
+    while (integerPart.size() > 1 && integerPart.front() == '0')
+        integerPart = integerPart.sliced(1);
     QString out = (negative && !zero) ? QStringLiteral("-") : QString();
-    out += groupThousands(integerPart.substr(firstDigit));
+    out += groupThousands(integerPart);
     out += u',';
-    out += QLatin1StringView(hundredths.data() + hundredths.size() - 2, 2);
+    out += QLatin1StringView(hundredths.constData() + hundredths.size() - 2, 2);
     return out;
 }
 

@@ -19,6 +19,8 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QWheelEvent>
 #include <memory>
 
@@ -146,6 +148,11 @@ private Q_SLOTS:
         transfer(QStringLiteral("viel"));
         QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("100"));
         QCOMPARE(shownCell(0, 2), QStringLiteral("176,00"));
+        auto *result = child<QTextBrowser>("TntRichEdit1");
+        QCOMPARE(result->toPlainText(), m_form->list().report().join(u'\n'));
+        const QString address = onlineCalculatorAddresses().last();
+        QTextCursor link = result->document()->find(address);
+        QCOMPARE(link.charFormat().anchorHref(), address);
 
         child<QPushButton>("ListeLoeschenButton")->click();
         QCOMPARE(listView()->model()->rowCount(), 1);
