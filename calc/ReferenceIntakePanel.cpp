@@ -56,7 +56,7 @@ ReferenceIntakePanel::ReferenceIntakePanel(
 
 void ReferenceIntakePanel::showTotals()
 {
-    m_chart->setAmounts(m_list.isEmpty() ? IntakeAmounts {} : intakeSheet(m_list).totalAmounts());
+    m_chart->setAmounts(totalIntake(m_list.totals()));
 }
 
 void ReferenceIntakePanel::clear()

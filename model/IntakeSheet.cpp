@@ -68,6 +68,12 @@ IntakeAmounts rowIntake(const CalcRow &row)
         rowValues(row, std::max(0, int(row.cells.size()) - kFirstValueColumn)));
 }
 
+IntakeAmounts totalIntake(const CalcTotals &totals)
+{
+    return { totals.kJ, totals.kcal, totals.fat, totals.saturatedFattyAcids, totals.carbohydrates,
+        totals.sugar, totals.protein, totals.salt };
+}
+
 QString singleLine(const QString &cellText)
 {
     // "Kohlen-|hydrate" was one word split for the header's line break.

@@ -30,6 +30,7 @@ struct IntakeSheet
 
 class CalculationList;
 struct CalcRow;
+struct CalcTotals;
 
 // The rows of a calculation list that count (up to the first without an
 // amount) with their values read as numbers, the captions of the table
@@ -38,6 +39,8 @@ struct CalcRow;
 IntakeSheet intakeSheet(const CalculationList &list);
 // What one list row stands for, for its shares of the reference intakes.
 IntakeAmounts rowIntake(const CalcRow &row);
+// The totals of the report, without reading the rows a second time.
+IntakeAmounts totalIntake(const CalcTotals &totals);
 
 // A header caption or product name on one line: the "|" that breaks a cell
 // into lines becomes a blank, and blanks at the ends go.

@@ -137,6 +137,7 @@ private Q_SLOTS:
         QCOMPARE(sheet.rows[0].amount, 250.0);
         QCOMPARE(sheet.rows[1].values[0], 1000.0);
         QCOMPARE(sheet.totals.size(), 9);
+        QCOMPARE(totalIntake(list.totals()), sheet.totalAmounts());
         QCOMPARE(rowIntake(list.rows()[0]),
             (IntakeAmounts { 545, 130, 0.5, 0, 28.5, 25.75, 0.75, 0.03 }));
         const QStringList lines = intakeCsvText(sheet);
