@@ -1,4 +1,6 @@
 #include "app/zestrolap.h"
+#include "model/Settings.h"
+#include "widgets/MessageBox.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -16,6 +18,14 @@ int main(int argc, char *argv[])
             QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTranslator);
     }
+
+    // Every window's settings writes reach the user, after the command that
+    // wrote has finished.
+    Zestrola::Settings::setWriteErrorHandler([](const QString &message) {
+        QMetaObject::invokeMethod(
+            qApp, [message] { MessageBox::error(QApplication::activeWindow(), message); },
+            Qt::QueuedConnection);
+    });
 
     TMainForm mainForm;
     mainForm.show();

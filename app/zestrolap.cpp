@@ -4,7 +4,6 @@
 #include "calc/CalculationHost.h"
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
 #include "dialogs/einstellformLebensmittelp.h"
-#include "model/Colouring.h"
 #include "model/DataFolder.h"
 #include "model/Legend.h"
 #include "model/Search.h"
@@ -17,6 +16,8 @@
 #include "widgets/HeaderGrid.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
+#include "widgets/ViewColouring.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -58,7 +59,7 @@ public:
     QString dataFolder() const override { return m_form.dataFolder(); }
     QStringList headerCells() const override
     {
-        return Zestrola::headerCells(m_form.headerLineCopy());
+        return m_form.session().headerCells();
     }
     QList<int> headerColumnWidths() const override
     {
@@ -71,24 +72,12 @@ public:
     {
         return m_form.tableView()->lines().value(m_form.tableView()->caretLine());
     }
-    bool isDrinkTable() const override { return m_form.drinkFlag(); }
+    bool isDrinkTable() const override { return m_form.session().isDrinkTable(); }
     QRect hostFrameGeometry() const override { return m_form.frameGeometry(); }
 
 private:
     const TMainForm &m_form;
 };
-
-QList<LineFormat> toLineFormats(const QList<CellMark> &marks)
-{
-    static const QFont markFont = Fonts::valueMark();
-    QList<LineFormat> formats;
-    formats.reserve(marks.size());
-    for (const CellMark &mark : marks) {
-        if (mark.band != Band::None && mark.length > 0)
-            formats.append({ mark.start, mark.length, markFont, QColor(QRgb(bandRgb(mark.band))) });
-    }
-    return formats;
-}
 
 } // namespace
 
@@ -101,18 +90,11 @@ TMainForm::TMainForm(QWidget *parent)
     setMinimumSize(kMinimumSize);
     resize(671, 490);
 
-    Settings::setWriteErrorHandler(
-        [this](const QString &message) { MessageBox::error(this, message); });
-
-    m_recolourTimer.setSingleShot(true);
-    m_recolourTimer.setInterval(kRecolourDelayMs);
-    connect(&m_recolourTimer, &QTimer::timeout, this, &TMainForm::onRecolourTimer);
-
     buildWidgets();
     buildMenus();
     connectSignals();
 
-    m_dataFolder = dataFolderFromWorkingDirectory();
+    m_session.setDataFolder(dataFolderFromWorkingDirectory());
     findTables();
     const bool firstRun = LeseRegKey(kLetzteAuswahl).isEmpty();
     if (firstRun)
@@ -120,16 +102,15 @@ TMainForm::TMainForm(QWidget *parent)
     restoreWindowSize();
     if (firstRun) // after every resize, which would take the maximised state back
         setWindowState(windowState() | Qt::WindowMaximized);
+    else
+        centreOnScreen(this);
     selectLastTable();
     createCalculationFolder();
 
     createDialogs();
 }
 
-TMainForm::~TMainForm()
-{
-    Settings::setWriteErrorHandler({});
-}
+TMainForm::~TMainForm() = default;
 
 QString TMainForm::currentTableName() const
 {
@@ -175,6 +156,8 @@ void TMainForm::buildWidgets()
     m_view->setAccessibleName(QStringLiteral("Tabelle"));
     m_view->setFont(Fonts::unicodeSans());
 
+    m_colouring = new ViewColouring(m_view);
+
     m_header = new HeaderGrid(central);
     m_header->setObjectName(QStringLiteral("StringGrid1"));
     coupleHeaderAndView(m_header, m_view);
@@ -192,7 +175,7 @@ void TMainForm::buildWidgets()
     layout->setRowStretch(4, 1);
     layout->setColumnStretch(1, 1);
     // The header sits directly on the view, so its columns read as the view's.
-    layout->setRowMinimumHeight(3, 60);
+    layout->setRowMinimumHeight(3, kHeaderHeight);
 
     // Shown by later commands next to the entry they describe.
     m_infoBox = new QTextEdit(central);
@@ -333,16 +316,17 @@ void TMainForm::buildInfoTextPopup()
 
 void TMainForm::createDialogs()
 {
-    m_foodDialog = new TEinstellFormLebensmittel(m_foodSet, this);
-    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(m_drinkSet, this);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_foodDialog, &TEinstellFormLebensmittel::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::tableReloadRequested, this,
-        &TMainForm::ComboBox1Change);
-    connect(m_drinkDialog, &TEinstellFormLebensmittelGetraenke::recolourRequested, this,
-        &TMainForm::startRecolourTimer);
+    m_foodDialog = new TEinstellFormLebensmittel(this);
+    m_drinkDialog = new TEinstellFormLebensmittelGetraenke(this);
+    for (ThresholdDialog *dialog : { static_cast<ThresholdDialog *>(m_foodDialog),
+             static_cast<ThresholdDialog *>(m_drinkDialog) }) {
+        connect(dialog, &ThresholdDialog::thresholdsChanged, this, [this](const ThresholdSet &set) {
+            (set.drinks ? m_drinkSet : m_foodSet) = set;
+            applyRating();
+        });
+        connect(dialog, &ThresholdDialog::tableReloadRequested, this, &TMainForm::ComboBox1Change);
+        connect(dialog, &ThresholdDialog::recolourRequested, this, &TMainForm::startRecolourTimer);
+    }
     m_calcHost = std::make_unique<MainFormCalculationHost>(*this);
     m_calcForm = new TBerechnungsForm(*m_calcHost, this);
 }
@@ -354,11 +338,8 @@ void TMainForm::connectSignals()
     connect(m_searchField, &QLineEdit::textEdited, this, &TMainForm::onSearchTextEdited);
     connect(m_searchMode, &QCheckBox::toggled, this, &TMainForm::updateSearchModeHint);
 
-    connect(m_view, &TableTextView::verticallyScrolled, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::wheelTurned, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::tabPressed, this, &TMainForm::startRecolourTimer);
-    connect(m_view, &TableTextView::aboutToPaint, this,
-        [this](int first, int last) { markLines(first, last, false); });
+    connect(m_colouring, &ViewColouring::badValueFound, this,
+        [this](const QString &message) { MessageBox::error(this, message); });
     connect(m_view, &TableTextView::rightClicked, this, &TMainForm::onViewRightClicked);
     connect(m_view, &TableTextView::hovered, this, &TMainForm::onViewHovered);
     connect(m_view, &TableTextView::singleClicked, m_infoBox, &QWidget::hide);
@@ -376,7 +357,7 @@ void TMainForm::connectSignals()
 void TMainForm::findTables()
 {
     m_tableList.clear();
-    FindAllFolders(m_dataFolder, QStringLiteral("*.*"), true, m_tableList);
+    FindAllFolders(dataFolder(), QStringLiteral("*.*"), true, m_tableList);
     m_chooser->clear();
     m_chooser->addItems(m_tableList);
     m_chooser->setCurrentIndex(-1);
@@ -420,7 +401,7 @@ std::optional<int> TMainForm::readStoredNumber(const QString &name)
     bool ok = false;
     const int value = stored.trimmed().toInt(&ok);
     if (!ok) {
-        showConversionError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
+        reportStartUpProblem(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored));
         return std::nullopt;
     }
     return value;
@@ -445,11 +426,11 @@ bool TMainForm::selectChooserItem(int index)
 
 void TMainForm::createCalculationFolder()
 {
-    const QString path = m_dataFolder + kCalculationFolderName;
+    const QString path = dataFolder() + kCalculationFolderName;
     if (QFileInfo(path).isDir())
         return;
     if (!QDir().mkdir(path)) {
-        MessageBox::error(this,
+        reportStartUpProblem(
             QStringLiteral("Verzeichnis ") + path + QStringLiteral(" kann nicht erstellt werden"));
     }
 }
@@ -466,7 +447,6 @@ void TMainForm::showEvent(QShowEvent *event)
 // very first paint already shows rated values.
 void TMainForm::runFirstShowSequence()
 {
-    m_firstShow = false;
     m_foodDialog->showFirstTab();
     m_drinkDialog->showFirstTab();
     TrageInfoTextEin();
@@ -474,6 +454,15 @@ void TMainForm::runFirstShowSequence()
     m_view->show();
     m_view->setFocus();
     startRecolourTimer();
+    m_firstShow = false;
+    // Told over the finished window, once the event loop runs.
+    QMetaObject::invokeMethod(
+        this,
+        [this, problems = std::exchange(m_startUpProblems, {})] {
+            for (const QString &problem : problems)
+                MessageBox::error(this, problem);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMainForm::resizeEvent(QResizeEvent *event)
@@ -503,9 +492,12 @@ void TMainForm::saveWindowSize()
     SchreibeRegKey(kWeite, QString::number(width()));
 }
 
-void TMainForm::showConversionError(const QString &text)
+void TMainForm::reportStartUpProblem(const QString &text)
 {
-    MessageBox::error(this, text);
+    if (m_firstShow)
+        m_startUpProblems.append(text);
+    else
+        MessageBox::error(this, text);
 }
 
 // ---------------------------------------------------------- table loading --
@@ -517,46 +509,50 @@ void TMainForm::ComboBox1Change()
     m_infoBox->hide();
 
     const int index = m_chooser->currentIndex();
-    const QString name = m_chooser->itemText(index);
-    if (index < 0 || !QFileInfo(tableFilePath(m_dataFolder, name)).isFile()) {
+    if (index < 0 || !LadeTntRichEdit1(m_chooser->itemText(index))) {
         m_view->setSelectionVisible(true);
         return;
     }
-    if (!LadeTntRichEdit1(name))
-        return;
     SetzeDieTabstops();
     SchreibeRegKey(kLetzteAuswahl, QString::number(index));
     MachDieWerteFarbig();
     startRecolourTimer();
+    // Arrow keys and the wheel now move through the rows, not the tables.
+    m_view->setFocus();
 }
 
 bool TMainForm::LadeTntRichEdit1(const QString &tableName)
 {
-    m_foodColumns = kNoNutrientColumns;
-    m_drinkColumns = kNoNutrientColumns;
-    const QString path = tableFilePath(m_dataFolder, tableName);
-    bool ok = false;
-    const QString text = readTextFile(path, &ok);
-    if (!ok)
+    // Let go of the view's share of the old rows before the new ones are
+    // built: two large tables need not live side by side.
+    m_view->setLines({});
+    QString error;
+    switch (m_session.load(tableName, &error)) {
+    case TableSession::LoadResult::Missing:
+        showSessionRows();
         return false;
-    m_currentTablePath = path;
-    // Let go of the old rows before the new ones are built: two large
-    // tables need not live side by side.
-    loadViewRows({});
-
-    ViewTable table = buildViewTable(text);
-    m_headerLine = table.headerLine;
-    m_firstRowCellCount = table.firstRowCellCount;
-    TrageDieHeaderZeileInStringgridEin(m_headerLine);
-    loadViewRows(table.rows);
+    case TableSession::LoadResult::Unreadable:
+        showSessionRows();
+        MessageBox::error(this, error);
+        return false;
+    case TableSession::LoadResult::Loaded:
+        break;
+    }
+    TrageDieHeaderZeileInStringgridEin(m_session.headerLine());
+    showSessionRows();
     return true;
 }
 
-void TMainForm::loadViewRows(const QStringList &rows)
+void TMainForm::showSessionRows()
 {
-    m_markedLines = QList<bool>(rows.size(), false);
-    m_badCellReported = false;
-    m_view->setLines(rows);
+    applyRating();
+    m_view->setLines(m_session.rows());
+}
+
+void TMainForm::applyRating()
+{
+    m_colouring->setRating(
+        m_session.ratedColumns(), m_session.isDrinkTable() ? m_drinkSet : m_foodSet);
 }
 
 void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
@@ -569,10 +565,6 @@ void TMainForm::TrageDieHeaderZeileInStringgridEin(const QString &headerLine)
         widths.append(headerColumnWidth(column, cells[column]));
     }
     m_header->setCells(texts, widths);
-    m_foodColumns = nutrientColumns(cells, false);
-    // Both sets are found at once: the table's kind may be settled only
-    // after its header (at start-up the legend comes after the first load).
-    m_drinkColumns = nutrientColumns(cells, true);
 }
 
 void TMainForm::SetzeDieTabstops()
@@ -583,13 +575,11 @@ void TMainForm::SetzeDieTabstops()
 
 void TMainForm::SortierenClick()
 {
-    if (m_currentTablePath.isEmpty())
+    if (!m_session.isOpen())
         return;
-    QStringList sorted;
     QString error;
-    const bool saved
-        = sortAndSave(m_headerLine, m_view->lines(), m_currentTablePath, &sorted, &error);
-    loadViewRows(sorted);
+    const bool saved = m_session.sortAndSave(&error);
+    showSessionRows();
     SetzeDieTabstops();
     MachDieWerteFarbig();
     if (!saved)
@@ -604,7 +594,7 @@ void TMainForm::Suchen1Click()
     m_searchField->setFocus();
     m_searchField->selectAll();
 
-    const int row = findRow(m_view->lines(), m_searchField->text(), m_searchMode->isChecked());
+    const int row = m_session.findRow(m_searchField->text(), m_searchMode->isChecked());
     if (row < 0)
         return;
     selectline(row + 1);
@@ -626,7 +616,7 @@ void TMainForm::onViewRightClicked(QPoint pos)
     const int line = m_view->caretLine();
     if (line < 0 || line >= m_view->lineCount())
         return;
-    const QString name = entryName(m_view->lines().at(line));
+    const QString name = m_session.entryName(line);
     const QString suffix = QStringLiteral("   ") + name + QStringLiteral(" ...");
     m_popupEdit->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
     m_popupShowInfo->setText(QStringLiteral("Infotext anzeigen zu > Eintrag:") + suffix);
@@ -654,7 +644,7 @@ void TMainForm::onViewHovered(QPoint pos)
 
 void TMainForm::highlightHeaderColumn(int column)
 {
-    if (column < 1 || column > m_firstRowCellCount || column == m_lastHoveredColumn)
+    if (column < 1 || column > m_session.firstRowCellCount() || column == m_lastHoveredColumn)
         return;
     m_lastHoveredColumn = column;
     m_header->setSelectedColumn(column);
@@ -710,13 +700,13 @@ void TMainForm::checkeGrenzwerte()
     m_drinkDialog->showLoaded(drinks);
     errors += drinks.errors;
     for (const QString &error : std::as_const(errors))
-        showConversionError(error);
+        reportStartUpProblem(error);
 }
 
 void TMainForm::TrageInfoTextEin()
 {
-    m_drinkFlag = isDrinkTable(currentTableName());
-    const Legend legend = legendFor(m_drinkFlag);
+    m_session.setDrinkTable(isDrinkTable(currentTableName()));
+    const Legend legend = legendFor(m_session.isDrinkTable());
     m_legend->setPlainText(legend.text);
     QTextCursor cursor(m_legend->document());
     for (const LegendMark &mark : legend.marks) {
@@ -732,71 +722,24 @@ void TMainForm::TrageInfoTextEin()
 
 void TMainForm::MachDieWerteFarbig()
 {
-    if (m_drinkFlag) {
+    if (m_session.isDrinkTable()) {
         MachDieWerteFarbigGetraenke();
         return;
     }
-    markVisibleLines();
+    applyRating();
+    m_colouring->markVisibleLines();
 }
 
 void TMainForm::MachDieWerteFarbigGetraenke()
 {
-    if (m_drinkFlag)
-        markVisibleLines();
-}
-
-void TMainForm::markVisibleLines()
-{
-    markLines(m_view->firstVisibleLine(), m_view->lastVisibleLine(), true);
-    m_view->setSelectionVisible(true);
-}
-
-// Marks the value cells of the given lines. Lines already marked since the
-// last load are left alone unless `remark` asks for a fresh pass (thresholds
-// may have changed). A blank line or one starting with "-" ends the pass.
-void TMainForm::markLines(int first, int last, bool remark)
-{
-    if (first < 0 || last < first)
+    if (!m_session.isDrinkTable())
         return;
-    const ThresholdSet &set = m_drinkFlag ? m_drinkSet : m_foodSet;
-    const NutrientColumns &columns = m_drinkFlag ? m_drinkColumns : m_foodColumns;
-    const QStringList &lines = m_view->lines();
-    QStringList badCells;
-    for (int i = first; i <= last && i < lines.size(); ++i) {
-        if (endsColouringPass(lines[i]))
-            break;
-        if (!remark && i < m_markedLines.size() && m_markedLines[i])
-            continue;
-        const LineMarks marks = marksForLine(lines[i], columns, set);
-        m_view->setLineFormats(i, toLineFormats(marks.marks));
-        if (i < m_markedLines.size())
-            m_markedLines[i] = true;
-        badCells += marks.badCells;
-    }
-    reportBadCells(badCells);
-}
-
-// A cell that is no number is told once per loaded table: the same cell
-// scrolls past again and again.
-void TMainForm::reportBadCells(const QStringList &cells)
-{
-    if (cells.isEmpty() || m_badCellReported)
-        return;
-    m_badCellReported = true;
-    const QString message = notANumberMessage(cells.first());
-    // Not from inside a paint: the box opens once the view is drawn.
-    QMetaObject::invokeMethod(
-        this, [this, message] { MessageBox::error(this, message); }, Qt::QueuedConnection);
+    applyRating();
+    m_colouring->markVisibleLines();
 }
 
 void TMainForm::startRecolourTimer()
 {
-    if (!m_recolourTimer.isActive())
-        m_recolourTimer.start();
-}
-
-void TMainForm::onRecolourTimer()
-{
-    m_view->show();
-    MachDieWerteFarbig();
+    applyRating();
+    m_colouring->startRecolourTimer();
 }

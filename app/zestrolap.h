@@ -1,11 +1,10 @@
 #pragma once
 
-#include "model/Nutrient.h"
+#include "model/TableSession.h"
 #include "model/Thresholds.h"
 
 #include <QMainWindow>
 #include <QStringList>
-#include <QTimer>
 #include <memory>
 
 class QAction;
@@ -18,6 +17,9 @@ class QTextEdit;
 class HeaderGrid;
 class TableTextView;
 class TEinstellFormLebensmittel;
+namespace Zestrola {
+class ViewColouring;
+}
 class TEinstellFormLebensmittelGetraenke;
 class TBerechnungsForm;
 class CalculationHost;
@@ -29,28 +31,21 @@ class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    static constexpr int kRecolourDelayMs = 300;
     static constexpr QSize kMinimumSize { 534, 490 };
 
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    QString dataFolder() const { return m_dataFolder; }
+    const QString &dataFolder() const { return m_session.dataFolder(); }
     const QStringList &tableList() const { return m_tableList; }
     QString currentTableName() const;
-    QString currentTablePath() const { return m_currentTablePath; }
-    QString headerLineCopy() const { return m_headerLine; }
-    int firstRowCellCount() const { return m_firstRowCellCount; }
-    bool drinkFlag() const { return m_drinkFlag; }
-    const Zestrola::NutrientColumns &foodColumns() const { return m_foodColumns; }
-    const Zestrola::NutrientColumns &drinkColumns() const { return m_drinkColumns; }
-    Zestrola::ThresholdSet &foodThresholds() { return m_foodSet; }
-    Zestrola::ThresholdSet &drinkThresholds() { return m_drinkSet; }
+    const Zestrola::TableSession &session() const { return m_session; }
+    const Zestrola::ThresholdSet &foodThresholds() const { return m_foodSet; }
+    const Zestrola::ThresholdSet &drinkThresholds() const { return m_drinkSet; }
     TableTextView *tableView() const { return m_view; }
     HeaderGrid *headerGrid() const { return m_header; }
+    Zestrola::ViewColouring *colouring() const { return m_colouring; }
     TBerechnungsForm *calculationForm() const { return m_calcForm; }
-    bool isRecolourTimerActive() const { return m_recolourTimer.isActive(); }
-    int recolourTimerRemainingMs() const { return m_recolourTimer.remainingTime(); }
 
     // Loading and saving a table.
     void ComboBox1Change();
@@ -93,36 +88,26 @@ private:
     void runFirstShowSequence();
 
     void saveWindowSize();
-    void loadViewRows(const QStringList &rows);
+    void showSessionRows();
+    void applyRating();
     bool selectChooserItem(int index);
     std::optional<int> readStoredNumber(const QString &name);
-    void markVisibleLines();
-    void markLines(int first, int last, bool remark);
-    void reportBadCells(const QStringList &cells);
-    void onRecolourTimer();
     void onViewRightClicked(QPoint pos);
     void onViewHovered(QPoint pos);
     void onSearchTextEdited();
     void updateSearchModeHint();
     void setSearchFieldColour(const QColor &colour);
     void highlightHeaderColumn(int column);
-    void showConversionError(const QString &text);
+    void reportStartUpProblem(const QString &text);
 
-    QString m_dataFolder;
+    Zestrola::TableSession m_session;
     QStringList m_tableList;
-    QString m_currentTablePath;
-    QString m_headerLine;
-    int m_firstRowCellCount = 0;
     int m_lastHoveredColumn = 0;
-    bool m_drinkFlag = false;
     bool m_firstShow = true;
-    bool m_badCellReported = false;
-    Zestrola::NutrientColumns m_foodColumns = Zestrola::kNoNutrientColumns;
-    Zestrola::NutrientColumns m_drinkColumns = Zestrola::kNoNutrientColumns;
+    // Problems found while starting wait until the window stands complete.
+    QStringList m_startUpProblems;
     Zestrola::ThresholdSet m_foodSet;
     Zestrola::ThresholdSet m_drinkSet;
-    QList<bool> m_markedLines;
-    QTimer m_recolourTimer;
 
     QCheckBox *m_searchMode = nullptr;
     QLineEdit *m_searchField = nullptr;
@@ -130,6 +115,7 @@ private:
     QTextEdit *m_legend = nullptr;
     HeaderGrid *m_header = nullptr;
     TableTextView *m_view = nullptr;
+    Zestrola::ViewColouring *m_colouring = nullptr;
     QTextEdit *m_infoBox = nullptr;
     QLabel *m_image = nullptr;
     QLabel *m_hoverLine = nullptr;

@@ -338,7 +338,7 @@ int measure(const QString &dataFolder, int rows)
     });
     QStringList sorted;
     step("stepSort", [&] { sorted = Zestrola::sortedUniqueRows(viewRows); });
-    const QString fileText = Zestrola::tableFileText(window.form.headerLineCopy(), sorted);
+    const QString fileText = Zestrola::tableFileText(window.form.session().headerLine(), sorted);
     step("stepWrite", [&] {
         if (!Zestrola::WriteToStream(
                 fileText, settingsFolder.filePath(QStringLiteral("written.txt"))))

@@ -555,7 +555,7 @@ bool TBerechnungsForm::SpeichernUnterClick()
 // unless the file was written.
 bool TBerechnungsForm::saveAs(const QString &fileName, bool askBeforeOverwrite)
 {
-    const std::optional<QString> path = pathInFolder(calculationFolder(), fileName);
+    const std::optional<QString> path = calcListFilePath(calculationFolder(), fileName);
     if (!path) {
         MessageBox::information(
             this, QStringLiteral("\"%1\" ist kein zulässiger Dateiname.").arg(fileName));

@@ -137,7 +137,7 @@ void TDateienZusammfuegenForm::ZusammenfuegenButtonClick()
         return;
     const MergeResult merged = mergeCalcListFiles(m_folder, names);
     const QString name = mergedFileName(m_mergedName->text());
-    const std::optional<QString> path = pathInFolder(m_folder, name);
+    const std::optional<QString> path = calcListFilePath(m_folder, name);
     if (!path) {
         MessageBox::information(this,
             QStringLiteral("\"%1\" ist kein zulässiger Dateiname. Bitte geben Sie einen Namen "

@@ -120,9 +120,8 @@ ThresholdTabDescription saltTab()
 
 } // namespace
 
-TEinstellFormLebensmittelGetraenke::TEinstellFormLebensmittelGetraenke(
-    ThresholdSet &set, QWidget *parent)
-    : ThresholdDialog(true, set, QStringLiteral("Einstellung: Getränke"),
+TEinstellFormLebensmittelGetraenke::TEinstellFormLebensmittelGetraenke(QWidget *parent)
+    : ThresholdDialog(true, QStringLiteral("Einstellung: Getränke"),
         { energyTab(), fatTab(), saturatedFatTab(), sugarTab(), saltTab() }, parent)
 {
     setObjectName(QStringLiteral("EinstellFormLebensmittelGetraenke"));

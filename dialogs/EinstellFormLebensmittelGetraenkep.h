@@ -7,7 +7,6 @@ class TEinstellFormLebensmittelGetraenke : public ThresholdDialog
 {
     Q_OBJECT
 public:
-    // The main window owns the set; the dialog changes it in place.
-    explicit TEinstellFormLebensmittelGetraenke(
-        Zestrola::ThresholdSet &set, QWidget *parent = nullptr);
+    // Works on a copy of the set; see thresholds() and thresholdsChanged().
+    explicit TEinstellFormLebensmittelGetraenke(QWidget *parent = nullptr);
 };

@@ -1,9 +1,9 @@
 #include "dialogs/ThresholdDialog.h"
 
-#include "model/Settings.h"
 #include "widgets/Fonts.h"
 #include "widgets/MessageBox.h"
 #include "widgets/SpinButton.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QColor>
@@ -206,29 +206,13 @@ void ThresholdTab::showLoaded(const LoadedThresholds &loaded)
     }
 }
 
-QStringList ThresholdTab::refreshFromStore()
+void ThresholdTab::showRefreshed(const std::array<QString, 3> &boxTexts)
 {
-    QStringList errors;
-    NutrientThreshold &t = threshold();
-    std::array<double *, 3> edges = { &t.Wert1, &t.Wert2, &t.Wert3 };
     for (int band = 0; band < 3; ++band) {
-        const int edge = band + 1;
-        if (!m_edits[band])
-            continue;
-        const QString stored = Settings::LeseRegKey(edgeName(edge));
-        if (stored.isEmpty())
-            continue;
-        const QString text = withoutEdgePrefix(stored, edge);
-        const std::optional<double> value = parseDecimal(text);
-        if (!value) {
-            errors << notANumberMessage(text);
-            continue;
-        }
-        m_edits[band]->setText(edgePrefix(edge) + completeToTwoDecimals(text));
-        *edges[band] = *value;
+        if (m_edits[band] && !boxTexts[band].isEmpty())
+            m_edits[band]->setText(boxTexts[band]);
     }
     refreshCaptions();
-    return errors;
 }
 
 // The captions follow the edges from the first showing on, not only after
@@ -260,8 +244,12 @@ void ThresholdTab::setUnlocked(bool unlocked)
 void ThresholdTab::storeSwitch(bool on)
 {
     threshold().Auswerten = on;
-    Settings::SchreibeRegKey(
-        switchName(m_drinks, m_nutrient), on ? QStringLiteral("1") : QStringLiteral("0"));
+    Zestrola::storeSwitch(m_drinks, m_nutrient, on);
+}
+
+void ThresholdTab::storeEdge(int edge, double value) const
+{
+    Zestrola::storeEdge(m_drinks, m_nutrient, edge, value);
 }
 
 void ThresholdTab::evaluateToggled(bool on)
@@ -282,7 +270,7 @@ void ThresholdTab::okClick()
 void ThresholdTab::showEdge1(double edge1)
 {
     threshold().Wert1 = edge1;
-    Settings::SchreibeRegKey(edgeName(1), numberText(edge1));
+    storeEdge(1, edge1);
     const QString completed = completeToTwoDecimals(numberText(edge1));
     m_edits[0]->setText(edgePrefix(1) + completed);
     m_bandLabels[0]->setText(edgePrefix(1) + completed + unitText());
@@ -295,7 +283,7 @@ void ThresholdTab::showEdge3(double edge3)
     threshold().Wert3 = edge3;
     m_bandLabels[2]->setText(u" ab " + numberText(edge3) + unitText());
     m_edits[2]->setText(edgePrefix(3) + completeToTwoDecimals(numberText(edge3)));
-    Settings::SchreibeRegKey(edgeName(3), m_edits[2]->text());
+    storeEdge(3, edge3);
 }
 
 void ThresholdTab::stepBand1(int direction)
@@ -310,7 +298,7 @@ void ThresholdTab::stepBand2(int direction)
 {
     NutrientThreshold &t = threshold();
     t.Wert2 = stepEdge(t.Wert2, direction);
-    Settings::SchreibeRegKey(edgeName(2), numberText(t.Wert2));
+    storeEdge(2, t.Wert2);
     const QString completed = completeToTwoDecimals(numberText(t.Wert2));
     m_edits[1]->setText(edgePrefix(2) + completed);
     m_bandLabels[1]->setText(numberText(stepEdge(t.Wert1, 1)) + u" bis " + completed + unitText());
@@ -324,34 +312,34 @@ void ThresholdTab::stepTwoBands(int direction)
     showEdge3(stepEdge(t.Wert1, 1));
 }
 
-QString ThresholdTab::edgeName(int edge) const
-{
-    return Zestrola::edgeName(m_drinks, m_nutrient, edge);
-}
-
 QString ThresholdTab::unitText() const
 {
     return m_nutrient == Nutrient::EnergyDensity ? QStringLiteral(" kcal/g =")
                                                  : QStringLiteral(" g =");
 }
 
-ThresholdDialog::ThresholdDialog(bool drinks, ThresholdSet &set, const QString &caption,
+ThresholdDialog::ThresholdDialog(bool drinks, const QString &caption,
     const ThresholdTabDescriptions &descriptions, QWidget *parent)
     : QDialog(parent)
 {
-    set.drinks = drinks;
+    m_set.drinks = drinks;
     setWindowTitle(caption);
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     int nextLabelNumber = 1;
     for (const ThresholdTabDescription &description : descriptions) {
-        auto *tab = new ThresholdTab(description, drinks, set, nextLabelNumber, PageControl1);
+        auto *tab = new ThresholdTab(description, drinks, m_set, nextLabelNumber, PageControl1);
         tab->setObjectName(QStringLiteral("TabSheet%1").arg(index(description.nutrient) + 1));
         PageControl1->addTab(tab, description.tabCaption);
         m_tabs[index(description.nutrient)] = tab;
-        connect(
-            tab, &ThresholdTab::tableReloadRequested, this, &ThresholdDialog::tableReloadRequested);
-        connect(tab, &ThresholdTab::recolourRequested, this, &ThresholdDialog::recolourRequested);
+        connect(tab, &ThresholdTab::tableReloadRequested, this, [this] {
+            Q_EMIT thresholdsChanged(m_set);
+            Q_EMIT tableReloadRequested();
+        });
+        connect(tab, &ThresholdTab::recolourRequested, this, [this] {
+            Q_EMIT thresholdsChanged(m_set);
+            Q_EMIT recolourRequested();
+        });
         connect(tab, &ThresholdTab::okClicked, this, &QDialog::accept);
         connect(tab, &ThresholdTab::cancelClicked, this, &QDialog::reject);
     }
@@ -360,11 +348,15 @@ ThresholdDialog::ThresholdDialog(bool drinks, ThresholdSet &set, const QString &
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(
         PageControl1, &QTabWidget::currentChanged, this, &ThresholdDialog::makeCurrentOkDefault);
+    // Spin steps are stored at once, "Abbrechen" included: the owner's set
+    // follows when the dialog closes.
+    connect(this, &QDialog::finished, this, [this] { Q_EMIT thresholdsChanged(m_set); });
     makeCurrentOkDefault(0);
 }
 
 void ThresholdDialog::showLoaded(const LoadedThresholds &loaded)
 {
+    m_set = loaded.set;
     for (ThresholdTab *tab : m_tabs)
         tab->showLoaded(loaded);
 }
@@ -376,11 +368,12 @@ void ThresholdDialog::showFirstTab()
 
 void ThresholdDialog::showEvent(QShowEvent *event)
 {
+    centreOnScreen(this);
     QDialog::showEvent(event);
-    QStringList errors;
-    for (ThresholdTab *tab : m_tabs)
-        errors << tab->refreshFromStore();
-    for (const QString &message : errors)
+    const RefreshedEdges refreshed = refreshEdgesFromStore(m_set);
+    for (const Nutrient n : kNutrients)
+        m_tabs[index(n)]->showRefreshed(refreshed.boxTexts[index(n)]);
+    for (const QString &message : refreshed.errors)
         MessageBox::error(this, message);
 }
 

@@ -52,8 +52,8 @@ ThresholdTabDescription namedTabDescription(
 } // namespace Zestrola
 
 // One nutrient's tab: evaluate switch, unlock box, edge boxes with spin
-// buttons and band captions. Works on the nutrient's threshold in the set
-// the main window owns and writes every change to the settings store.
+// buttons and band captions. Works on the nutrient's threshold in its
+// dialog's set and stores every change at once.
 class ThresholdTab : public QWidget
 {
     Q_OBJECT
@@ -62,9 +62,9 @@ public:
         Zestrola::ThresholdSet &set, int &nextLabelNumber, QWidget *parent = nullptr);
 
     void showLoaded(const Zestrola::LoadedThresholds &loaded);
-    // Takes the stored edges into the set and the edge boxes; returns the
-    // messages of stored edges that are not numbers (those are left alone).
-    QStringList refreshFromStore();
+    // The edges were taken from the store into the set; `boxTexts` holds
+    // the edge-box texts of those that were read (empty: left alone).
+    void showRefreshed(const std::array<QString, 3> &boxTexts);
     QPushButton *okButton() const { return m_ok; }
 
 Q_SIGNALS:
@@ -83,6 +83,7 @@ private:
 
     void setUnlocked(bool unlocked);
     void storeSwitch(bool on);
+    void storeEdge(int edge, double value) const;
     void evaluateToggled(bool on);
     void okClick();
     void stepBand1(int direction);
@@ -94,7 +95,6 @@ private:
 
     Zestrola::NutrientThreshold &threshold() const { return m_set[m_nutrient]; }
     bool hasBand2() const { return m_edits[1] != nullptr; }
-    QString edgeName(int edge) const;
     QString unitText() const;
 
     Zestrola::ThresholdSet &m_set;
@@ -114,12 +114,18 @@ class ThresholdDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // At start-up: every tab locked, evaluate boxes from the switches
-    // (without running their click handling), edge boxes from the texts.
+    // At start-up: the set as loaded, every tab locked, evaluate boxes from
+    // the switches (without running their click handling), edge boxes from
+    // the texts.
     void showLoaded(const Zestrola::LoadedThresholds &loaded);
     void showFirstTab();
+    // The dialog's own copy of the set, with every change made so far.
+    const Zestrola::ThresholdSet &thresholds() const { return m_set; }
 
 Q_SIGNALS:
+    // A switch or an edge changed; sent before the requests below, so that
+    // the table is reloaded or marked with the new set.
+    void thresholdsChanged(const Zestrola::ThresholdSet &set);
     // The current table is to be reloaded from its file, which drops the
     // marks of a nutrient that was switched off.
     void tableReloadRequested();
@@ -127,8 +133,7 @@ Q_SIGNALS:
     void recolourRequested();
 
 protected:
-    // The set is marked as the food or drink set (`drinks`).
-    ThresholdDialog(bool drinks, Zestrola::ThresholdSet &set, const QString &caption,
+    ThresholdDialog(bool drinks, const QString &caption,
         const Zestrola::ThresholdTabDescriptions &descriptions, QWidget *parent);
     // Edges may have been changed in the store since the last showing.
     void showEvent(QShowEvent *event) override;
@@ -136,6 +141,7 @@ protected:
 private:
     void makeCurrentOkDefault(int tabIndex);
 
+    Zestrola::ThresholdSet m_set;
     QTabWidget *PageControl1 = nullptr;
     std::array<ThresholdTab *, Zestrola::kNutrientCount> m_tabs {};
 };

@@ -115,8 +115,8 @@ ThresholdTabDescription saltTab()
 
 } // namespace
 
-TEinstellFormLebensmittel::TEinstellFormLebensmittel(ThresholdSet &set, QWidget *parent)
-    : ThresholdDialog(false, set, QStringLiteral("Einstellung: Lebensmittel"),
+TEinstellFormLebensmittel::TEinstellFormLebensmittel(QWidget *parent)
+    : ThresholdDialog(false, QStringLiteral("Einstellung: Lebensmittel"),
         { energyTab(), fatTab(), saturatedFatTab(), sugarTab(), saltTab() }, parent)
 {
     setObjectName(QStringLiteral("EinstellFormLebensmittel"));

@@ -7,6 +7,6 @@ class TEinstellFormLebensmittel : public ThresholdDialog
 {
     Q_OBJECT
 public:
-    // The main window owns the set; the dialog changes it in place.
-    explicit TEinstellFormLebensmittel(Zestrola::ThresholdSet &set, QWidget *parent = nullptr);
+    // Works on a copy of the set; see thresholds() and thresholdsChanged().
+    explicit TEinstellFormLebensmittel(QWidget *parent = nullptr);
 };

@@ -47,6 +47,15 @@ QString calculationFolder(const QString &dataFolder)
     return dataFolder + kCalculationFolderName;
 }
 
+std::optional<QString> calcListFilePath(const QString &folder, const QString &name)
+{
+    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/')
+        || name.contains(QChar(u'\0'))) {
+        return std::nullopt;
+    }
+    return QString(folder.endsWith(u'/') ? folder : folder + u'/') + name;
+}
+
 QString saveFileName(const QString &chosenName)
 {
     return !extensionOf(chosenName).isEmpty() ? chosenName : chosenName + QStringLiteral(".txt");
@@ -65,7 +74,7 @@ MergeResult mergeCalcListFiles(const QString &folder, const QStringList &names)
     MergeResult result;
     QStringList rows;
     for (const QString &name : names) {
-        const std::optional<QString> path = pathInFolder(folder, name);
+        const std::optional<QString> path = calcListFilePath(folder, name);
         bool ok = false;
         const QString text = path ? readTextFile(*path, &ok) : QString();
         if (!ok) {

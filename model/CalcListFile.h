@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Calculation list files: the per-100 lines of the entries, then the rows of
 // the list, UTF-8 with byte-order mark and CR LF. They all live in the
@@ -22,6 +23,10 @@ CalcListFileContent readCalcListFile(const QString &path);
 
 // The calculation folder below a data folder (which ends with "/").
 QString calculationFolder(const QString &dataFolder);
+
+// The file `name` of the calculation folder `folder`; nothing for a name
+// that would leave the folder ("/", NUL, "." or "..") or is empty.
+std::optional<QString> calcListFilePath(const QString &folder, const QString &name);
 
 // "Speichern unter": a name without extension gets ".txt".
 QString saveFileName(const QString &chosenName);

@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
 
 namespace Zestrola {
 
@@ -29,9 +30,10 @@ void scanFolder(const QString &folder, QStringList &tables, QSet<QString> &visit
         const QString name = it.fileName();
         const QString path = withSeparator(folder) + name;
         scanFolder(path, tables, visited);
+        const QString table = nameFromFileName(name);
         if (QFileInfo(path + QStringLiteral(".txt")).isFile()
-            && !tables.contains(name, Qt::CaseInsensitive)) {
-            tables.append(name);
+            && !tables.contains(table, Qt::CaseInsensitive)) {
+            tables.append(table);
         }
     }
 }
@@ -72,34 +74,77 @@ bool isDrinkTable(QStringView tableName)
     return false;
 }
 
-std::optional<QString> pathInFolder(
-    const QString &folder, const QString &name, const QString &suffix)
+namespace {
+
+constexpr QChar kEscapeMark = u'\uFF05';
+
+bool needsEscape(QChar c)
 {
-    if (name.isEmpty() || name == u"." || name == u".." || name.contains(u'/')
-        || name.contains(QChar(u'\0'))) {
-        return std::nullopt;
+    return c == u'/' || c.unicode() < 0x20 || c == kEscapeMark;
+}
+
+QString entryFilePath(const QString &dataFolder, const QString &tableName, const QString &entryName,
+    QStringView extension)
+{
+    return entryFolderPath(dataFolder, tableName) + u'/' + fileNameFor(entryName) + extension;
+}
+
+} // namespace
+
+QString fileNameFor(QStringView name)
+{
+    const bool dotsOnly = name == u"." || name == u"..";
+    if (!dotsOnly && std::none_of(name.begin(), name.end(), needsEscape))
+        return name.toString();
+    QString escaped;
+    escaped.reserve(name.size() + 8);
+    for (const QChar c : name) {
+        if (dotsOnly || needsEscape(c))
+            escaped += kEscapeMark
+                + QStringLiteral("%1").arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
+        else
+            escaped += c;
     }
-    return withSeparator(folder) + name + suffix;
+    return escaped;
+}
+
+QString nameFromFileName(QStringView fileName)
+{
+    QString name;
+    name.reserve(fileName.size());
+    for (qsizetype i = 0; i < fileName.size(); ++i) {
+        bool ok = false;
+        const ushort code = fileName[i] == kEscapeMark && i + 4 < fileName.size()
+            ? fileName.sliced(i + 1, 4).toUShort(&ok, 16)
+            : 0;
+        if (ok) {
+            name += QChar(code);
+            i += 4;
+        } else {
+            name += fileName[i];
+        }
+    }
+    return name;
 }
 
 QString tableFilePath(const QString &dataFolder, const QString &tableName)
 {
-    return withSeparator(dataFolder) + tableName + QStringLiteral(".txt");
+    return entryFolderPath(dataFolder, tableName) + QStringLiteral(".txt");
 }
 
 QString entryFolderPath(const QString &dataFolder, const QString &tableName)
 {
-    return withSeparator(dataFolder) + tableName;
+    return withSeparator(dataFolder) + fileNameFor(tableName);
 }
 
 QString infoFilePath(const QString &dataFolder, const QString &tableName, const QString &entryName)
 {
-    return withSeparator(dataFolder) + tableName + u'/' + entryName + QStringLiteral(".txt");
+    return entryFilePath(dataFolder, tableName, entryName, u".txt");
 }
 
 QString picturePath(const QString &dataFolder, const QString &tableName, const QString &entryName)
 {
-    return withSeparator(dataFolder) + tableName + u'/' + entryName + QStringLiteral(".jpg");
+    return entryFilePath(dataFolder, tableName, entryName, u".jpg");
 }
 
 QString entryName(QStringView row)

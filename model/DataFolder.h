@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace Zestrola {
 
@@ -26,12 +25,16 @@ QString asciiLower(QStringView text);
 // A table whose name holds one of the spellings of "Getränke".
 bool isDrinkTable(QStringView tableName);
 
-// `folder` + `name` + `suffix`, or nothing when `name` could make the path
-// leave `folder` (a "/", a NUL, "." or "..") or is empty. Every name typed
-// by the user goes through here before it touches the disk.
-std::optional<QString> pathInFolder(
-    const QString &folder, const QString &name, const QString &suffix = {});
+// The one rule that turns a table or entry name into a file name (without
+// extension) and back. Plain names stay exactly as they are, so existing
+// data folders keep working. A name holding a "/", a NUL, a control
+// character or the escape mark itself, and the names "." and "..", have those
+// characters written as the escape mark U+FF05 and four hex digits: the file
+// stays in its folder, and no two names share a file.
+QString fileNameFor(QStringView name);
+QString nameFromFileName(QStringView fileName);
 
+// Paths of a table's files. The names go through fileNameFor.
 QString tableFilePath(const QString &dataFolder, const QString &tableName);
 QString entryFolderPath(const QString &dataFolder, const QString &tableName);
 QString infoFilePath(const QString &dataFolder, const QString &tableName, const QString &entryName);

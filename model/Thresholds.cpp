@@ -259,4 +259,44 @@ LoadedThresholds loadThresholds(bool drinks)
     return loaded;
 }
 
+void storeSwitch(bool drinks, Nutrient n, bool on)
+{
+    Settings::SchreibeRegKey(switchName(drinks, n), on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QString storedEdgeText(int edge, double value)
+{
+    if (edge == 3)
+        return edgePrefix(3) + completeToTwoDecimals(numberText(value));
+    return numberText(value);
+}
+
+void storeEdge(bool drinks, Nutrient n, int edge, double value)
+{
+    Settings::SchreibeRegKey(edgeName(drinks, n, edge), storedEdgeText(edge, value));
+}
+
+RefreshedEdges refreshEdgesFromStore(ThresholdSet &set)
+{
+    RefreshedEdges refreshed;
+    for (const Nutrient n : kNutrients) {
+        for (int edge = 1; edge <= 3; ++edge) {
+            if (!hasEdge(set.drinks, n, edge))
+                continue;
+            const QString stored = Settings::LeseRegKey(edgeName(set.drinks, n, edge));
+            if (stored.isEmpty())
+                continue;
+            const QString text = withoutEdgePrefix(stored, edge);
+            const std::optional<double> value = parseDecimal(text);
+            if (!value) {
+                refreshed.errors << notANumberMessage(text);
+                continue;
+            }
+            edgeOf(set[n], edge) = *value;
+            refreshed.boxTexts[index(n)][edge - 1] = edgePrefix(edge) + completeToTwoDecimals(text);
+        }
+    }
+    return refreshed;
+}
+
 } // namespace Zestrola

@@ -94,4 +94,24 @@ struct LoadedThresholds
 // in the store and in the set, and loading goes on with the other edges.
 LoadedThresholds loadThresholds(bool drinks);
 
+// Storing what the threshold dialogs change. A switch is stored as "1" or
+// "0"; edges 1 and 2 as their number text, edge 3 as its edge box shows it
+// (prefix and two decimals).
+void storeSwitch(bool drinks, Nutrient n, bool on);
+QString storedEdgeText(int edge, double value);
+void storeEdge(bool drinks, Nutrient n, int edge, double value);
+
+struct RefreshedEdges
+{
+    // Edge-box text (prefix and two decimals) of every edge taken from the
+    // store; empty where the store holds nothing usable.
+    std::array<std::array<QString, 3>, kNutrientCount> boxTexts;
+    QStringList errors;
+};
+
+// Takes the stored edges into `set` (set.drinks says which). Missing edges
+// and edges that are not numbers are left as they are; the latter are
+// reported in `errors`. Nothing is written.
+RefreshedEdges refreshEdgesFromStore(ThresholdSet &set);
+
 } // namespace Zestrola

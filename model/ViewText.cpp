@@ -7,9 +7,6 @@ namespace Zestrola {
 
 namespace {
 
-constexpr int kTitleColumnWidth = 204;
-constexpr int kValueColumnWidth = 66;
-constexpr int kWideValueColumnWidth = 81;
 constexpr qsizetype kLongestNarrowTitle = 21;
 
 bool isSaturatedFatTitle(const QString &lower, bool drinkTable)

@@ -10,6 +10,13 @@
 // and how positions in the view map back to header columns.
 namespace Zestrola {
 
+// The table's layout in pixels: the title column, a value column, a value
+// column with a long title, and the height of the header row.
+inline constexpr int kTitleColumnWidth = 204;
+inline constexpr int kValueColumnWidth = 66;
+inline constexpr int kWideValueColumnWidth = 81;
+inline constexpr int kHeaderHeight = 60;
+
 struct ViewTable
 {
     QString headerLine;

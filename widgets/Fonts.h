@@ -6,7 +6,7 @@
 // The program's fonts and colours. "Arial Unicode MS" and "Courier" are
 // rarely installed here, so each names a free font that covers the same
 // characters as its fallback.
-namespace Fonts {
+namespace Zestrola::Fonts {
 
 inline QFont unicodeSans(int pixelSize = 13)
 {
@@ -33,4 +33,4 @@ inline QFont valueMark()
 
 inline const QColor kLightGrey { 211, 211, 211 };
 
-} // namespace Fonts
+} // namespace Zestrola::Fonts

@@ -1,5 +1,6 @@
 #include "widgets/HeaderGrid.h"
 
+#include "model/ViewText.h"
 #include "widgets/TableTextView.h"
 
 #include <QMouseEvent>
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr int kDefaultWidth = 66;
 constexpr int kTextPadding = 2;
 
 } // namespace
@@ -27,7 +27,7 @@ HeaderGrid::HeaderGrid(QWidget *parent)
     setMinimumSectionSize(8);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFixedHeight(kHeight);
+    setFixedHeight(Zestrola::kHeaderHeight);
 
     QPalette white = palette();
     for (QPalette::ColorRole role : { QPalette::Window, QPalette::Base, QPalette::Button })
@@ -50,7 +50,7 @@ void HeaderGrid::setCells(const QStringList &texts, const QList<int> &widths)
         QString text = texts[column];
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         m_model->setHeaderData(column, Qt::Horizontal, text);
-        resizeSection(column, widths.value(column, kDefaultWidth));
+        resizeSection(column, widths.value(column, Zestrola::kValueColumnWidth));
     }
     if (m_selectedColumn >= columnCount())
         m_selectedColumn = 0;
@@ -96,7 +96,7 @@ void HeaderGrid::setLeadingMargin(int pixels)
 
 QSize HeaderGrid::sizeHint() const
 {
-    return { QHeaderView::sizeHint().width(), kHeight };
+    return { QHeaderView::sizeHint().width(), Zestrola::kHeaderHeight };
 }
 
 void HeaderGrid::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
@@ -134,7 +134,7 @@ void HeaderGrid::wheelEvent(QWheelEvent *event)
     event->accept();
 }
 
-void coupleHeaderAndView(HeaderGrid *header, TableTextView *view)
+void Zestrola::coupleHeaderAndView(HeaderGrid *header, TableTextView *view)
 {
     header->setLeadingMargin(view->frameWidth() + view->textMargin() - header->frameWidth());
     auto followHeader = [header, view] { view->setTabStops(header->tabStops()); };

@@ -14,7 +14,6 @@ class HeaderGrid : public QHeaderView
 {
     Q_OBJECT
 public:
-    static constexpr int kHeight = 60;
     static inline const QColor kSelectedTextColor { 131, 131, 131 };
 
     explicit HeaderGrid(QWidget *parent = nullptr);
@@ -51,4 +50,6 @@ private:
 // Keeps the view's tab stops on the header's column edges, scrolls the
 // header sideways with the view and lines the header's columns up with the
 // view's text origin. Both widgets must start at the same x in their parent.
+namespace Zestrola {
 void coupleHeaderAndView(HeaderGrid *header, TableTextView *view);
+}

@@ -1,5 +1,7 @@
 #include "widgets/TableTextView.h"
 
+#include "model/ViewText.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -70,6 +72,7 @@ void TableTextView::setLines(QStringList lines)
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
+    emit linesReplaced();
     if (old != m_caret)
         emit caretMoved(0, 0);
 }
@@ -101,7 +104,8 @@ int TableTextView::cellX(int cell) const
     if (cell <= stopCount)
         return m_tabStops[cell - 1];
     const int last = stopCount > 0 ? m_tabStops.last() : 0;
-    return last + (cell - stopCount) * kDefaultCellWidth;
+    return last
+        + (cell - stopCount) * Zestrola::kValueColumnWidth; // cells beyond the last tab stop
 }
 
 void TableTextView::setLineHeight(int pixels)

@@ -38,9 +38,6 @@ public:
         friend auto operator<=>(const Position &, const Position &) = default;
     };
 
-    // Width of every cell beyond the last tab stop.
-    static constexpr int kDefaultCellWidth = 66;
-
     explicit TableTextView(QWidget *parent = nullptr);
     ~TableTextView() override;
 
@@ -94,6 +91,8 @@ Q_SIGNALS:
     void wheelTurned();
     void tabPressed();
     void aboutToPaint(int firstLine, int lastLine);
+    // setLines took new rows; formats of the old ones are gone.
+    void linesReplaced();
 
 protected:
     bool event(QEvent *event) override;

@@ -153,7 +153,7 @@ private Q_SLOTS:
         QCOMPARE(legendColourOf(legend, QStringLiteral("Gelb")), kYellow);
         QCOMPARE(legendColourOf(legend, QStringLiteral("Rot")), kRed);
         choose(QStringLiteral("Getränke"));
-        QVERIFY(form->drinkFlag());
+        QVERIFY(form->session().isDrinkTable());
         QVERIFY(legend->toPlainText().contains(QStringLiteral("(Getränk)")));
         QCOMPARE(legendColourOf(legend, QStringLiteral("Rot)")), kRed);
     }

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QScreen>
 #include <QTest>
 
 using namespace Zestrola;
@@ -34,6 +35,17 @@ class TestMainFormStartup : public QObject
     Q_OBJECT
     std::unique_ptr<TestSupport::DataFolder> m_data;
 
+    // Nothing is told while the window is being built; what start-up found
+    // follows once it is shown and the event loop runs.
+    static void showAndAwaitProblems(TMainForm &form)
+    {
+        QVERIFY(MessageBox::shownMessages().isEmpty());
+        form.show();
+        QVERIFY(MessageBox::shownMessages().isEmpty());
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCoreApplication::processEvents();
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -59,8 +71,7 @@ private Q_SLOTS:
         QVERIFY(LeseRegKey(QStringLiteral("Internetadresse")).endsWith(QStringLiteral("/wiki/")));
         QVERIFY(form.windowState() & Qt::WindowMaximized);
         QCOMPARE(chooser(form)->currentIndex(), 0);
-        QCOMPARE(
-            form.currentTablePath(), form.dataFolder() + chooser(form)->currentText() + ".txt");
+        QCOMPARE(form.session().path(), form.dataFolder() + chooser(form)->currentText() + ".txt");
         QCOMPARE(form.tableView()->lineCount(), 1);
         QVERIFY(hasCalculationFolder(form));
         QVERIFY(MessageBox::shownMessages().isEmpty());
@@ -111,6 +122,9 @@ private Q_SLOTS:
 
         TMainForm form;
         QCOMPARE(form.size(), atStart);
+        // Not maximised: in the middle of the screen.
+        const QRect screen = form.screen()->availableGeometry();
+        QVERIFY((form.geometry().center() - screen.center()).manhattanLength() <= 1);
         closeMaximised ? form.showMaximized() : form.showNormal();
         form.close();
         QCOMPARE(LeseRegKey(QStringLiteral("Hoehe")), QString::number(storedAfterClose.height()));
@@ -145,6 +159,8 @@ private Q_SLOTS:
         TMainForm form;
         bool isNumber = false;
         value.toInt(&isNumber);
+        // Start-up finishes first; the message comes over the shown window.
+        showAndAwaitProblems(form);
         QCOMPARE(MessageBox::shownMessages(),
             isNumber ? QStringList()
                      : QStringList { "'" + value + "' ist kein gültiger Integerwert" });
@@ -172,6 +188,7 @@ private Q_SLOTS:
     {
         m_data->addFile(kCalculationFolderName, "kein Ordner");
         TMainForm form;
+        showAndAwaitProblems(form);
         QCOMPARE(MessageBox::shownMessages(),
             QStringList { "Verzeichnis " + form.dataFolder() + kCalculationFolderName
                 + " kann nicht erstellt werden" });

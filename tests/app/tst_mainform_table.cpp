@@ -1,6 +1,7 @@
 #include "MainFormFixture.h"
 #include "model/Settings.h"
 #include "widgets/HeaderGrid.h"
+#include "widgets/ViewColouring.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -48,12 +49,26 @@ private Q_SLOTS:
         QCOMPARE(view()->lines(),
             (QStringList { "Bratapfel\t1,20\t3,10\t12,00  \t", "Apfelsaft\t0,46\t0,10\t10,00\t",
                 "Äpfel getrocknet\t2,43\t1,60\t57,00  \t" }));
-        QCOMPARE(form->firstRowCellCount(), 4);
+        QCOMPARE(form->session().firstRowCellCount(), 4);
         QCOMPARE(form->headerGrid()->cellText(1), QStringLiteral("Energie-\ndichte"));
         QCOMPARE(LeseRegKey(QStringLiteral("LetzteAuswahl")),
             QString::number(child<QComboBox>("ComboBox1")->currentIndex()));
-        QCOMPARE(form->foodColumns(), (NutrientColumns { 1, 2, -1, 3, -1 }));
-        QVERIFY(form->isRecolourTimerActive());
+        QCOMPARE(form->session().foodColumns(), (NutrientColumns { 1, 2, -1, 3, -1 }));
+        QVERIFY(form->colouring()->isRecolourTimerActive());
+    }
+
+    // Arrow keys after a choice move through the rows, not to another table.
+    void chosenTableTakesTheKeyboard()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto *chooser = child<QComboBox>("ComboBox1");
+        chooser->setFocus();
+        choose(QStringLiteral("Gemüse"));
+        QVERIFY(view()->hasFocus());
+        QTest::keyClick(view(), Qt::Key_Down);
+        QCOMPARE(chooser->currentText(), QStringLiteral("Gemüse"));
+        QCOMPARE(view()->caretLine(), 1);
     }
 
     void choosingATableWhoseFileIsGoneKeepsThePreviousOne()
@@ -65,7 +80,7 @@ private Q_SLOTS:
         choose(QStringLiteral("Gemüse"));
         QCOMPARE(view()->lines(), before);
         QCOMPARE(LeseRegKey(QStringLiteral("LetzteAuswahl")), stored);
-        QVERIFY(form->currentTablePath().endsWith(QStringLiteral("/Obst.txt")));
+        QVERIFY(form->session().path().endsWith(QStringLiteral("/Obst.txt")));
     }
 
     void tabStopsFollowTheHeaderColumns()
@@ -185,15 +200,15 @@ private Q_SLOTS:
     void recolourTimerIsNotRestartedWhileRunning()
     {
         choose(QStringLiteral("Obst"));
-        const int remaining = form->recolourTimerRemainingMs();
+        const int remaining = form->colouring()->recolourTimerRemainingMs();
         QTest::qWait(30);
         Q_EMIT view()->verticallyScrolled(1);
         Q_EMIT view()->wheelTurned();
         Q_EMIT view()->tabPressed();
         // Still the first start: a burst of scrolling gives one pass, not a later one.
-        QVERIFY(form->isRecolourTimerActive());
-        QVERIFY(form->recolourTimerRemainingMs() < remaining);
-        QTRY_VERIFY(!form->isRecolourTimerActive());
+        QVERIFY(form->colouring()->isRecolourTimerActive());
+        QVERIFY(form->colouring()->recolourTimerRemainingMs() < remaining);
+        QTRY_VERIFY(!form->colouring()->isRecolourTimerActive());
     }
 
     void badTableFilesLoadWithoutHarm_data()
@@ -225,7 +240,7 @@ private Q_SLOTS:
         view()->viewport()->repaint();
         form->MachDieWerteFarbig();
         Q_EMIT view()->hovered(QPoint(20, 5));
-        QVERIFY(form->currentTablePath().endsWith(QStringLiteral("/Kaputt.txt")));
+        QVERIFY(form->session().path().endsWith(QStringLiteral("/Kaputt.txt")));
         if (rows >= 0)
             QCOMPARE(view()->lineCount(), rows);
     }

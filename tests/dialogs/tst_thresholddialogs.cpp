@@ -16,7 +16,6 @@ using TextMap = QMap<QString, QString>;
 class TestThresholdDialogs : public QObject
 {
     Q_OBJECT
-    ThresholdSet m_set;
     std::unique_ptr<ThresholdDialog> m_dialog;
 
     // As the main window has it after start-up: the set loaded from the
@@ -24,10 +23,9 @@ class TestThresholdDialogs : public QObject
     void open(bool drinks)
     {
         const LoadedThresholds loaded = loadThresholds(drinks);
-        m_set = loaded.set;
         m_dialog.reset(drinks
-                ? static_cast<ThresholdDialog *>(new TEinstellFormLebensmittelGetraenke(m_set))
-                : new TEinstellFormLebensmittel(m_set));
+                ? static_cast<ThresholdDialog *>(new TEinstellFormLebensmittelGetraenke)
+                : new TEinstellFormLebensmittel);
         m_dialog->showLoaded(loaded);
     }
     template<typename T = QWidget> T *child(const QString &name) const
@@ -97,7 +95,8 @@ private Q_SLOTS:
             steps > 0 ? button->stepUp() : button->stepDown();
         for (auto it = expected.cbegin(); it != expected.cend(); ++it)
             QCOMPARE(shown(it.key()), it.value());
-        QCOMPARE(flatten(m_set), flatten(loadThresholds(drinks).set)); // changed in place
+        // The dialog's set and the store agree after every step.
+        QCOMPARE(flatten(m_dialog->thresholds()), flatten(loadThresholds(drinks).set));
     }
 
     void evaluateBoxStoresSwitch()
@@ -105,11 +104,14 @@ private Q_SLOTS:
         open(true);
         QSignalSpy reloads(m_dialog.get(), &ThresholdDialog::tableReloadRequested);
         QSignalSpy recolours(m_dialog.get(), &ThresholdDialog::recolourRequested);
+        QSignalSpy handedBack(m_dialog.get(), &ThresholdDialog::thresholdsChanged);
         auto *check = child<QAbstractButton>(u"GetraenkeSalzAuswertenCheckBox"_s);
         for (const bool on : { !check->isChecked(), check->isChecked() }) {
             check->setChecked(on);
             QCOMPARE(Settings::LeseRegKey(u"GetraenkeSalzAuswerten"_s), QString(on ? "1" : "0"));
-            QCOMPARE(flatten(m_set), flatten(loadThresholds(true).set));
+            QCOMPARE(flatten(m_dialog->thresholds()), flatten(loadThresholds(true).set));
+            QCOMPARE(flatten(handedBack.last().first().value<ThresholdSet>()),
+                flatten(m_dialog->thresholds()));
         }
         QCOMPARE(reloads.size(), 2);
         QCOMPARE(recolours.size(), 2);

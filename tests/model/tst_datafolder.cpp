@@ -2,6 +2,7 @@
 #include "model/DataFolder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <unistd.h>
 
@@ -16,8 +17,8 @@ private Q_SLOTS:
     void findAllFolders();
     void scanSurvivesLinksAndLocks();
     void names();
-    void pathInFolder_data();
-    void pathInFolder();
+    void fileNames_data();
+    void fileNames();
 };
 
 void TestDataFolder::findAllFolders_data()
@@ -87,23 +88,33 @@ void TestDataFolder::names()
     QCOMPARE(entryName(u" Apfel "_s), u"Apfel"_s);
 }
 
-void TestDataFolder::pathInFolder_data()
+void TestDataFolder::fileNames_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("path"); // empty: refused
-    QTest::newRow("umlauts and blanks") << "Süße Äpfel (roh)" << u"/daten/Süße Äpfel (roh).txt"_s;
-    QTest::newRow("dots inside") << "Vitamin C..." << u"/daten/Vitamin C....txt"_s;
-    QTest::newRow("slash") << "Obst/Apfel" << QString();
-    QTest::newRow("parent") << ".." << QString();
-    QTest::newRow("NUL") << QStringLiteral("Apfel") + QChar(0) + u"x" << QString();
-    QTest::newRow("empty") << "" << QString();
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("plain, umlauts, percent and dots kept") << "Milch 1.5% (Süße...)"
+                                                           << "Milch 1.5% (Süße...)";
+    QTest::newRow("slash") << "Kaffee, entkoffeiniert/instant"
+                           << "Kaffee, entkoffeiniert\uFF05002Finstant";
+    QTest::newRow("parent") << ".."
+                            << "\uFF05002E\uFF05002E";
+    QTest::newRow("dot") << "."
+                         << "\uFF05002E";
+    QTest::newRow("NUL and control")
+        << QStringLiteral("a") + QChar(0) + u"\x1b" << "a\uFF050000\uFF05001B";
+    QTest::newRow("the mark itself") << "a\uFF05002Fb"
+                                     << "a\uFF05FF05002Fb";
 }
 
-void TestDataFolder::pathInFolder()
+void TestDataFolder::fileNames()
 {
     QFETCH(QString, name);
-    QFETCH(QString, path);
-    QCOMPARE(Zestrola::pathInFolder(u"/daten"_s, name, u".txt"_s).value_or(QString()), path);
+    QFETCH(QString, fileName);
+    QCOMPARE(fileNameFor(name), fileName);
+    QCOMPARE(nameFromFileName(fileName), name);
+    const QString info = infoFilePath(u"/daten/"_s, name, name);
+    QCOMPARE(info, u"/daten/"_s + fileName + u'/' + fileName + u".txt"_s);
+    QCOMPARE(QFileInfo(info).absolutePath(), u"/daten/"_s + fileName);
 }
 
 QTEST_GUILESS_MAIN(TestDataFolder)

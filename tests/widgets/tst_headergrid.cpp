@@ -21,7 +21,7 @@ private Q_SLOTS:
         layout->addWidget(m_header = new HeaderGrid);
         layout->addWidget(m_view = new TableTextView);
         m_header->setCells(QStringList(5, QStringLiteral("Wert")), { 204, 66, 81, 66, 66 });
-        coupleHeaderAndView(m_header, m_view);
+        Zestrola::coupleHeaderAndView(m_header, m_view);
         m_view->setLines({ QStringLiteral("Apfel\t226\t54\t0,1\t0,01") });
         m_window->resize(520, 200);
         m_window->show();

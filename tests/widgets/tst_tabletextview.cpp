@@ -52,7 +52,7 @@ private Q_SLOTS:
     void init()
     {
         m_view = std::make_unique<TableTextView>();
-        m_view->setFont(Fonts::unicodeSans());
+        m_view->setFont(Zestrola::Fonts::unicodeSans());
         m_view->setTabStops({ 100, 160, 220 });
         m_view->setLines(kRows);
         m_view->resize(420, 260);
@@ -138,7 +138,8 @@ private Q_SLOTS:
         const int plainWidth = m_view->characterRect({ 0, 6 }).width();
         for (const bool wide : { false, true }) {
             if (wide) {
-                m_view->setLineFormats(0, { { 6, 2, Fonts::valueMark(), QColor(Qt::green) } });
+                m_view->setLineFormats(
+                    0, { { 6, 2, Zestrola::Fonts::valueMark(), QColor(Qt::green) } });
                 QVERIFY(m_view->characterRect({ 0, 6 }).width() > plainWidth);
             }
             for (int line = 0; line < kRows.size(); ++line) {
@@ -170,7 +171,7 @@ private Q_SLOTS:
         QFETCH(QString, line);
         QFETCH(QList<int>, stops);
         QFETCH(QList<int>, starts);
-        m_view->setLineFormats(0, { { 0, 3, Fonts::valueMark(), Qt::red } });
+        m_view->setLineFormats(0, { { 0, 3, Zestrola::Fonts::valueMark(), Qt::red } });
         m_view->setCaret(kEnd);
         m_view->setLines({ line }); // drops the format and the caret
         QVERIFY(m_view->lineFormats(0).isEmpty());

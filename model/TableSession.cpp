@@ -1,0 +1,123 @@
+#include "model/TableSession.h"
+
+#include "model/DataFolder.h"
+#include "model/Search.h"
+#include "model/SortSave.h"
+#include "model/TableFile.h"
+#include "model/ViewText.h"
+
+#include <QFileInfo>
+
+namespace Zestrola {
+
+TableSession::TableSession(QString dataFolder)
+    : m_dataFolder(std::move(dataFolder))
+{ }
+
+void TableSession::setDataFolder(const QString &dataFolder)
+{
+    close();
+    m_dataFolder = dataFolder;
+}
+
+TableSession::LoadResult TableSession::load(const QString &name, QString *errorMessage)
+{
+    const QString path = tableFilePath(m_dataFolder, name);
+    if (!QFileInfo(path).isFile())
+        return LoadResult::Missing;
+    bool ok = false;
+    const QString text = readTextFile(path, &ok);
+    if (!ok) {
+        if (errorMessage)
+            *errorMessage = QStringLiteral("Die Tabelle %1 kann nicht gelesen werden.").arg(path);
+        return LoadResult::Unreadable;
+    }
+    // Let go of the old rows before the new ones are built: two large
+    // tables need not live side by side.
+    m_rows = {};
+    ViewTable table = buildViewTable(text);
+    m_tableName = name;
+    m_path = path;
+    m_headerLine = std::move(table.headerLine);
+    m_rows = std::move(table.rows);
+    m_firstRowCellCount = table.firstRowCellCount;
+    const QStringList cells = headerCells();
+    // Both sets at once: which one counts is known only with the drink flag.
+    m_foodColumns = nutrientColumns(cells, false);
+    m_drinkColumns = nutrientColumns(cells, true);
+    return LoadResult::Loaded;
+}
+
+void TableSession::close()
+{
+    m_tableName.clear();
+    m_path.clear();
+    m_headerLine.clear();
+    m_rows = {};
+    m_firstRowCellCount = 0;
+    m_foodColumns = kNoNutrientColumns;
+    m_drinkColumns = kNoNutrientColumns;
+}
+
+QStringList TableSession::headerCells() const
+{
+    return Zestrola::headerCells(m_headerLine);
+}
+
+void TableSession::appendRow(const QString &row)
+{
+    m_rows.append(row);
+}
+
+bool TableSession::replaceRow(int index, const QString &row)
+{
+    if (index < 0 || index >= m_rows.size())
+        return false;
+    m_rows[index] = row;
+    return true;
+}
+
+bool TableSession::removeRow(int index)
+{
+    if (index < 0 || index >= m_rows.size())
+        return false;
+    m_rows.removeAt(index);
+    return true;
+}
+
+bool TableSession::sortAndSave(QString *errorMessage)
+{
+    if (!isOpen())
+        return false;
+    QStringList sorted;
+    const bool saved = Zestrola::sortAndSave(m_headerLine, m_rows, m_path, &sorted, errorMessage);
+    m_rows = std::move(sorted);
+    return saved;
+}
+
+int TableSession::findRow(const QString &term, bool atLineStart) const
+{
+    return Zestrola::findRow(m_rows, term, atLineStart);
+}
+
+QString TableSession::entryName(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? Zestrola::entryName(m_rows[row]) : QString();
+}
+
+QString TableSession::entryFolderPath() const
+{
+    return Zestrola::entryFolderPath(m_dataFolder, m_tableName);
+}
+
+QString TableSession::infoFilePath(const QString &entryName) const
+{
+    return Zestrola::infoFilePath(m_dataFolder, m_tableName, entryName);
+}
+
+QString TableSession::picturePath(const QString &entryName) const
+{
+    return Zestrola::picturePath(m_dataFolder, m_tableName, entryName);
+}
+
+} // namespace Zestrola

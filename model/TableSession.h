@@ -1,0 +1,79 @@
+#pragma once
+
+#include "model/Nutrient.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace Zestrola {
+
+// The table that is open in the main window: where it lies, its header and
+// rows as the table view shows them, and which columns hold the rated
+// nutrients. Every change to a table's rows goes through here, so that the
+// new, edit and delete commands share one tested path to the file.
+//
+// The rows are handed to the view as a shared list; a change detaches it
+// once, and the caller gives the view the new list.
+class TableSession
+{
+public:
+    enum class LoadResult { Loaded, Missing, Unreadable };
+
+    explicit TableSession(QString dataFolder = {});
+
+    const QString &dataFolder() const { return m_dataFolder; }
+    void setDataFolder(const QString &dataFolder);
+
+    // Reads the table `name` of the data folder. A missing file leaves the
+    // session as it was; an unreadable one too, with *errorMessage set.
+    LoadResult load(const QString &name, QString *errorMessage = nullptr);
+    void close();
+
+    bool isOpen() const { return !m_path.isEmpty(); }
+    const QString &tableName() const { return m_tableName; }
+    const QString &path() const { return m_path; }
+    const QString &headerLine() const { return m_headerLine; }
+    QStringList headerCells() const;
+    const QStringList &rows() const { return m_rows; }
+    int rowCount() const { return int(m_rows.size()); }
+    // TABs in the first row as loaded; the view's hover line stops there.
+    int firstRowCellCount() const { return m_firstRowCellCount; }
+
+    // The drink flag follows the chooser's table, which may be settled
+    // apart from loading (at start-up the legend comes after the first load).
+    bool isDrinkTable() const { return m_drink; }
+    void setDrinkTable(bool drink) { m_drink = drink; }
+    const NutrientColumns &foodColumns() const { return m_foodColumns; }
+    const NutrientColumns &drinkColumns() const { return m_drinkColumns; }
+    const NutrientColumns &ratedColumns() const { return m_drink ? m_drinkColumns : m_foodColumns; }
+
+    // Row changes; the file is written by sortAndSave alone.
+    void appendRow(const QString &row);
+    bool replaceRow(int index, const QString &row);
+    bool removeRow(int index);
+
+    // Sorts the rows, drops duplicates and rewrites the table file. The
+    // rows are the sorted ones afterwards even when the write fails.
+    bool sortAndSave(QString *errorMessage = nullptr);
+
+    // Index of the first row that starts with (or holds) `term`; -1 if none.
+    int findRow(const QString &term, bool atLineStart) const;
+
+    QString entryName(int row) const;
+    QString entryFolderPath() const;
+    QString infoFilePath(const QString &entryName) const;
+    QString picturePath(const QString &entryName) const;
+
+private:
+    QString m_dataFolder;
+    QString m_tableName;
+    QString m_path;
+    QString m_headerLine;
+    QStringList m_rows;
+    int m_firstRowCellCount = 0;
+    bool m_drink = false;
+    NutrientColumns m_foodColumns = kNoNutrientColumns;
+    NutrientColumns m_drinkColumns = kNoNutrientColumns;
+};
+
+} // namespace Zestrola

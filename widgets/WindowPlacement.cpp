@@ -1,0 +1,18 @@
+#include "widgets/WindowPlacement.h"
+
+#include <QScreen>
+#include <QWidget>
+
+namespace Zestrola {
+
+void centreOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace Zestrola
