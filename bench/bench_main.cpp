@@ -9,6 +9,8 @@
 // The calculation window is measured last, in a process of its own
 // ("--calc", which can also be run alone).
 
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
 #include "app/zestrolap.h"
 #include "calc/BerechnungsFormp.h"
 #include "calc/CalculationHost.h"
@@ -36,7 +38,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QScrollBar>
-#include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -203,9 +204,10 @@ struct MainWindow
 {
     TMainForm form;
     TableTextView *view = form.tableView();
-    QComboBox *chooser = form.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
-    QLineEdit *searchField = form.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    QCheckBox *searchMode = form.findChild<QCheckBox *>(QStringLiteral("CheckBoxErstePos"));
+    QComboBox *chooser = TestSupport::requireChild<QComboBox>(&form, QStringLiteral("ComboBox1"));
+    QLineEdit *searchField = TestSupport::requireChild<QLineEdit>(&form, QStringLiteral("Edit1"));
+    QCheckBox *searchMode
+        = TestSupport::requireChild<QCheckBox>(&form, QStringLiteral("CheckBoxErstePos"));
 
     MainWindow()
     {
@@ -240,16 +242,14 @@ struct MainWindow
 // One table size in this process; prints "key value" lines.
 int measure(const QString &dataFolder, int rows)
 {
-    QTemporaryDir settingsFolder;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
-    MessageBox::setTestMode(true);
+    const QString settingsFolder = TestSupport::isolateSettings();
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
     if (!QDir::setCurrent(dataFolder))
         fail("cannot enter the data folder");
     const QString tablePath = Zestrola::tableFilePath(dataFolder + u'/', kTableName);
     // The sort-and-save rewrites the table; each run starts from the
     // original order again. The copy stays on disk, out of the peak memory.
-    const QString originalPath = settingsFolder.filePath(QStringLiteral("original.txt"));
+    const QString originalPath = settingsFolder + QStringLiteral("/original.txt");
     if (!QFile::copy(tablePath, originalPath))
         fail("cannot keep a copy of the table");
     auto restoreTable = [&] {
@@ -340,8 +340,7 @@ int measure(const QString &dataFolder, int rows)
     step("stepSort", [&] { sorted = Zestrola::sortedUniqueRows(viewRows); });
     const QString fileText = Zestrola::tableFileText(window.form.session().headerLine(), sorted);
     step("stepWrite", [&] {
-        if (!Zestrola::WriteToStream(
-                fileText, settingsFolder.filePath(QStringLiteral("written.txt"))))
+        if (!Zestrola::WriteToStream(fileText, settingsFolder + QStringLiteral("/written.txt")))
             fail("cannot write");
     });
     return 0;

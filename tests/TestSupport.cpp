@@ -9,13 +9,15 @@
 
 namespace TestSupport {
 
-void isolateSettings()
+QString isolateSettings()
 {
     static std::unique_ptr<QTemporaryDir> dir;
     dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
+    if (!dir->isValid())
+        qFatal("no temporary settings folder");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir->path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir->path());
+    return dir->path();
 }
 
 QByteArray readBytes(const QString &path)

@@ -1,14 +1,25 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QTemporaryDir>
 
 namespace TestSupport {
 
-// Points the settings store at a fresh, empty folder. Call before the first
-// settings access of a test; every call starts over with nothing stored.
-void isolateSettings();
+// Points the settings store at a fresh, empty folder, so that nothing
+// touches the real user's settings. Call before the first settings access;
+// every call starts over with nothing stored. Returns the folder.
+QString isolateSettings();
+
+// The child `name` of `parent`; a missing control ends the run with its name.
+template<typename T> T *requireChild(const QObject *parent, const QString &name)
+{
+    T *found = parent->findChild<T *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
 
 // Reads and writes raw bytes; both fail the running test on error.
 QByteArray readBytes(const QString &path);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "app/zestrolap.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
-#include "app/zestrolap.h"
 
 #include <QComboBox>
 #include <QTest>
@@ -42,7 +42,7 @@ protected:
 
     template<typename T> T *child(const char *name) const
     {
-        return form->findChild<T *>(QString::fromLatin1(name));
+        return TestSupport::requireChild<T>(form.get(), QString::fromLatin1(name));
     }
 
     TableTextView *view() const { return form->tableView(); }

@@ -20,7 +20,7 @@ const QByteArray kHeader = "\xEF\xBB\xBFLebensmittel 100g\tEnergie-|dichte\tFett
 
 QComboBox *chooser(const TMainForm &form)
 {
-    return form.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+    return TestSupport::requireChild<QComboBox>(&form, QStringLiteral("ComboBox1"));
 }
 
 bool hasCalculationFolder(const TMainForm &form)

@@ -30,8 +30,7 @@ class TestThresholdDialogs : public QObject
     }
     template<typename T = QWidget> T *child(const QString &name) const
     {
-        T *found = m_dialog->findChild<T *>(name);
-        return found ? found : (qFatal("no control %s", qPrintable(name)), nullptr);
+        return TestSupport::requireChild<T>(m_dialog.get(), name);
     }
     // What a control shows, or what the store holds under a name no control has.
     QString shown(const QString &name) const
