@@ -1,3 +1,4 @@
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "calc/BerechnungsFormp.h"
 #include "calc/CalculationHost.h"
@@ -61,12 +62,11 @@ class TestReferenceIntakePanel : public QObject
     FakeHost m_host;
     std::unique_ptr<TBerechnungsForm> m_form;
 
+    std::unique_ptr<TestSupport::MessageBoxTestMode> m_messages;
+
     template<typename T> T *child(const QString &name) const
     {
-        T *found = m_form->findChild<T *>(name);
-        if (!found)
-            qFatal("no child %s", qPrintable(name));
-        return found;
+        return TestSupport::requireChild<T>(m_form.get(), name);
     }
     IntakeChart *chart() const { return child<IntakeChart>(u"ReferenzmengeDiagramm"_s); }
     void add(const QString &row, const QString &amount)
@@ -86,7 +86,7 @@ class TestReferenceIntakePanel : public QObject
 private Q_SLOTS:
     void init()
     {
-        MessageBox::setTestMode(true);
+        m_messages = std::make_unique<TestSupport::MessageBoxTestMode>();
         FileDialog::setTestMode(true);
         m_data = std::make_unique<TestSupport::DataFolder>();
         m_data->addFolder(kCalculationFolderName);
@@ -98,6 +98,8 @@ private Q_SLOTS:
     {
         m_form.reset();
         m_data.reset();
+        FileDialog::setTestMode(false);
+        m_messages.reset();
     }
 
     // The chart and the row tooltips follow every computation; the report
