@@ -171,8 +171,9 @@ QString documentHtml(const IntakePrintout &printout)
 }
 
 // Fixed shares of the width: left to itself, the layout squeezes the names
-// to a few letters a line.
-void setListColumnWidths(QTextDocument &document)
+// to a few letters a line. A list that runs onto further pages repeats its
+// captions there.
+void formatListTable(QTextDocument &document)
 {
     const QList<QTextFrame *> frames = document.rootFrame()->childFrames();
     auto *table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable *>(frames.first());
@@ -185,6 +186,7 @@ void setListColumnWidths(QTextDocument &document)
     widths[1] = QTextLength(QTextLength::PercentageLength, 15);
     QTextTableFormat format = table->format();
     format.setColumnWidthConstraints(widths);
+    format.setHeaderRowCount(1);
     table->setFormat(format);
 }
 
@@ -221,7 +223,7 @@ std::unique_ptr<QTextDocument> intakeDocument(
     document->setDocumentMargin(0);
     document->documentLayout()->registerHandler(kChartObject, new ChartObject(document.get()));
     document->setHtml(documentHtml(printout));
-    setListColumnWidths(*document);
+    formatListTable(*document);
     appendChart(*document, printout.sheet, pageSize.width() * 0.8);
     // Last: setting the page size lays the whole document out anew. Changes
     // after it are laid out lazily, and a block not yet laid out is not drawn.

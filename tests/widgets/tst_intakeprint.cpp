@@ -89,6 +89,7 @@ private Q_SLOTS:
         const QString text = pdfText(path, &pages);
         QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
         QVERIFY(text.contains(u"Zeile 119"_s));
+        QCOMPARE(text.count(u"Lebensmittel Brennwert"_s), pages); // captions on every page
         QVERIFY(text.contains(u"Seite %1 von %1"_s.arg(pages)));
 
         QString error;
