@@ -3,14 +3,30 @@
 #include "widgets/MessageBox.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+namespace {
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : { 16, 24, 32, 48, 64, 128, 256 })
+        icon.addFile(QStringLiteral(":/icons/zestrola-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Orvenhaus"));
     QApplication::setApplicationName(QStringLiteral("Zestrola"));
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("de.orvenhaus.zestrola"));
+    QApplication::setWindowIcon(programIcon());
 
     // Standard buttons and dialogs of Qt itself in German.
     QTranslator qtTranslator;

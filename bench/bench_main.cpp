@@ -42,6 +42,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <optional>
 #include <tuple>
@@ -352,6 +353,38 @@ constexpr int kCalcEntries = 1000;
 constexpr int kMergedLists = 100;
 constexpr int kEntriesPerMergedList = 100;
 
+struct Times
+{
+    double wall = 0; // ms
+    double cpu = 0; // ms of this thread
+};
+
+double threadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// Medians of wall and CPU time; `prepare` runs untimed before each run.
+Times medianTimes(int runs, const std::function<void()> &prepare, const std::function<void()> &work)
+{
+    std::vector<double> walls;
+    std::vector<double> cpus;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        QElapsedTimer timer;
+        const double cpuStart = threadCpuMs();
+        timer.start();
+        work();
+        walls.push_back(double(timer.nsecsElapsed()) / 1e6);
+        cpus.push_back(threadCpuMs() - cpuStart);
+    }
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return { walls[walls.size() / 2], cpus[cpus.size() / 2] };
+}
+
 // The main window as the calculation window sees it: a food table whose
 // current entry changes with every addition.
 struct BenchHost : CalculationHost
@@ -371,7 +404,7 @@ struct BenchHost : CalculationHost
 int measureCalculation()
 {
     QTemporaryDir dataFolder;
-    MessageBox::setTestMode(true);
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
     FileDialog::setTestMode(true);
     BenchHost host;
     host.folder = dataFolder.path() + u'/';
@@ -391,13 +424,11 @@ int measureCalculation()
     };
     for (int i = 0; i < kCalcEntries; ++i)
         addEntry(i);
-    auto *list = form.findChild<QTableView *>(QStringLiteral("StringGrid2"));
-    auto *amount = form.findChild<QLineEdit *>(QStringLiteral("Edit1"));
-    if (!list || !amount)
-        fail("calculation window controls not found");
+    auto *list = TestSupport::requireChild<QTableView>(&form, QStringLiteral("StringGrid2"));
+    auto *amount = TestSupport::requireChild<QLineEdit>(&form, QStringLiteral("Edit1"));
     auto settle = [] { QApplication::processEvents(); };
 
-    const double add = medianMs(
+    const Times add = medianTimes(
         11,
         [&] {
             if (form.list().rowCount() > kCalcEntries) {
@@ -411,7 +442,7 @@ int measureCalculation()
             list->viewport()->repaint();
         });
     form.ZeileloeschenClick();
-    const double transfer = medianMs(
+    const Times transfer = medianTimes(
         11,
         [&] {
             list->setCurrentIndex(list->model()->index(kCalcEntries / 2, 0));
@@ -428,7 +459,7 @@ int measureCalculation()
     form.SpeichernUnterClick();
     if (!QFileInfo::exists(saved))
         fail("the list was not saved");
-    const double open = medianMs(
+    const Times open = medianTimes(
         11,
         [&] {
             FileDialog::queueAnswer(saved);
@@ -441,7 +472,7 @@ int measureCalculation()
         });
     if (form.list().rowCount() != kCalcEntries)
         fail("the saved list did not open whole");
-    const double save = medianMs(
+    const Times save = medianTimes(
         11,
         [&] {
             if (form.list().isEmpty()) {
@@ -466,26 +497,28 @@ int measureCalculation()
         FileDialog::queueAnswer(folder + name);
         merge.BitBtn1Click();
     }
-    const double merging = medianMs(
+    const Times merging = medianTimes(
         11, [] { MessageBox::queueAnswer(QMessageBox::Yes); },
         [&] { merge.ZusammenfuegenButtonClick(); });
 
-    const std::tuple<const char *, double, double> results[] = {
+    const std::tuple<const char *, Times, double> results[] = {
         { "adding one entry", add, 20 },
         { "transfer with its computation", transfer, 15 },
         { "saving", save, 50 },
         { "opening", open, 50 },
         { "merging 100 lists of 100 entries", merging, 200 },
     };
-    std::printf("\nCalculation window, list of 1,000 entries (medians of 11 runs):\n\n"
-                "| %-33s | %9s | %8s |\n|%s|%s|%s|\n",
-        "measurement", "time", "goal", QByteArray(35, '-').constData(),
-        QByteArray(11, '-').constData(), QByteArray(10, '-').constData());
+    std::printf("\nCalculation window, list of 1,000 entries (medians of 11 runs; the "
+                "thread's CPU time beside, which other processes do not inflate):\n\n"
+                "| %-33s | %9s | %9s | %8s |\n|%s|%s|%s|%s|\n",
+        "measurement", "time", "CPU", "goal", QByteArray(35, '-').constData(),
+        QByteArray(11, '-').constData(), QByteArray(11, '-').constData(),
+        QByteArray(10, '-').constData());
     bool allMet = true;
-    for (const auto &[name, ms, goal] : results) {
-        allMet = allMet && ms <= goal;
-        std::printf(
-            "| %-33s | %6.2f ms%s| <= %2.0f ms |\n", name, ms, ms <= goal ? " " : "!", goal);
+    for (const auto &[name, times, goal] : results) {
+        allMet = allMet && times.wall <= goal;
+        std::printf("| %-33s | %6.2f ms%s| %6.2f ms | <= %2.0f ms |\n", name, times.wall,
+            times.wall <= goal ? " " : "!", times.cpu, goal);
     }
     return allMet ? 0 : 1;
 }

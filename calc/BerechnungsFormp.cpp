@@ -304,8 +304,8 @@ void TBerechnungsForm::placeBesideHost()
 void TBerechnungsForm::SetzeDieGrids()
 {
     const QStringList cells = m_host.headerCells();
-    const QList<int> widths = m_host.headerColumnWidths();
-    auto width = [&widths](int column) { return widths.value(column, kDefaultColumnWidth); };
+    m_hostColumnWidths = m_host.headerColumnWidths();
+    auto width = [this](int column) { return hostColumnWidth(column); };
     m_list.setHeader(cells);
 
     QStringList texts;
@@ -318,12 +318,17 @@ void TBerechnungsForm::SetzeDieGrids()
     m_header->setSelectedColumn(0);
 }
 
+// Widths of the header the list was laid out after.
+int TBerechnungsForm::hostColumnWidth(int column) const
+{
+    return m_hostColumnWidths.value(column, kDefaultColumnWidth);
+}
+
 void TBerechnungsForm::reloadList()
 {
     const QModelIndex current = m_listView->currentIndex();
     m_listModel->reload();
-    const QList<int> widths = m_host.headerColumnWidths();
-    auto width = [&widths](int column) { return widths.value(column, kDefaultColumnWidth); };
+    auto width = [this](int column) { return hostColumnWidth(column); };
     QHeaderView *columns = m_listView->horizontalHeader();
     if (!m_list.headerCells().isEmpty()) {
         columns->resizeSection(0, width(1));

@@ -79,6 +79,7 @@ private:
     void showModally();
     void placeBesideHost();
     void reloadList();
+    int hostColumnWidth(int column) const;
     void setListEnabled(bool hasList);
     void updateTransferCaption(const QString &name);
     void writeReport(const QStringList &lines);
@@ -88,6 +89,7 @@ private:
 
     CalculationHost &m_host;
     Zestrola::CalculationList m_list;
+    QList<int> m_hostColumnWidths;
     int m_targetRow = 0;
     int m_selectedRow = -1;
     QString m_selectedName;

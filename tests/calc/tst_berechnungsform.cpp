@@ -21,6 +21,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 #include <QWheelEvent>
 #include <memory>
 
@@ -67,10 +68,7 @@ class TestBerechnungsForm : public QObject
 
     template<typename T> T *child(const char *name) const
     {
-        T *found = m_form->findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no child %s", name);
-        return found;
+        return TestSupport::requireChild<T>(m_form.get(), QString::fromLatin1(name));
     }
     QString folder() const { return m_form->calculationFolder() + u'/'; }
     QTableView *listView() const { return child<QTableView>("StringGrid2"); }
@@ -294,7 +292,15 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(folder() + u"Tag.csv.txt"));
         QVERIFY(MessageBox::shownMessages().isEmpty());
 
-        merge->Button2Click();
+        // The menu shows the dialog modally; "OK" empties and closes it.
+        bool shown = false;
+        QTimer::singleShot(0, merge, [&] {
+            shown = merge->isVisible();
+            merge->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
+        });
+        child<QAction>("Dateienzueinerzusammenfuegen1")->trigger();
+        QVERIFY(shown);
+        QVERIFY(!merge->isVisible());
         QCOMPARE(names->count(), 0);
     }
 };
