@@ -388,7 +388,12 @@ void TMainForm::restoreWindowSize()
         size.setHeight(*height);
     if (const std::optional<int> width = readStoredNumber(kWeite))
         size.setWidth(*width);
-    resize(size.expandedTo(kMinimumSize));
+    // A stored size beyond the screen (a damaged setting) would make a
+    // window of gigabytes that nobody can see; it is held to the screen.
+    QSize largest = size.expandedTo(kMinimumSize);
+    if (const QScreen *screen = this->screen())
+        largest = screen->availableGeometry().size().expandedTo(kMinimumSize);
+    resize(size.expandedTo(kMinimumSize).boundedTo(largest));
 }
 
 // A number kept in the settings; nothing when it is missing, and a message

@@ -1,11 +1,12 @@
 // Times the main window's everyday work on tables of 1,000, 10,000 and
-// 100,000 entries, the way a user meets it, and prints one table of medians
-// next to the goals. Exits with 1 when a goal is missed.
+// 100,000 entries (and the loading of one of 10,000 columns), the way a user
+// meets it, and prints one table of medians next to the goals. Exits with 1 when a goal is missed.
 //
 // Build in Release. Runs offscreen by itself. Every table size is measured
 // in a fresh child process (the benchmark runs itself with "--measure"), so
 // that each size's peak memory is its own. For profiling one size:
 //   zestrola_bench --write-data FOLDER ROWS, then zestrola_bench --measure FOLDER ROWS
+//   zestrola_bench --write-wide FOLDER, then zestrola_bench --measure-wide FOLDER
 // The calculation window is measured last, in a process of its own
 // ("--calc", which can also be run alone).
 
@@ -23,6 +24,7 @@
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 #include "widgets/FileDialog.h"
+#include "widgets/HeaderGrid.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
 
@@ -51,6 +53,8 @@
 namespace {
 
 const QString kTableName = QStringLiteral("Lebensmittel");
+constexpr int kWideColumns = 10000;
+constexpr int kWideRows = 50;
 
 const QString kHeader = QStringLiteral(
     "Lebensmittel 100g\tBrennwert|in kJ\t|in kcal\tEnergie-|dichte\tFett\tgesättigte|Fettsäuren\t"
@@ -164,6 +168,28 @@ void writeDataFolder(const QString &folder, int rows)
         qFatal("%s", qPrintable(error));
 }
 
+// A table of `columns` value columns and a few rows: the load must not grow
+// with the square of the columns.
+void writeWideDataFolder(const QString &folder, int columns)
+{
+    QRandomGenerator random(4711 + columns);
+    QStringList header { QStringLiteral("Lebensmittel 100g") };
+    for (int column = 1; column <= columns; ++column)
+        header << (column % 5 == 0 ? QStringLiteral("Salz|Nr. %1") : QStringLiteral("Wert %1"))
+                      .arg(column);
+    QStringList lines { header.join(u'\t') };
+    for (int row = 0; row < kWideRows; ++row) {
+        QStringList cells { tableRow(random, row).section(u'\t', 0, 0) };
+        for (int column = 1; column <= columns; ++column)
+            cells << valueCell(random, 5.0);
+        lines << cells.join(u'\t');
+    }
+    QDir(folder).mkpath(kTableName);
+    QString error;
+    if (!Zestrola::WriteToStream(lines, Zestrola::tableFilePath(folder + u'/', kTableName), &error))
+        qFatal("%s", qPrintable(error));
+}
+
 // ---------------------------------------------------------- measurement --
 
 double peakMegabytes()
@@ -239,6 +265,23 @@ struct MainWindow
     // Pending paints and the like go before a timed run, not into it.
     void settle() { QApplication::processEvents(); }
 };
+
+// The wide table in this process: loading it, as for the other tables.
+int measureWide(const QString &dataFolder)
+{
+    TestSupport::isolateSettings();
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
+    if (!QDir::setCurrent(dataFolder))
+        fail("cannot enter the data folder");
+    MainWindow window;
+    std::printf("wideLoad %.4f\n",
+        medianMs(
+            11, [&] { window.settle(); }, [&] { window.load(); }));
+    if (window.form.headerGrid()->count() != kWideColumns + 1
+        || window.view->lineCount() != kWideRows)
+        fail("the wide table was not loaded whole");
+    return 0;
+}
 
 // One table size in this process; prints "key value" lines.
 int measure(const QString &dataFolder, int rows)
@@ -545,12 +588,11 @@ const std::vector<Row> kRows = {
     { "peak", "peak memory (VmHWM)", 100, true },
 };
 
-std::optional<QMap<QString, double>> runChild(const QString &dataFolder, int rows)
+std::optional<QMap<QString, double>> runChild(const QStringList &arguments)
 {
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-        { QStringLiteral("--measure"), dataFolder, QString::number(rows) });
+    child.start(QCoreApplication::applicationFilePath(), arguments);
     if (!child.waitForFinished(10 * 60 * 1000) || child.exitStatus() != QProcess::NormalExit
         || child.exitCode() != 0)
         return std::nullopt;
@@ -570,7 +612,8 @@ int runAll()
     for (int s = 0; s < 3; ++s) {
         QTemporaryDir dataFolder;
         writeDataFolder(dataFolder.path(), sizes[s]);
-        const auto measured = runChild(dataFolder.path(), sizes[s]);
+        const auto measured = runChild(
+            { QStringLiteral("--measure"), dataFolder.path(), QString::number(sizes[s]) });
         if (!measured)
             fail("a measuring run failed");
         values[s] = *measured;
@@ -601,6 +644,18 @@ int runAll()
                   .replace("%2", QByteArray::number(std::min(row.goal100k, 15.0)));
         std::printf(" %-22s |\n", goal.constData());
     }
+    QTemporaryDir wideFolder;
+    writeWideDataFolder(wideFolder.path(), kWideColumns);
+    const auto wide = runChild({ QStringLiteral("--measure-wide"), wideFolder.path() });
+    if (!wide)
+        fail("the wide-table run failed");
+    const double wideLoad = wide->value(QStringLiteral("wideLoad"), -1);
+    constexpr double kWideGoal = 50;
+    const bool wideMet = wideLoad >= 0 && wideLoad <= kWideGoal;
+    allMet = allMet && wideMet;
+    std::printf("| %-28s | %10s | %5.2f ms%s | %11s | <= %.0f ms at 10,000 columns |\n",
+        "load, 10,000 columns", "", wideLoad, wideMet ? " " : "!", "", kWideGoal);
+
     std::printf("\nMedians of 11 runs (7 at 100,000 rows), each size in its own process; "
                 "\"!\" marks a missed goal.\n\nParts, 10,000 / 100,000 rows:\n");
     const std::pair<const char *, const char *> steps[] = {
@@ -640,7 +695,16 @@ int main(int argc, char *argv[])
         QApplication app(argc, argv);
         return measureCalculation();
     }
+    if (argc == 3 && qstrcmp(argv[1], "--measure-wide") == 0) {
+        QApplication app(argc, argv);
+        return measureWide(QString::fromLocal8Bit(argv[2]));
+    }
     QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--write-wide") == 0) {
+        // A data folder for --measure-wide FOLDER.
+        writeWideDataFolder(QString::fromLocal8Bit(argv[2]), kWideColumns);
+        return 0;
+    }
     if (argc == 4 && qstrcmp(argv[1], "--write-data") == 0) {
         // A data folder to profile one size with: --measure FOLDER ROWS.
         writeDataFolder(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());

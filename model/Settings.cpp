@@ -2,6 +2,7 @@
 
 #include <QSettings>
 #include <QtDebug>
+#include <utility>
 
 namespace Zestrola::Settings {
 
@@ -26,8 +27,19 @@ QString storedName(const QSettings &store, const QString &valueName)
     return valueName;
 }
 
+// A store that cannot be written usually fails for every value in a row
+// (first-run defaults, a whole threshold set): the user hears of it once,
+// and again only after a write has succeeded in between.
+bool &writeErrorReported()
+{
+    static bool reported = false;
+    return reported;
+}
+
 void reportWriteError(const QString &valueName)
 {
+    if (std::exchange(writeErrorReported(), true))
+        return;
     const QString message = QStringLiteral("Konnte Daten für '%1' nicht setzen").arg(valueName);
     if (writeErrorHandler())
         writeErrorHandler()(message);
@@ -52,8 +64,10 @@ bool SchreibeRegKey(const QString &valueName, const QString &text)
         return true;
     store.setValue(name, text);
     store.sync();
-    if (store.status() == QSettings::NoError)
+    if (store.status() == QSettings::NoError) {
+        writeErrorReported() = false;
         return true;
+    }
     reportWriteError(valueName);
     return false;
 }
@@ -61,6 +75,7 @@ bool SchreibeRegKey(const QString &valueName, const QString &text)
 void setWriteErrorHandler(std::function<void(const QString &)> handler)
 {
     writeErrorHandler() = std::move(handler);
+    writeErrorReported() = false;
 }
 
 bool isSwitchOn(const QString &text)

@@ -17,7 +17,8 @@ inline const QString kApplication = QStringLiteral("Zestrola");
 QString LeseRegKey(const QString &valueName);
 
 // Stores the text. On failure reports "Konnte Daten für '<name>' nicht
-// setzen" through the write-error handler and returns false.
+// setzen" through the write-error handler and returns false; further
+// failures are not reported again until a write has succeeded.
 bool SchreibeRegKey(const QString &valueName, const QString &text);
 
 // Receives the message of a failed write; the application shows it in a

@@ -264,7 +264,7 @@ TrimmedRows trimmedNonBlank(const QStringList &viewRows)
     rows.texts.reserve(std::size_t(viewRows.size()));
     rows.sources.reserve(std::size_t(viewRows.size()));
     for (qsizetype i = 0; i < viewRows.size(); ++i) {
-        const QStringView trimmed = trimmedBlanks(viewRows.at(i));
+        const QStringView trimmed = trimmedRow(viewRows.at(i));
         if (trimmed.isEmpty())
             continue;
         rows.texts.push_back(trimmed);

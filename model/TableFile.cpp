@@ -1,17 +1,24 @@
 #include "model/TableFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <array>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
+#include <unistd.h>
 
 namespace Zestrola {
 
 namespace {
 
 constexpr QByteArrayView kBom = "\xEF\xBB\xBF";
+constexpr QByteArrayView kUtf16LeBom = "\xFF\xFE";
+constexpr QByteArrayView kUtf16BeBom = "\xFE\xFF";
 
 // Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five codes that
 // are unassigned there are kept as the C1 controls of the same value.
@@ -24,13 +31,68 @@ constexpr std::array<char16_t, 32> kCp1252High = {
 };
 // clang-format on
 
-QString decodeWindows1252(QByteArrayView bytes)
+// The code points of a line if it is valid UTF-8 (no overlong forms, no
+// surrogates, nothing above U+10FFFF), written to `out`; nothing otherwise.
+std::optional<QChar *> decodeUtf8Line(QByteArrayView line, QChar *out)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char c : bytes) {
+    const auto *p = reinterpret_cast<const uchar *>(line.data());
+    const uchar *const end = p + line.size();
+    while (p < end) {
+        const uchar lead = *p;
+        if (lead < 0x80) {
+            *out++ = QChar(lead);
+            ++p;
+            continue;
+        }
+        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : -1;
+        if (extra < 0 || lead > 0xF4 || end - p <= extra)
+            return std::nullopt;
+        char32_t code = lead & (0x3F >> extra);
+        for (int i = 1; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return std::nullopt;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        constexpr std::array<char32_t, 4> kSmallest = { 0, 0x80, 0x800, 0x10000 };
+        if (code < kSmallest[std::size_t(extra)] || code > 0x10FFFF
+            || (code >= 0xD800 && code <= 0xDFFF))
+            return std::nullopt;
+        if (QChar::requiresSurrogates(code)) {
+            *out++ = QChar(QChar::highSurrogate(code));
+            *out++ = QChar(QChar::lowSurrogate(code));
+        } else {
+            *out++ = QChar(char16_t(code));
+        }
+        p += extra + 1;
+    }
+    return out;
+}
+
+// A line that is valid UTF-8 is UTF-8; any other is Windows-1252, which
+// maps every byte to a character of its own, so no byte is lost.
+QChar *decodeLine(QByteArrayView line, QChar *out)
+{
+    if (const std::optional<QChar *> end = decodeUtf8Line(line, out))
+        return *end;
+    for (const char c : line) {
         const auto byte = static_cast<unsigned char>(c);
         *out++ = (byte >= 0x80 && byte <= 0x9F) ? QChar(kCp1252High[byte - 0x80]) : QChar(byte);
+    }
+    return out;
+}
+
+// A surrogate without its partner cannot be written as UTF-8; it becomes
+// the replacement character here, once, rather than differently at every
+// save.
+QString decodeUtf16(QByteArrayView bytes, QStringDecoder::Encoding encoding)
+{
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
     }
     return text;
 }
@@ -67,12 +129,9 @@ std::optional<QString> readUtf8(QFile &file)
     QString text(file.size() + 4, Qt::Uninitialized);
     QChar *out = text.data();
     const QChar *const end = out + text.size();
-    // Only at the very start does a byte-order mark go unread, as with
-    // QString::fromUtf8; further on it is a character of the text.
-    QStringDecoder first(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QStringDecoder rest(QStringDecoder::Utf8,
+    // The byte-order mark is dropped below; a U+FEFF after it is text.
+    QStringDecoder decoder(QStringDecoder::Utf8,
         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QStringDecoder *decoder = &first;
     QByteArray buffer(kChunkBytes + 4, Qt::Uninitialized);
     qsizetype carried = 0;
     for (bool atStart = true;; atStart = false) {
@@ -84,12 +143,11 @@ std::optional<QString> readUtf8(QFile &file)
             bytes = bytes.sliced(kBom.size());
         const bool last = file.atEnd();
         const qsizetype complete = last ? bytes.size() : completeUtf8Length(bytes);
-        if (decoder->requiredSpace(complete) > end - out)
+        if (decoder.requiredSpace(complete) > end - out)
             return std::nullopt;
-        out = decoder->appendToBuffer(out, bytes.first(complete));
-        if (decoder->hasError())
+        out = decoder.appendToBuffer(out, bytes.first(complete));
+        if (decoder.hasError())
             return std::nullopt;
-        decoder = &rest;
         carried = bytes.size() - complete;
         std::memmove(buffer.data(), bytes.data() + complete, size_t(carried));
         if (last)
@@ -125,18 +183,32 @@ bool hasByteOrderMark(const QString &path)
     return file.read(3) == kBom;
 }
 
-QString decodeText(const QByteArray &bytes)
+QString decodeText(QByteArrayView bytes)
 {
-    if (bytes.startsWith(kBom)) {
-        // A marked file is UTF-8 by its own word; invalid sequences become
-        // replacement characters rather than aborting the read.
-        return QString::fromUtf8(QByteArrayView(bytes).sliced(kBom.size()));
+    if (bytes.startsWith(kUtf16LeBom))
+        return decodeUtf16(bytes.sliced(kUtf16LeBom.size()), QStringDecoder::Utf16LE);
+    if (bytes.startsWith(kUtf16BeBom))
+        return decodeUtf16(bytes.sliced(kUtf16BeBom.size()), QStringDecoder::Utf16BE);
+    if (bytes.startsWith(kBom))
+        bytes = bytes.sliced(kBom.size());
+    // Each line on its own: one line added by an old editor must not turn
+    // the UTF-8 of all the others into Windows-1252 mojibake, nor become
+    // replacement characters itself. CR and LF never occur inside a UTF-8
+    // sequence, so lines can be cut before decoding.
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        out = decodeLine(bytes.sliced(start, end - start), out);
+        for (; end < bytes.size() && (bytes[end] == '\n' || bytes[end] == '\r'); ++end)
+            *out++ = QLatin1Char(bytes[end]);
+        start = end;
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return decodeWindows1252(bytes);
+    text.truncate(out - text.constData());
+    return text;
 }
 
 QString readTextFile(const QString &path, bool *ok)
@@ -191,6 +263,16 @@ QStringView trimmedBlanks(QStringView text)
     return text.sliced(begin, end - begin);
 }
 
+QStringView trimmedRow(QStringView row)
+{
+    const QStringView trimmed = trimmedBlanks(row);
+    if (trimmed.isEmpty())
+        return trimmed;
+    // Blanks of the name cell go, the TAB that ends it stays.
+    const qsizetype tab = row.first(trimmed.data() - row.data()).indexOf(u'\t');
+    return tab < 0 ? trimmed : row.sliced(tab, trimmed.data() + trimmed.size() - row.data() - tab);
+}
+
 bool isBlankLine(QStringView line)
 {
     return std::all_of(line.begin(), line.end(), isBlankChar);
@@ -205,19 +287,64 @@ QStringList nonBlankLines(QStringView text)
 
 namespace {
 
+// QSaveFile prepares the new file beside the old one, under the old name
+// plus seven characters. A name that leaves no room for them is prepared
+// under a short name in the same folder instead and then renamed over the
+// old file, which is just as atomic.
+bool leavesNoRoomForSaveFile(const QFileInfo &target)
+{
+    const QByteArray name = QFile::encodeName(target.fileName());
+    const long longest
+        = ::pathconf(QFile::encodeName(target.absolutePath()).constData(), _PC_NAME_MAX);
+    return name.size() + 7 > (longest > 0 ? longest : 255);
+}
+
+QString writeErrorMessage(const QString &path, const QString &reason)
+{
+    return QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")
+        .arg(path, reason);
+}
+
+// Renames the prepared file over the target, keeping the target's
+// permissions. Returns the reason of a failure, or nothing.
+std::optional<QString> replaceWith(const QString &prepared, const QString &path)
+{
+    if (QFileInfo::exists(path))
+        QFile::setPermissions(prepared, QFile::permissions(path));
+    if (::rename(QFile::encodeName(prepared).constData(), QFile::encodeName(path).constData()) == 0)
+        return std::nullopt;
+    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    QFile::remove(prepared);
+    return reason;
+}
+
 // Byte-order mark, then whatever `writeBody` writes; the old file is replaced
 // only when everything was written.
 template<typename WriteBody>
 bool writeFile(const QString &path, QString *errorMessage, WriteBody writeBody)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(kBom.data(), kBom.size()) == kBom.size()
-        && writeBody(file) && file.commit())
-        return true;
-    if (errorMessage) {
-        *errorMessage = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")
-                            .arg(path, file.errorString());
+    const QFileInfo target(path);
+    const bool staged = leavesNoRoomForSaveFile(target);
+    if (staged && target.exists() && !target.isWritable()) {
+        if (errorMessage)
+            *errorMessage
+                = writeErrorMessage(path, QStringLiteral("Die Datei ist schreibgeschützt."));
+        return false;
     }
+    const QString prepared
+        = staged ? target.dir().filePath(QStringLiteral(".zestrola-speichern.tmp")) : path;
+    QSaveFile file(prepared);
+    if (file.open(QIODevice::WriteOnly) && file.write(kBom.data(), kBom.size()) == kBom.size()
+        && writeBody(file) && file.commit()) {
+        const std::optional<QString> failure = staged ? replaceWith(prepared, path) : std::nullopt;
+        if (!failure)
+            return true;
+        if (errorMessage)
+            *errorMessage = writeErrorMessage(path, *failure);
+        return false;
+    }
+    if (errorMessage)
+        *errorMessage = writeErrorMessage(path, file.errorString());
     return false;
 }
 

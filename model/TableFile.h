@@ -13,10 +13,12 @@ inline constexpr QStringView kLineEnd = u"\r\n";
 // True exactly when the file starts with the UTF-8 byte-order mark.
 bool hasByteOrderMark(const QString &path);
 
-// Decodes file bytes: after a byte-order mark as UTF-8; without one as UTF-8
-// when the bytes are valid UTF-8, otherwise as Windows-1252 (files from old
-// editors), so that no byte is ever lost or replaced.
-QString decodeText(const QByteArray &bytes);
+// Decodes file bytes. A UTF-16 byte-order mark (LE or BE) selects UTF-16.
+// Otherwise, after an optional UTF-8 byte-order mark, every line that is
+// valid UTF-8 is UTF-8 and every other line Windows-1252 (a row added by an
+// old editor), so that no byte is ever lost or replaced. Line ends stay as
+// they are.
+QString decodeText(QByteArrayView bytes);
 
 // Reads and decodes a whole text file. A missing or unreadable file yields
 // an empty text and sets *ok to false.
@@ -31,6 +33,10 @@ QStringList splitLines(QStringView text);
 QString trimBlanks(QStringView text);
 QStringView trimmedBlanks(QStringView text); // the same, without a copy
 bool isBlankLine(QStringView line);
+// An entry row trimmed the same way, except that a TAB at its start stays:
+// it ends an empty entry name, and without it every value would move one
+// column to the left.
+QStringView trimmedRow(QStringView row);
 
 // The lines of a text that hold more than blanks and control characters.
 QStringList nonBlankLines(QStringView text);

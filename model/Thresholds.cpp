@@ -3,6 +3,7 @@
 #include "model/Settings.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace Zestrola {
@@ -178,9 +179,17 @@ QString withoutEdgePrefix(const QString &stored, int edge)
     return stored.mid(prefix.size());
 }
 
+std::optional<double> parseEdge(QStringView text)
+{
+    const std::optional<double> value = parseDecimal(text);
+    if (!value || *value < 0 || *value > kLargestEdge)
+        return std::nullopt;
+    return value;
+}
+
 std::optional<double> readEdge(const QString &stored, int edge)
 {
-    return parseDecimal(withoutEdgePrefix(stored, edge));
+    return parseEdge(withoutEdgePrefix(stored, edge));
 }
 
 QString numberText(double x)
@@ -213,7 +222,8 @@ QString completeToTwoDecimals(const QString &text)
 
 double stepEdge(double edge, int direction)
 {
-    return std::round((edge + direction * 0.01) * 1e9) / 1e9;
+    const double stepped = std::round((edge + direction * 0.01) * 1e9) / 1e9;
+    return std::isfinite(stepped) ? std::clamp(stepped, 0.0, kLargestEdge) : kLargestEdge;
 }
 
 QString notANumberMessage(const QString &text)
@@ -230,7 +240,7 @@ QString loadEdge(bool drinks, Nutrient n, int edge, NutrientThreshold &t, QStrin
     const QString stored = Settings::LeseRegKey(name);
     if (!stored.isEmpty()) {
         const QString text = withoutEdgePrefix(stored, edge);
-        if (const std::optional<double> value = parseDecimal(text)) {
+        if (const std::optional<double> value = parseEdge(text)) {
             edgeOf(t, edge) = *value;
             return text;
         }
@@ -287,7 +297,7 @@ RefreshedEdges refreshEdgesFromStore(ThresholdSet &set)
             if (stored.isEmpty())
                 continue;
             const QString text = withoutEdgePrefix(stored, edge);
-            const std::optional<double> value = parseDecimal(text);
+            const std::optional<double> value = parseEdge(text);
             if (!value) {
                 refreshed.errors << notANumberMessage(text);
                 continue;

@@ -63,7 +63,13 @@ std::optional<double> parseDecimal(QStringView text);
 // A stored edge text without its prefix: when the prefix occurs anywhere in
 // the text, as many leading characters as the prefix has are dropped.
 QString withoutEdgePrefix(const QString &stored, int edge);
-// withoutEdgePrefix, then parseDecimal.
+// Edges outside this range (or not finite) are treated like an edge that
+// is no number: no label value is negative, and a larger one would only
+// make the dialogs show and store nonsense.
+inline constexpr double kLargestEdge = 100000;
+// parseDecimal, and nothing for a number outside 0..kLargestEdge.
+std::optional<double> parseEdge(QStringView text);
+// withoutEdgePrefix, then parseEdge.
 std::optional<double> readEdge(const QString &stored, int edge);
 
 // Shortest text with up to 15 significant digits and a decimal comma;
@@ -72,7 +78,8 @@ QString numberText(double x);
 // "2,4" becomes "2,40": a three-character text with a comma gets a "0".
 QString completeToTwoDecimals(const QString &text);
 // One spin step of 0,01 up (direction +1) or down (-1). The result is kept
-// on the decimal grid, so ten steps from 1,59 give exactly 1,69.
+// on the decimal grid, so ten steps from 1,59 give exactly 1,69, and inside
+// 0..kLargestEdge.
 double stepEdge(double edge, int direction);
 
 // The message of a text that does not convert to a number.

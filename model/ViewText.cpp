@@ -74,7 +74,7 @@ QString viewRow(QStringView fileRow)
     if (fileRow.endsWith(u'\t'))
         return fileRow.toString();
     static constexpr QStringView kEnd = u"  \t";
-    const QStringView trimmed = trimmedBlanks(fileRow);
+    const QStringView trimmed = trimmedRow(fileRow);
     QString row(trimmed.size() + kEnd.size(), Qt::Uninitialized);
     QChar *out = std::copy(trimmed.begin(), trimmed.end(), row.data());
     std::copy(kEnd.begin(), kEnd.end(), out);

@@ -5,7 +5,14 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTest>
+#include <fcntl.h>
+#include <linux/capability.h>
+#include <linux/fs.h>
 #include <memory>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace TestSupport {
 
@@ -34,6 +41,113 @@ void writeBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
+}
+
+namespace {
+
+bool setImmutable(const QString &path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+int modeOf(const QString &path)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+bool canWriteTo(const QString &path)
+{
+    if (QFileInfo(path).isDir()) {
+        QFile probe(path + QStringLiteral("/.probe"));
+        const bool created = probe.open(QIODevice::WriteOnly);
+        if (created)
+            probe.remove();
+        return created;
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Append);
+}
+
+// The capabilities that let root past permission bits, in or out of the
+// effective set of this thread (the one the tests run on).
+bool setFileAccessCapabilities(bool effective)
+{
+    __user_cap_header_struct header { _LINUX_CAPABILITY_VERSION_3, 0 };
+    __user_cap_data_struct data[2] {};
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return false;
+    for (const int capability : { CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH }) {
+        const unsigned bit = 1u << (capability % 32);
+        if (effective)
+            data[capability / 32].effective |= bit & data[capability / 32].permitted;
+        else
+            data[capability / 32].effective &= ~bit;
+    }
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+} // namespace
+
+Unwritable::Unwritable(const QString &path)
+    : m_path(path)
+    , m_mode(modeOf(path))
+{
+    if (::geteuid() == 0)
+        m_immutable = setImmutable(path, true);
+    else if (m_mode >= 0)
+        ::chmod(QFile::encodeName(path).constData(), mode_t(m_mode & ~0222));
+    m_active = !canWriteTo(path);
+}
+
+Unwritable::~Unwritable()
+{
+    if (m_immutable)
+        setImmutable(m_path, false);
+    else if (m_mode >= 0)
+        ::chmod(QFile::encodeName(m_path).constData(), mode_t(m_mode));
+}
+
+const char *Unwritable::skipReason()
+{
+    return "running as root without the right to set the immutable flag "
+           "(CAP_LINUX_IMMUTABLE), so nothing can be made unwritable";
+}
+
+Unreadable::Unreadable(const QString &path)
+    : m_path(path)
+    , m_mode(modeOf(path))
+{
+    if (m_mode >= 0)
+        ::chmod(QFile::encodeName(path).constData(), 0);
+    if (::geteuid() == 0)
+        m_capabilitiesDropped = setFileAccessCapabilities(false);
+    QFile file(path);
+    m_active = !file.open(QIODevice::ReadOnly);
+}
+
+Unreadable::~Unreadable()
+{
+    if (m_capabilitiesDropped)
+        setFileAccessCapabilities(true);
+    if (m_mode >= 0)
+        ::chmod(QFile::encodeName(m_path).constData(), mode_t(m_mode));
+}
+
+const char *Unreadable::skipReason()
+{
+    return "running as root without the right to change its own capabilities, "
+           "so no file can be made unreadable";
 }
 
 DataFolder::DataFolder()

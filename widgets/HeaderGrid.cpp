@@ -3,10 +3,10 @@
 #include "model/ViewText.h"
 #include "widgets/TableTextView.h"
 
+#include <QAbstractTableModel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStandardItemModel>
 
 namespace {
 
@@ -14,9 +14,42 @@ constexpr int kTextPadding = 2;
 
 } // namespace
 
+// The titles of the one header row, replaced all at once: a table may have
+// tens of thousands of columns, and a change per column would cost a pass
+// over all columns each time.
+class HeaderTitles : public QAbstractTableModel
+{
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setTitles(QStringList titles)
+    {
+        beginResetModel();
+        m_titles = std::move(titles);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex & = {}) const override { return 0; }
+    int columnCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_titles.size());
+    }
+    QVariant data(const QModelIndex &, int) const override { return {}; }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
+            || section >= m_titles.size())
+            return {};
+        return m_titles.at(section);
+    }
+    QString title(int section) const { return m_titles.value(section); }
+
+private:
+    QStringList m_titles;
+};
+
 HeaderGrid::HeaderGrid(QWidget *parent)
     : QHeaderView(Qt::Horizontal, parent)
-    , m_model(new QStandardItemModel(this))
+    , m_model(new HeaderTitles(this))
 {
     setModel(m_model);
     setSectionsMovable(true);
@@ -25,6 +58,7 @@ HeaderGrid::HeaderGrid(QWidget *parent)
     setSectionResizeMode(QHeaderView::Interactive);
     setStretchLastSection(false);
     setMinimumSectionSize(8);
+    setDefaultSectionSize(Zestrola::kValueColumnWidth);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFixedHeight(Zestrola::kHeaderHeight);
@@ -36,22 +70,38 @@ HeaderGrid::HeaderGrid(QWidget *parent)
     setAutoFillBackground(true);
 
     connect(this, &QHeaderView::sectionPressed, this, &HeaderGrid::setSelectedColumn);
-    connect(this, &QHeaderView::sectionResized, this, &HeaderGrid::tabStopsChanged);
+    connect(this, &QHeaderView::sectionResized, this, [this] {
+        if (!m_fillingCells)
+            emit tabStopsChanged();
+    });
     connect(this, &QHeaderView::sectionMoved, this, &HeaderGrid::tabStopsChanged);
-    connect(this, &QHeaderView::sectionCountChanged, this, &HeaderGrid::tabStopsChanged);
+    connect(this, &QHeaderView::sectionCountChanged, this, [this] {
+        if (!m_fillingCells)
+            emit tabStopsChanged();
+    });
 }
 
 void HeaderGrid::setCells(const QStringList &texts, const QList<int> &widths)
 {
-    // A fresh model also puts moved columns back into file order.
-    m_model->clear();
-    m_model->setColumnCount(int(texts.size()));
+    // A fresh model also puts moved columns back into file order. While the
+    // widths are set, neither the tab stops nor the repainted area are
+    // worked out column by column: that made loading grow with the square
+    // of the columns.
+    QStringList titles;
+    titles.reserve(texts.size());
+    for (const QString &text : texts)
+        titles.append(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
+    m_fillingCells = true;
+    m_model->setTitles(std::move(titles));
     for (int column = 0; column < texts.size(); ++column) {
-        QString text = texts[column];
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        m_model->setHeaderData(column, Qt::Horizontal, text);
-        resizeSection(column, widths.value(column, Zestrola::kValueColumnWidth));
+        const int width = widths.value(column, Zestrola::kValueColumnWidth);
+        if (sectionSize(column) != width)
+            resizeSection(column, width);
     }
+    m_fillingCells = false;
+    setUpdatesEnabled(updates);
     if (m_selectedColumn >= columnCount())
         m_selectedColumn = 0;
     viewport()->update();
@@ -65,7 +115,7 @@ int HeaderGrid::columnCount() const
 
 QString HeaderGrid::cellText(int logicalColumn) const
 {
-    return m_model->headerData(logicalColumn, Qt::Horizontal).toString();
+    return m_model->title(logicalColumn);
 }
 
 void HeaderGrid::setSelectedColumn(int logicalColumn)

@@ -4,8 +4,8 @@
 #include <QList>
 #include <QStringList>
 
-class QStandardItemModel;
 class TableTextView;
+class HeaderTitles;
 
 // The one row of column titles above the table view. Titles may span
 // several lines; the columns can be widened and rearranged by the user, and
@@ -42,8 +42,9 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
-    QStandardItemModel *m_model;
+    HeaderTitles *m_model;
     int m_selectedColumn = 0;
+    bool m_fillingCells = false;
     int m_leadingMargin = 0;
 };
 

@@ -30,13 +30,13 @@ QFont withoutKerning(QFont font)
 
 qreal TableTextView::LineLayout::left(int column) const
 {
-    const CharBox &c = chars[size_t(column)];
+    const CharBox &c = chars[size_t(column - begin)];
     return std::min(c.x, c.limit);
 }
 
 qreal TableTextView::LineLayout::right(int column) const
 {
-    const CharBox &c = chars[size_t(column)];
+    const CharBox &c = chars[size_t(column - begin)];
     return std::min(c.x + c.width, c.limit);
 }
 
@@ -248,12 +248,53 @@ qreal TableTextView::advance(int font, QStringView text, int index) const
     return it.value();
 }
 
-TableTextView::LineLayout TableTextView::layoutLine(int line) const
+int TableTextView::cellAtX(qreal x) const
 {
+    // The first cell whose right edge lies beyond x.
+    const auto stop = std::upper_bound(m_tabStops.cbegin(), m_tabStops.cend(), x);
+    if (stop != m_tabStops.cend())
+        return int(stop - m_tabStops.cbegin());
+    const int last = m_tabStops.isEmpty() ? 0 : m_tabStops.last();
+    return int(m_tabStops.size()) + int(std::max<qreal>(0, x - last) / Zestrola::kValueColumnWidth);
+}
+
+TableTextView::LineLayout TableTextView::layoutLine(int line, qreal fromX, qreal toX) const
+{
+    // Cells start at their tab stops whatever stands before them, so a line
+    // can be laid out from the first cell that reaches fromX to the last
+    // that starts before toX: a table of thousands of columns paints only
+    // the few cells in sight.
     LineLayout layout;
     const QString &text = m_lines[line];
     const int n = int(text.size());
-    layout.chars.resize(size_t(n));
+    layout.length = n;
+    int cell = fromX > 0 ? cellAtX(fromX) : 0;
+    qsizetype begin = 0;
+    for (int c = 0; c < cell && begin >= 0; ++c) {
+        begin = text.indexOf(u'\t', begin);
+        if (begin >= 0)
+            ++begin;
+    }
+    if (begin < 0) {
+        cell = int(text.count(u'\t'));
+        begin = n;
+    }
+    layout.begin = int(begin);
+    layout.beforeX = cellX(cell);
+    // The last cell laid out is the last one that starts at or before toX.
+    int end = n;
+    for (int c = cell;;) {
+        const qsizetype tab = text.indexOf(u'\t', begin);
+        if (tab < 0)
+            break;
+        if (cellX(++c) > toX) {
+            end = int(tab) + 1;
+            break;
+        }
+        begin = tab + 1;
+    }
+    layout.end = end;
+    layout.chars.resize(size_t(end - layout.begin));
     fontIndex(QFont()); // makes sure the widget's font is entry 0
 
     const auto formats = m_formats.constFind(line);
@@ -261,19 +302,18 @@ TableTextView::LineLayout TableTextView::layoutLine(int line) const
         for (int k = 0; k < formats->size(); ++k) {
             const LineFormat &format = formats->at(k);
             const int font = fontIndex(format.font);
-            const int end = std::min(n, format.start + format.length);
-            for (int c = std::max(0, format.start); c < end; ++c) {
-                layout.chars[size_t(c)].format = k;
-                layout.chars[size_t(c)].font = font;
+            const int last = std::min(end, format.start + format.length);
+            for (int c = std::max(layout.begin, format.start); c < last; ++c) {
+                layout.chars[size_t(c - layout.begin)].format = k;
+                layout.chars[size_t(c - layout.begin)].font = font;
             }
         }
     }
 
-    int cell = 0;
-    qreal x = 0;
-    qreal limit = cellRight(0);
-    for (int i = 0; i < n; ++i) {
-        CharBox &box = layout.chars[size_t(i)];
+    qreal x = layout.beforeX;
+    qreal limit = cellRight(cell);
+    for (int i = layout.begin; i < end; ++i) {
+        CharBox &box = layout.chars[size_t(i - layout.begin)];
         box.x = x;
         box.cell = cell;
         box.limit = limit;
@@ -287,15 +327,19 @@ TableTextView::LineLayout TableTextView::layoutLine(int line) const
             x += box.width;
         }
     }
+    layout.afterX = x;
     layout.endX = std::min(x, limit);
-    m_maxCellCount = std::max(m_maxCellCount, cell + 1);
+    const int cellCount = end == n ? cell + 1 : int(text.count(u'\t')) + 1;
+    m_maxCellCount = std::max(m_maxCellCount, cellCount);
     return layout;
 }
 
 qreal TableTextView::caretX(const LineLayout &layout, int column) const
 {
-    if (column >= int(layout.chars.size()))
-        return layout.endX;
+    if (column < layout.begin)
+        return layout.beforeX;
+    if (column >= layout.end)
+        return layout.end >= layout.length ? layout.endX : layout.afterX;
     return layout.left(column);
 }
 
@@ -508,9 +552,8 @@ void TableTextView::paintSelection(
     const Position to = std::max(m_anchor, m_caret);
     if (line < from.line || line > to.line)
         return;
-    const int n = int(layout.chars.size());
     const qreal left = caretX(layout, line == from.line ? from.column : 0);
-    qreal right = caretX(layout, line == to.line ? to.column : n);
+    qreal right = caretX(layout, line == to.line ? to.column : layout.length);
     if (line < to.line)
         right += kLineEndWidth;
     painter.fillRect(QRectF(originX + left, top, right - left, m_lineHeight),
@@ -520,14 +563,14 @@ void TableTextView::paintSelection(
 void TableTextView::paintLine(QPainter &painter, int line, int top, const QRect &clip) const
 {
     const QString &text = m_lines[line];
-    const LineLayout layout = layoutLine(line);
     const qreal originX = kTextMargin - horizontalScrollBar()->value();
-    const int n = int(text.size());
+    const LineLayout layout = layoutLine(line, clip.left() - originX, clip.right() + 1 - originX);
+    const int n = layout.end;
 
     const auto formats = m_formats.constFind(line);
     if (formats != m_formats.cend()) {
-        for (int i = 0; i < n; ++i) {
-            const int format = layout.chars[size_t(i)].format;
+        for (int i = layout.begin; i < n; ++i) {
+            const int format = layout.chars[size_t(i - layout.begin)].format;
             if (format < 0 || !formats->at(format).background.isValid())
                 continue;
             painter.fillRect(QRectF(originX + layout.left(i), top, layout.right(i) - layout.left(i),
@@ -550,20 +593,21 @@ void TableTextView::paintLine(QPainter &painter, int line, int top, const QRect 
     const QColor textColor = palette().color(QPalette::Text);
     const QColor selectedColor = palette().color(QPalette::HighlightedText);
 
-    int i = 0;
+    const auto box = [&layout](int column) -> const CharBox & {
+        return layout.chars[size_t(column - layout.begin)];
+    };
+    int i = layout.begin;
     while (i < n) {
         if (text[i] == u'\t') {
             ++i;
             continue;
         }
-        const CharBox &head = layout.chars[size_t(i)];
+        const CharBox &head = box(i);
         const bool isSelected = selected(i);
         int j = i + 1;
-        while (j < n && text[j] != u'\t' && layout.chars[size_t(j)].font == head.font
-            && selected(j) == isSelected) {
+        while (j < n && text[j] != u'\t' && box(j).font == head.font && selected(j) == isSelected)
             ++j;
-        }
-        const CharBox &tail = layout.chars[size_t(j - 1)];
+        const CharBox &tail = box(j - 1);
         const qreal runLeft = originX + head.x;
         const qreal runRight = originX + std::min(tail.x + tail.width, head.limit);
         if (head.x < head.limit && runRight >= clip.left() && runLeft <= clip.right()) {

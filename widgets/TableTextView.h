@@ -8,6 +8,7 @@
 #include <QList>
 #include <QStringList>
 #include <compare>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -127,15 +128,24 @@ private:
         int font = 0; // index into m_fonts
         int format = -1; // index into the line's formats
     };
+    // The boxes of the characters begin..end-1 of a line (all of them
+    // unless laid out for a part of the width only).
     struct LineLayout
     {
         std::vector<CharBox> chars;
+        int begin = 0;
+        int end = 0;
+        int length = 0; // of the whole line
+        qreal beforeX = 0; // left edge of the first cell laid out
+        qreal afterX = 0; // left edge of the cell after the last one laid out
         qreal endX = 0; // caret x after the last character
         qreal left(int column) const;
         qreal right(int column) const;
     };
 
-    LineLayout layoutLine(int line) const;
+    LineLayout layoutLine(
+        int line, qreal fromX = -1, qreal toX = std::numeric_limits<qreal>::max()) const;
+    int cellAtX(qreal x) const;
     int fontIndex(const QFont &font) const;
     qreal advance(int font, QStringView text, int index) const;
     qreal cellRight(int cell) const { return cellX(cell + 1); }

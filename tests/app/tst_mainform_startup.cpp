@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 
@@ -108,6 +109,11 @@ private Q_SLOTS:
             << QSize(200, 100) << false << QSize(534, 490) << QSize(534, 490);
         QTest::newRow("closed maximised")
             << QSize(800, 600) << true << QSize(800, 600) << QSize(800, 600);
+        // An invalid size below stands for the screen's available area.
+        QTest::newRow("held to the screen")
+            << QSize(99999999, 99999999) << false << QSize() << QSize();
+        QTest::newRow("width held to the screen")
+            << QSize(99999999, 500) << false << QSize(-1, 500) << QSize(-1, 500);
     }
 
     void windowSizeIsStoredAndRestored()
@@ -116,6 +122,11 @@ private Q_SLOTS:
         QFETCH(bool, closeMaximised);
         QFETCH(QSize, atStart);
         QFETCH(QSize, storedAfterClose);
+        const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
+        for (QSize *size : { &atStart, &storedAfterClose }) {
+            *size = { size->width() < 0 ? available.width() : size->width(),
+                size->height() < 0 ? available.height() : size->height() };
+        }
         SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
         SchreibeRegKey(QStringLiteral("Hoehe"), QString::number(stored.height()));
         SchreibeRegKey(QStringLiteral("Weite"), QString::number(stored.width()));

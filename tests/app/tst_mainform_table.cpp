@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <optional>
 
 using namespace Zestrola;
 using Settings::LeseRegKey;
@@ -103,19 +104,50 @@ private Q_SLOTS:
         QVERIFY(MessageBox::shownMessages().isEmpty());
     }
 
+    void sortAndSaveThatCannotWriteKeepsTheFile_data()
+    {
+        QTest::addColumn<QString>("obstacle");
+        QTest::newRow("a folder in the file's place") << "folder";
+        QTest::newRow("read-only file") << "read-only file";
+        QTest::newRow("read-only data folder") << "read-only folder";
+    }
     void sortAndSaveThatCannotWriteKeepsTheFile()
     {
+        QFETCH(QString, obstacle);
         choose(QStringLiteral("Gemüse"));
-        const QString path = data->path() + QStringLiteral("Gemüse.txt");
+        QString path = data->path() + QStringLiteral("Gemüse.txt");
         const QByteArray before = TestSupport::readBytes(path);
-        // A folder now stands where the file was: it can no longer be replaced.
-        QVERIFY(QFile::rename(path, path + ".bak"));
-        QVERIFY(QDir().mkdir(path));
+        std::optional<TestSupport::Unwritable> readOnly;
+        if (obstacle == u"folder") {
+            // It can no longer be replaced; the old text is kept beside it.
+            QVERIFY(QFile::rename(path, path + ".bak"));
+            QVERIFY(QDir().mkdir(path));
+            path += ".bak";
+        } else {
+            readOnly.emplace(obstacle == u"read-only file" ? path : data->path());
+            if (!readOnly->isActive())
+                QSKIP(TestSupport::Unwritable::skipReason());
+        }
         form->SortierenClick();
         QCOMPARE(MessageBox::shownMessages().size(), 1);
         QVERIFY(MessageBox::shownMessages().first().contains(QStringLiteral("Gemüse.txt")));
-        QCOMPARE(TestSupport::readBytes(path + ".bak"), before);
+        QCOMPARE(TestSupport::readBytes(path), before);
         QCOMPARE(view()->lineCount(), 3);
+    }
+
+    void choosingAnUnreadableTableSaysSo()
+    {
+        choose(QStringLiteral("Obst"));
+        const QStringList before = view()->lines();
+        const QString path = data->path() + QStringLiteral("Gemüse.txt");
+        const TestSupport::Unreadable unreadable(path);
+        if (!unreadable.isActive())
+            QSKIP(TestSupport::Unreadable::skipReason());
+        choose(QStringLiteral("Gemüse"));
+        QCOMPARE(MessageBox::shownMessages(),
+            QStringList { QStringLiteral("Die Tabelle %1 kann nicht gelesen werden.").arg(path) });
+        QVERIFY(form->session().path().endsWith(QStringLiteral("/Obst.txt")));
+        QCOMPARE(view()->lines(), before);
     }
 
     void search_data()

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "model/Settings.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QTest>
 
@@ -14,6 +15,8 @@ private Q_SLOTS:
     void cleanup();
     void storeAndReadBack();
     void writeFailureReported();
+    void readOnlyStoreReported_data();
+    void readOnlyStoreReported();
 };
 
 void TestSettings::init()
@@ -55,8 +58,43 @@ void TestSettings::writeFailureReported()
     QStringList messages;
     Settings::setWriteErrorHandler([&messages](const QString &message) { messages << message; });
     QVERIFY(!Settings::SchreibeRegKey(QStringLiteral("ZuckerAuswerten"), QStringLiteral("1")));
+    QVERIFY(!Settings::SchreibeRegKey(QStringLiteral("SalzAuswerten"), QStringLiteral("1")));
+    // One message for the store, not one per value.
     QCOMPARE(messages, QStringList { "Konnte Daten für 'ZuckerAuswerten' nicht setzen" });
     QCOMPARE(Settings::LeseRegKey(QStringLiteral("ZuckerAuswerten")), QString());
+
+    // A write that succeeds in between makes the next failure heard again.
+    TestSupport::isolateSettings();
+    QVERIFY(Settings::SchreibeRegKey(QStringLiteral("ZuckerAuswerten"), QStringLiteral("1")));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocked);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocked);
+    QVERIFY(!Settings::SchreibeRegKey(QStringLiteral("FettAuswerten"), QStringLiteral("1")));
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages.last(), "Konnte Daten für 'FettAuswerten' nicht setzen");
+}
+
+void TestSettings::readOnlyStoreReported_data()
+{
+    QTest::addColumn<bool>("folder");
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("read-only file") << false;
+}
+
+void TestSettings::readOnlyStoreReported()
+{
+    QFETCH(bool, folder);
+    QVERIFY(Settings::SchreibeRegKey(QStringLiteral("Hoehe"), QStringLiteral("600")));
+    const QString file = QSettings(Settings::kOrganisation, Settings::kApplication).fileName();
+    const QByteArray old = TestSupport::readBytes(file);
+    const TestSupport::Unwritable readOnly(folder ? QFileInfo(file).path() : file);
+    if (!readOnly.isActive())
+        QSKIP(TestSupport::Unwritable::skipReason());
+    QStringList messages;
+    Settings::setWriteErrorHandler([&messages](const QString &message) { messages << message; });
+    QVERIFY(!Settings::SchreibeRegKey(QStringLiteral("Hoehe"), QStringLiteral("700")));
+    QVERIFY(!Settings::SchreibeRegKey(QStringLiteral("Weite"), QStringLiteral("900")));
+    QCOMPARE(messages, QStringList { "Konnte Daten für 'Hoehe' nicht setzen" });
+    QCOMPARE(TestSupport::readBytes(file), old);
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 #include "model/TableFile.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Zestrola;
@@ -53,8 +55,13 @@ private Q_SLOTS:
         QTest::newRow("Windows-1252") << QByteArray("\x84Wei\xDF\x93\t5 \x80\r\nK\xE4se") << false
                                       << QStringList { "„Weiß“\t5 €", "Käse" };
         QTest::newRow("mark only") << bom << true << QStringList {};
-        QTest::newRow("truncated UTF-8 after mark")
-            << bom + "K\xC3" << true << QStringList { "K\uFFFD" };
+        QTest::newRow("mark, one line not UTF-8")
+            << bom + "K\xC3\xA4se\r\nK\xC3" << true << QStringList { "Käse", "KÃ" };
+        QTest::newRow("UTF-16 LE, lone surrogate replaced")
+            << QByteArray("\xFF\xFEK\0\xE4\0\r\0\n\0\x3C\xD8x\0", 14) << false
+            << QStringList { "Kä", "\uFFFDx" };
+        QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0K\0\xE4\0\n\x20\xAC", 10) << false
+                                   << QStringList { "Kä", "€" };
     }
     void readFile()
     {
@@ -95,30 +102,94 @@ private Q_SLOTS:
     void failedWriteKeepsOldFile_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("replacing");
-        QTest::newRow("parent is a file") << u"Obst.txt/neu.txt"_s << false;
-        QTest::newRow("path is a folder") << u"Obst"_s << false;
-        // No sibling with a longer name fits, so the replacement cannot be
-        // prepared; this fails even for root.
-        QTest::newRow("no room for the replacement") << QString(250, u'x') + u".txt" << true;
+        QTest::newRow("parent is a file") << u"Obst.txt/neu.txt"_s;
+        QTest::newRow("path is a folder") << u"Obst"_s;
+        QTest::newRow("name longer than the file system allows") << QString(260, u'x') + u".txt";
     }
     void failedWriteKeepsOldFile()
     {
         QFETCH(QString, name);
-        QFETCH(bool, replacing);
         TestSupport::DataFolder folder;
         const QByteArray old("\xEF\xBB\xBFKopf\r\nAlt\r\n");
         folder.addTable(u"Obst"_s, old);
         const QString path = folder.path() + name;
-        if (replacing)
-            TestSupport::writeBytes(path, old);
         QString error;
         QVERIFY(!WriteToStream(u"Kopf\r\nNeu\r\n"_s, path, &error));
         QCOMPARE(error.section(u':', 0, 0),
             u"Die Datei \"%1\" konnte nicht geschrieben werden"_s.arg(path));
+        QVERIFY(!error.section(u'\n', 1).isEmpty());
         QCOMPARE(TestSupport::readBytes(folder.path() + u"Obst.txt"_s), old);
-        if (replacing)
-            QCOMPARE(TestSupport::readBytes(path), old);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), { u"Obst.txt"_s });
+    }
+
+    // A read-only folder or file: the old table stays whole, the message
+    // names the file, and nothing is left behind.
+    void readOnlyKeepsOldFile_data()
+    {
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<bool>("asLines");
+        QTest::newRow("read-only folder") << true << false;
+        QTest::newRow("read-only folder, lines") << true << true;
+        QTest::newRow("read-only file") << false << false;
+        QTest::newRow("read-only file, lines") << false << true;
+    }
+    void readOnlyKeepsOldFile()
+    {
+        QFETCH(bool, folder);
+        QFETCH(bool, asLines);
+        TestSupport::DataFolder data;
+        const QByteArray old("\xEF\xBB\xBFKopf\r\nAlt\r\n");
+        data.addTable(u"Obst"_s, old);
+        const QString path = data.path() + u"Obst.txt"_s;
+        const TestSupport::Unwritable readOnly(folder ? data.path() : path);
+        if (!readOnly.isActive())
+            QSKIP(TestSupport::Unwritable::skipReason());
+        QString error;
+        QVERIFY(!(asLines ? WriteToStream(QStringList { u"Kopf"_s, u"Neu"_s }, path, &error)
+                          : WriteToStream(u"Kopf\r\nNeu\r\n"_s, path, &error)));
+        QVERIFY2(error.startsWith(u"Die Datei \"%1\" konnte nicht geschrieben werden"_s.arg(path)),
+            qPrintable(error));
+        QCOMPARE(TestSupport::readBytes(path), old);
+        QCOMPARE(QDir(data.path()).entryList(QDir::Files | QDir::Hidden), { u"Obst.txt"_s });
+    }
+
+    void unreadableFile()
+    {
+        TestSupport::DataFolder data;
+        data.addFile(u"Obst.txt"_s, "\xEF\xBB\xBFKopf\r\n");
+        const TestSupport::Unreadable unreadable(data.path() + u"Obst.txt"_s);
+        if (!unreadable.isActive())
+            QSKIP(TestSupport::Unreadable::skipReason());
+        bool ok = true;
+        QCOMPARE(readTextFile(data.path() + u"Obst.txt"_s, &ok), QString());
+        QVERIFY(!ok);
+    }
+
+    // A name that leaves no room for QSaveFile's own temporary name is
+    // written by way of a short one in the same folder, with the old file's
+    // permissions and nothing left behind.
+    void longNameIsWritten_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::newRow("just fits") << 248;
+        QTest::newRow("no room for the temporary name") << 251;
+        QTest::newRow("longest possible") << 255;
+    }
+    void longNameIsWritten()
+    {
+        QFETCH(int, length);
+        TestSupport::DataFolder folder;
+        const QString name = QString(length - 4, u'ä').first((length - 4) / 2) + u".txt";
+        const QString path
+            = folder.path() + QString(length - 4 - (length - 4) / 2 * 2, u'x') + name;
+        QCOMPARE(QFile::encodeName(QFileInfo(path).fileName()).size(), length);
+        TestSupport::writeBytes(path, "alt");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        QVERIFY(WriteToStream(u"Neu"_s, path));
+        QCOMPARE(TestSupport::readBytes(path), "\xEF\xBB\xBFNeu");
+        QCOMPARE(QFile::permissions(path) & QFileDevice::Permissions(0x7077),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
     void largeFileReadsAsWhole_data()
@@ -136,7 +207,7 @@ private Q_SLOTS:
         }
         QTest::newRow("marked, umlaut across the border") << acrossReadBorder(bom, 1, umlaut);
         QTest::newRow("unmarked, umlaut across the border") << acrossReadBorder({}, 1, umlaut);
-        QTest::newRow("marked, a second mark is dropped, later ones kept")
+        QTest::newRow("marked, a second mark is kept")
             << acrossReadBorder(bom + bom, 0, bom + "x" + bom);
         QTest::newRow("unmarked, Windows-1252 byte beyond the first piece")
             << acrossReadBorder({}, 0, "K\xE4se \x80");

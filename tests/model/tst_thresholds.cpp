@@ -75,6 +75,13 @@ private Q_SLOTS:
             "'k.A.' ist kein gültiger Gleitkommawert");
         row("Salz_Wert1", "ab 0,5", Nutrient::Salt, 1, "0,3", "0 bis 0,3",
             "'ab 0,5' ist kein gültiger Gleitkommawert");
+        row("Zucker_Wert1", "0 bis 1e308", Nutrient::Sugar, 1, "5", "0 bis 5",
+            "'1e308' ist kein gültiger Gleitkommawert");
+        row("Zucker_Wert2", "bis -1", Nutrient::Sugar, 2, "22,5", "bis 22,5",
+            "'-1' ist kein gültiger Gleitkommawert");
+        row("Zucker_Wert3", "ab 100000,01", Nutrient::Sugar, 3, "22,51", "ab 22,51",
+            "'100000,01' ist kein gültiger Gleitkommawert");
+        row("Salz_Wert3", "ab 100000", Nutrient::Salt, 3, "100000", "ab 100000");
     }
     void load()
     {
@@ -97,6 +104,14 @@ private Q_SLOTS:
             QCOMPARE(edges[edge - 1], *parseDecimal(boxText));
         // The store is mended, so the next start loads without a message.
         QVERIFY(loadThresholds(drinks).errors.isEmpty());
+    }
+
+    void stepStaysInRange()
+    {
+        QCOMPARE(stepEdge(1.59, 1), 1.6);
+        QCOMPARE(stepEdge(0, -1), 0.0);
+        QCOMPARE(stepEdge(kLargestEdge, 1), kLargestEdge);
+        QCOMPARE(stepEdge(1e308, 1), kLargestEdge);
     }
 
     void loadGoesOnAfterBadEdge()

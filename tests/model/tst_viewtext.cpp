@@ -24,6 +24,9 @@ private Q_SLOTS:
         QTest::newRow("blank lines dropped, any line end")
             << "\r\n  \r\nKopf\tA\n\r\n\t \rApfel\t1\r\n \x01\r\nBirne\t2"
             << "Kopf\tA" << QStringList { "Apfel\t1  \t", "Birne\t2  \t" };
+        QTest::newRow("empty entry names keep the TAB that ends them")
+            << "Kopf\tA\tB\r\n\t0,10\t0,20\r\n \x01 \t\t0,30 \r\n"
+            << "Kopf\tA\tB" << QStringList { "\t0,10\t0,20  \t", "\t\t0,30  \t" };
     }
     void buildViewTable()
     {

@@ -186,6 +186,38 @@ private Q_SLOTS:
         }
     }
 
+    // A wide line is painted only where it is in sight: a mark far to the
+    // right shows exactly where hit-testing (which lays out the whole line)
+    // puts its characters, and a selected line is highlighted there too.
+    void wideLinePaintsInPlace()
+    {
+        QStringList cells;
+        for (int cell = 0; cell < 400; ++cell)
+            cells << QString::number(cell);
+        const QString line = cells.join(u'\t');
+        m_view->setLines({ line, line });
+        m_view->setTabStops({});
+        const int start = int(line.indexOf(u"\t300\t")) + 1;
+        m_view->setLineFormats(1, { { start, 3, QFont(), Qt::green } });
+        m_view->selectLine(0);
+        m_view->horizontalScrollBar()->setValue(m_view->cellX(300) - 100);
+        const QRect mark
+            = m_view->characterRect({ 1, start }).united(m_view->characterRect({ 1, start + 2 }));
+        const QImage shot = m_view->viewport()->grab().toImage();
+        QRect green;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                if (shot.pixelColor(x, y) == QColor(Qt::green))
+                    green |= QRect(x, y, 1, 1);
+            }
+        }
+        QCOMPARE(green.left(), mark.left());
+        QCOMPARE(green.right(), mark.right());
+        const QColor highlight = m_view->palette().color(QPalette::Highlight);
+        for (const int x : { 1, shot.width() / 2, shot.width() - 2 })
+            QCOMPARE(shot.pixelColor(x, 1), highlight);
+    }
+
     // The owner keeps the rows of a large table as well; moving around in the
     // view never makes it take a copy of its own.
     void rowsStaySharedWithTheOwner()
