@@ -2,9 +2,13 @@
 
 #include "calc/BerechnungsFormp.h"
 #include "calc/CalculationHost.h"
+#include "dialogs/BearbeitenFormp.h"
 #include "dialogs/EinstellFormLebensmittelGetraenkep.h"
+#include "dialogs/NeuFormp.h"
+#include "dialogs/NeueTabelleFormp.h"
 #include "dialogs/einstellformLebensmittelp.h"
 #include "model/DataFolder.h"
+#include "model/EntryEdit.h"
 #include "model/Legend.h"
 #include "model/Search.h"
 #include "model/Settings.h"
@@ -57,10 +61,7 @@ public:
         : m_form(form)
     { }
     QString dataFolder() const override { return m_form.dataFolder(); }
-    QStringList headerCells() const override
-    {
-        return m_form.session().headerCells();
-    }
+    QStringList headerCells() const override { return m_form.session().headerCells(); }
     QList<int> headerColumnWidths() const override
     {
         QList<int> widths;
@@ -224,7 +225,8 @@ void TMainForm::buildMenus()
 
     QMenu *file = bar->addMenu(QStringLiteral("Datei"));
     file->setObjectName(QStringLiteral("Datei1"));
-    addPlanned(file, QStringLiteral("NeueTabelle1"), QStringLiteral("Neue Tabelle"));
+    connect(addItem(file, QStringLiteral("NeueTabelle1"), QStringLiteral("Neue Tabelle")),
+        &QAction::triggered, this, &TMainForm::NeueTabelle1Click);
     file->addSeparator();
     QAction *sort = addItem(file, QStringLiteral("Sortieren1"), QStringLiteral("Sortieren"));
     sort->setVisible(false);
@@ -241,17 +243,23 @@ void TMainForm::buildMenus()
 
     QMenu *edit = bar->addMenu(QStringLiteral("Bearbeiten"));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
-    addPlanned(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("Neuer Eintrag"));
-    addPlanned(edit, QStringLiteral("AktuelleZeile1"),
+    connect(edit, &QMenu::aboutToShow, this, &TMainForm::Eintragbearbeiten1Click);
+    connect(addItem(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("Neuer Eintrag")),
+        &QAction::triggered, this, &TMainForm::NeuerEintragClick);
+    m_editCurrent = addItem(edit, QStringLiteral("AktuelleZeile1"),
         QStringLiteral("Aktuelle Zeile (Eintrag) an Caretposition"));
-    addPlanned(edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
+    connect(m_editCurrent, &QAction::triggered, this, &TMainForm::BearbeitenClick);
+    m_editInfoText = addItem(
+        edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
+    m_editInfoText->setEnabled(false);
     edit->addSeparator();
     connect(addItem(edit, QStringLiteral("InBerechnungHinzufuegen1"),
                 QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen")),
         &QAction::triggered, this, [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
     edit->addSeparator();
-    addPlanned(
+    m_deleteCurrent = addItem(
         edit, QStringLiteral("AktuelleZeileloeschen1"), QStringLiteral("Aktuelle Zeile löschen"));
+    connect(m_deleteCurrent, &QAction::triggered, this, &TMainForm::ZeileloeschenClick);
 
     QMenu *settings = bar->addMenu(QStringLiteral("Einstellung"));
     settings->setObjectName(QStringLiteral("Einstellung1"));
@@ -284,6 +292,8 @@ void TMainForm::buildTableViewPopup()
         return action;
     };
     m_popupEdit = add(QStringLiteral("Eintragbearbeiten1"), QStringLiteral("Eintrag bearbeiten"));
+    m_popupEdit->setEnabled(true);
+    connect(m_popupEdit, &QAction::triggered, this, &TMainForm::BearbeitenClick);
     m_viewPopup->addSeparator();
     m_popupShowInfo
         = add(QStringLiteral("Infotextanzeigen1"), QStringLiteral("Infotext anzeigen zu: "));
@@ -302,6 +312,8 @@ void TMainForm::buildTableViewPopup()
         [this] { m_calcForm->BerechnungAnzeigenClick(); });
     m_viewPopup->addSeparator();
     m_popupDelete = add(QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen"));
+    m_popupDelete->setEnabled(true);
+    connect(m_popupDelete, &QAction::triggered, this, &TMainForm::ZeileloeschenClick);
 }
 
 void TMainForm::buildInfoTextPopup()
@@ -317,7 +329,10 @@ void TMainForm::buildInfoTextPopup()
 void TMainForm::createDialogs()
 {
     m_foodDialog = new TEinstellFormLebensmittel(this);
+    m_newEntryDialog = new TNeuForm(this);
     m_drinkDialog = new TEinstellFormLebensmittelGetraenke(this);
+    m_newTableDialog = new TNeueTabelleForm(this);
+    m_editDialog = new TBearbeitenForm(this);
     for (ThresholdDialog *dialog : { static_cast<ThresholdDialog *>(m_foodDialog),
              static_cast<ThresholdDialog *>(m_drinkDialog) }) {
         connect(dialog, &ThresholdDialog::thresholdsChanged, this, [this](const ThresholdSet &set) {
@@ -689,6 +704,136 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         m_infoBox->hide();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ------------------------------------------------------ entries and tables --
+
+QList<int> TMainForm::headerColumnWidths() const
+{
+    QList<int> widths;
+    for (int column = 0; column < m_header->columnCount(); ++column)
+        widths.append(m_header->sectionSize(column));
+    return widths;
+}
+
+EntryDialogInput TMainForm::entryDialogInput() const
+{
+    return { dataFolder(), m_session.tableName(), m_session.headerCells(), headerColumnWidths(),
+        m_session.foodColumns()[index(Nutrient::EnergyDensity)], m_view->tabStops() };
+}
+
+// After a command changed the rows: the view shows them as saved, or the
+// message tells which file could not be written.
+void TMainForm::showSavedRows(const QString &error)
+{
+    showSessionRows();
+    SetzeDieTabstops();
+    MachDieWerteFarbig();
+    if (!error.isEmpty())
+        MessageBox::error(this, error);
+}
+
+void TMainForm::selectEntry(const QString &name)
+{
+    m_searchMode->setChecked(true);
+    m_searchField->setText(name);
+    Suchen1Click();
+    m_searchField->setText(QStringLiteral("Suchtext hier eingeben"));
+    setSearchFieldColour(Fonts::kLightGrey);
+}
+
+void TMainForm::NeuerEintragClick()
+{
+    if (!m_session.isOpen())
+        return;
+    m_newEntryDialog->prepare(entryDialogInput());
+    if (m_newEntryDialog->exec() != QDialog::Accepted || m_newEntryDialog->row().isEmpty())
+        return;
+    const QString &row = m_newEntryDialog->row();
+    QString error;
+    const bool added = addEntry(m_session, row, m_newEntryDialog->infoText(), &error);
+    showSavedRows(error);
+    if (added)
+        selectEntry(entryName(row));
+}
+
+void TMainForm::BearbeitenClick()
+{
+    const int line = m_view->caretLine();
+    if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount())
+        return;
+    const QString row = m_session.rows().at(line);
+    const QString infoPath = m_session.infoFilePath(entryName(row));
+    m_editDialog->prepare(
+        entryDialogInput(), row, QFileInfo(infoPath).isFile() ? readTextFile(infoPath) : QString());
+    if (m_editDialog->exec() != QDialog::Accepted || m_editDialog->row().isEmpty())
+        return;
+    const QString &changed = m_editDialog->row();
+    QString error;
+    const bool saved = changeEntry(m_session, line, changed, m_editDialog->infoText(), &error);
+    showSavedRows(error);
+    if (saved)
+        selectEntry(entryName(changed));
+}
+
+// The "Bearbeiten" menu names the entry its commands work on.
+void TMainForm::Eintragbearbeiten1Click()
+{
+    const int line = m_view->caretLine();
+    if (line < 0 || line >= m_view->lineCount())
+        return;
+    const QString &text = m_view->lines().at(line);
+    const QString suffix
+        = QStringLiteral("   ") + text.section(u'\t', 0, 0) + QStringLiteral(" ...");
+    m_editCurrent->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
+    m_editInfoText->setText(
+        QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
+    m_deleteCurrent->setText(QStringLiteral("Löschen > Eintrag:") + suffix);
+}
+
+void TMainForm::ZeileloeschenClick()
+{
+    const int line = m_view->caretLine();
+    if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount())
+        return;
+    const QString question
+        = QStringLiteral("Möchten Sie wirklich diese Zeile und die zugehörige Datei löschen? \n")
+        + m_session.entryName(line);
+    if (MessageBox::question(this, question) != QMessageBox::Yes)
+        return;
+    QString error;
+    removeEntry(m_session, line, &error);
+    showSavedRows(error);
+}
+
+void TMainForm::NeueTabelle1Click()
+{
+    QStringList cells = m_session.headerCells();
+    QList<int> widths = headerColumnWidths();
+    if (!m_session.isOpen()) {
+        cells = defaultFoodHeader();
+        widths.clear();
+        for (int column = 0; column < cells.size(); ++column)
+            widths.append(headerColumnWidth(column, cells[column]));
+    }
+    m_newTableDialog->prepare(dataFolder(), currentTableName(), cells, widths);
+    if (m_newTableDialog->exec() != QDialog::Accepted)
+        return;
+    const QString name = m_newTableDialog->tableName();
+    const QString previous = currentTableName();
+    QString error;
+    if (m_newTableDialog->writeTable()
+        && !createTable(dataFolder(), name, m_newTableDialog->headerCells(), &error))
+        MessageBox::error(this, error);
+    findTables();
+    const int index = m_chooser->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) { // nothing was written: the table shown stays chosen
+        m_chooser->setCurrentIndex(
+            m_chooser->findText(previous, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        return;
+    }
+    m_chooser->setCurrentIndex(index);
+    ComboBox1Change();
 }
 
 // ----------------------------------------------------------------- rating --

@@ -21,6 +21,12 @@ namespace Zestrola {
 class ViewColouring;
 }
 class TEinstellFormLebensmittelGetraenke;
+class TNeuForm;
+class TBearbeitenForm;
+class TNeueTabelleForm;
+namespace Zestrola {
+struct EntryDialogInput;
+}
 class TBerechnungsForm;
 class CalculationHost;
 
@@ -57,6 +63,13 @@ public:
     // Search and selection.
     void Suchen1Click();
     void selectline(int lineNumber); // counted from 1
+
+    // Entries and tables.
+    void NeuerEintragClick();
+    void BearbeitenClick();
+    void Eintragbearbeiten1Click();
+    void ZeileloeschenClick();
+    void NeueTabelle1Click();
 
     // Rating.
     void checkeGrenzwerte();
@@ -99,6 +112,10 @@ private:
     void setSearchFieldColour(const QColor &colour);
     void highlightHeaderColumn(int column);
     void reportStartUpProblem(const QString &text);
+    Zestrola::EntryDialogInput entryDialogInput() const;
+    QList<int> headerColumnWidths() const;
+    void showSavedRows(const QString &error);
+    void selectEntry(const QString &name);
 
     Zestrola::TableSession m_session;
     QStringList m_tableList;
@@ -125,9 +142,15 @@ private:
     QAction *m_popupShowInfo = nullptr;
     QAction *m_popupEditInfo = nullptr;
     QAction *m_popupDelete = nullptr;
+    QAction *m_editCurrent = nullptr;
+    QAction *m_editInfoText = nullptr;
+    QAction *m_deleteCurrent = nullptr;
 
     TEinstellFormLebensmittel *m_foodDialog = nullptr;
     TEinstellFormLebensmittelGetraenke *m_drinkDialog = nullptr;
+    TNeuForm *m_newEntryDialog = nullptr;
+    TNeueTabelleForm *m_newTableDialog = nullptr;
+    TBearbeitenForm *m_editDialog = nullptr;
     std::unique_ptr<CalculationHost> m_calcHost;
     TBerechnungsForm *m_calcForm = nullptr;
 };

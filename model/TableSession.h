@@ -51,6 +51,8 @@ public:
     void appendRow(const QString &row);
     bool replaceRow(int index, const QString &row);
     bool removeRow(int index);
+    // Puts back rows kept from before a change whose save failed.
+    void restoreRows(QStringList rows) { m_rows = std::move(rows); }
 
     // Sorts the rows, drops duplicates and rewrites the table file. The
     // rows are the sorted ones afterwards even when the write fails.

@@ -1,0 +1,226 @@
+#include "model/EntryEdit.h"
+
+#include "model/DataFolder.h"
+#include "model/EntryRules.h"
+#include "model/TableFile.h"
+#include "model/TableSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace Zestrola {
+
+namespace {
+
+void setError(QString *errorMessage, const QString &text)
+{
+    if (errorMessage)
+        *errorMessage = text;
+}
+
+// What a file held before a command, so that a failed command can put it
+// back (or remove the file it created).
+class FileBackup
+{
+public:
+    explicit FileBackup(QString path)
+        : m_path(std::move(path))
+        , m_existed(QFileInfo(m_path).isFile())
+    {
+        if (!m_existed)
+            return;
+        QFile file(m_path);
+        m_readable = file.open(QIODevice::ReadOnly);
+        if (m_readable)
+            m_bytes = file.readAll();
+    }
+
+    bool readable(QString *errorMessage) const
+    {
+        if (!m_readable)
+            setError(errorMessage,
+                QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(m_path));
+        return m_readable;
+    }
+
+    void restore() const
+    {
+        if (!m_existed) {
+            QFile::remove(m_path);
+            return;
+        }
+        QSaveFile file(m_path);
+        if (file.open(QIODevice::WriteOnly) && file.write(m_bytes) == m_bytes.size())
+            file.commit();
+    }
+
+private:
+    QString m_path;
+    bool m_existed;
+    bool m_readable = true;
+    QByteArray m_bytes;
+};
+
+// Moves the entry's picture to its new name; a picture already there is
+// kept aside until the command has succeeded.
+class PictureMove
+{
+public:
+    PictureMove(QString from, QString to)
+        : m_from(std::move(from))
+        , m_to(std::move(to))
+        , m_aside(m_to + QStringLiteral(".vorher"))
+    { }
+
+    bool run(QString *errorMessage)
+    {
+        if (!QFileInfo(m_from).isFile())
+            return true;
+        if (QFileInfo(m_to).isFile()) {
+            QFile::remove(m_aside);
+            if (!QFile::rename(m_to, m_aside))
+                return failed(errorMessage, m_to);
+            m_keptAside = true;
+        }
+        if (!QFile::rename(m_from, m_to)) {
+            undo();
+            return failed(errorMessage, m_from);
+        }
+        m_moved = true;
+        return true;
+    }
+
+    void undo()
+    {
+        if (m_moved)
+            QFile::rename(m_to, m_from);
+        if (m_keptAside)
+            QFile::rename(m_aside, m_to);
+        m_moved = m_keptAside = false;
+    }
+
+    void commit()
+    {
+        if (m_keptAside)
+            QFile::remove(m_aside);
+    }
+
+private:
+    static bool failed(QString *errorMessage, const QString &path)
+    {
+        setError(
+            errorMessage, QStringLiteral("Das Bild \"%1\" kann nicht umbenannt werden.").arg(path));
+        return false;
+    }
+
+    QString m_from;
+    QString m_to;
+    QString m_aside;
+    bool m_keptAside = false;
+    bool m_moved = false;
+};
+
+// Runs `change` on the rows and saves; a failed save puts the rows back.
+template<typename Change>
+bool saveChangedRows(TableSession &session, QString *errorMessage, Change change)
+{
+    const QStringList before = session.rows();
+    change();
+    if (session.sortAndSave(errorMessage))
+        return true;
+    session.restoreRows(before);
+    return false;
+}
+
+} // namespace
+
+bool addEntry(
+    TableSession &session, const QString &row, const QString &infoText, QString *errorMessage)
+{
+    const QString infoPath = session.infoFilePath(entryName(row));
+    const FileBackup info(infoPath);
+    if (!info.readable(errorMessage) || !WriteToStream(infoText, infoPath, errorMessage))
+        return false;
+    if (saveChangedRows(session, errorMessage, [&] { session.appendRow(row); }))
+        return true;
+    info.restore();
+    return false;
+}
+
+bool changeEntry(TableSession &session, int index, const QString &row, const QString &infoText,
+    QString *errorMessage)
+{
+    if (index < 0 || index >= session.rowCount())
+        return false;
+    const QString oldName = session.entryName(index);
+    const QString newName = entryName(row);
+    const QString oldInfo = session.infoFilePath(oldName);
+    const QString newInfo = session.infoFilePath(newName);
+    const FileBackup info(newInfo);
+    if (!info.readable(errorMessage) || !WriteToStream(infoText, newInfo, errorMessage))
+        return false;
+    PictureMove picture(session.picturePath(oldName), session.picturePath(newName));
+    const bool renamed = oldInfo != newInfo;
+    if (renamed && !picture.run(errorMessage)) {
+        info.restore();
+        return false;
+    }
+    if (!saveChangedRows(session, errorMessage, [&] { session.replaceRow(index, row); })) {
+        picture.undo();
+        info.restore();
+        return false;
+    }
+    picture.commit();
+    if (renamed)
+        QFile::remove(oldInfo);
+    return true;
+}
+
+bool removeEntry(TableSession &session, int index, QString *errorMessage)
+{
+    if (index < 0 || index >= session.rowCount())
+        return false;
+    const QString infoPath = session.infoFilePath(session.entryName(index));
+    const FileBackup info(infoPath);
+    if (!info.readable(errorMessage))
+        return false;
+    if (QFileInfo(infoPath).isFile() && !QFile::remove(infoPath)) {
+        setError(errorMessage,
+            QStringLiteral("Die Datei \"%1\" kann nicht gelöscht werden.").arg(infoPath));
+        return false;
+    }
+    if (saveChangedRows(session, errorMessage, [&] { session.removeRow(index); }))
+        return true;
+    info.restore();
+    return false;
+}
+
+bool createTable(const QString &dataFolder, const QString &name, const QStringList &headerCells,
+    QString *errorMessage)
+{
+    const QString folder = entryFolderPath(dataFolder, name);
+    const bool madeFolder = !QFileInfo(folder).isDir() && QDir().mkdir(folder);
+    if (!QFileInfo(folder).isDir()) {
+        setError(errorMessage,
+            QStringLiteral("Das Verzeichnis \"%1\" kann nicht erstellt werden.").arg(folder));
+        return false;
+    }
+    const NewTableTexts texts = newTableTexts(headerCells);
+    const QString tablePath = tableFilePath(dataFolder, name);
+    const QString infoPath = infoFilePath(dataFolder, name, kSampleEntryName);
+    const FileBackup table(tablePath);
+    const FileBackup info(infoPath);
+    if (table.readable(errorMessage) && info.readable(errorMessage)
+        && WriteToStream(texts.tableFile, tablePath, errorMessage)) {
+        if (WriteToStream(texts.sampleInfoFile, infoPath, errorMessage))
+            return true;
+        table.restore();
+    }
+    if (madeFolder)
+        QDir().rmdir(folder);
+    return false;
+}
+
+} // namespace Zestrola

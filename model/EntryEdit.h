@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The commands that change an entry or make a table touch several files: the
+// table file, the entry's info file, its picture. Each command here changes
+// all of them or, when a write fails, none: the files and the session's rows
+// are put back as they were, and *errorMessage names the file that failed.
+namespace Zestrola {
+
+class TableSession;
+
+// Writes the info file of the row's entry and the table with the row added.
+bool addEntry(TableSession &session, const QString &row, const QString &infoText,
+    QString *errorMessage = nullptr);
+
+// Replaces row `index` and writes the entry's info file. When the entry's
+// name changes, its info file and picture move to the new name (files of
+// that name are replaced: ask first).
+bool changeEntry(TableSession &session, int index, const QString &row, const QString &infoText,
+    QString *errorMessage = nullptr);
+
+// Removes row `index` and deletes its info file. The picture stays.
+bool removeEntry(TableSession &session, int index, QString *errorMessage = nullptr);
+
+// Writes a new table: its entry folder, the table file with the header and
+// one sample entry, and the sample entry's info file. An existing table of
+// that name is replaced (ask first).
+bool createTable(const QString &dataFolder, const QString &name, const QStringList &headerCells,
+    QString *errorMessage = nullptr);
+
+} // namespace Zestrola

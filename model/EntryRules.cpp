@@ -1,0 +1,296 @@
+#include "model/EntryRules.h"
+
+#include "model/DataFolder.h"
+#include "model/TableFile.h"
+
+#include <QLocale>
+
+namespace Zestrola {
+
+namespace {
+
+const QString kTooLong = QStringLiteral("Der eingegebene Text ist zu lang!");
+const QString kPreviousEmpty
+    = QStringLiteral("In der vorherigen Zelle wurde kein Eintrag gemacht!");
+const QString kKcalRequired = QStringLiteral("Der Brennwert in kcal muss angegeben werden, denn "
+                                             "daraus wird die Energiedichte errechnet!");
+const QString kOnlyNumbers = QStringLiteral(
+    "Es sind nur Zahlen und die Zeichen < , ? (kleiner als,Komma,Fragezeichen) erlaubt!");
+const QString kQuestionMarkAlone = QStringLiteral("Das Fragezeichen ? darf nur alleine stehen!");
+const QString kCommaTwice = QStringLiteral("Das Komma-Zeichen ist mehrfach vorhanden!");
+
+bool isAllowedValueChar(QChar c, EntryDialogKind kind)
+{
+    return (c >= u'0' && c <= u'9') || c == u',' || c == u'<' || c == u'?'
+        || (kind == EntryDialogKind::EditEntry && c == u' ');
+}
+
+bool headerHolds(const QStringList &headerCells, int column, QStringView keyword)
+{
+    return column < headerCells.size() && asciiLower(headerCells[column]).contains(keyword);
+}
+
+QString trimmedEnd(QStringView text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1].unicode() <= 0x20)
+        --end;
+    return text.first(end).toString();
+}
+
+// A cell never carries a line break or a TAB into the row: a line break
+// reads "|" as in the header, a TAB would start another cell.
+QString rowSafe(QString cell)
+{
+    cell.replace(QStringLiteral("\r\n"), QStringLiteral("|"));
+    cell.replace(u'\n', u'|');
+    cell.remove(u'\r');
+    cell.replace(u'\t', u' ');
+    return cell;
+}
+
+QString joinedCells(const QStringList &cells)
+{
+    QString row;
+    for (const QString &cell : cells)
+        row += cell.leftJustified(5, u' ') + u'\t';
+    return trimmedEnd(row);
+}
+
+// The digits of `value` and its decimal exponent, as the shortest form
+// with at most 15 significant digits has them.
+std::pair<QString, int> significantDigits(double value)
+{
+    const QString scientific = QString::number(value, 'e', 14); // d.dddddddddddddde±XX
+    const qsizetype e = scientific.indexOf(u'e');
+    QString digits = scientific.first(e);
+    digits.remove(u'.');
+    while (digits.size() > 1 && digits.endsWith(u'0'))
+        digits.chop(1);
+    return { digits, scientific.sliced(e + 1).toInt() };
+}
+
+QString generalForm(double value)
+{
+    if (value == 0)
+        return QStringLiteral("0");
+    const bool negative = value < 0;
+    const auto [digits, exponent] = significantDigits(std::abs(value));
+    QString text;
+    if (exponent < -5 || exponent >= 15) {
+        text = digits.first(1);
+        if (digits.size() > 1)
+            text += u',' + digits.sliced(1);
+        text += u'E' + QString::number(exponent);
+    } else if (exponent < 0) {
+        text = QStringLiteral("0,") + QString(-exponent - 1, u'0') + digits;
+    } else if (digits.size() <= exponent + 1) {
+        text = digits + QString(exponent + 1 - digits.size(), u'0');
+    } else {
+        text = digits.first(exponent + 1) + u',' + digits.sliced(exponent + 1);
+    }
+    return negative ? u'-' + text : text;
+}
+
+} // namespace
+
+std::optional<double> cellNumber(const QString &text)
+{
+    const QStringView trimmed = trimmedBlanks(text);
+    bool digit = false;
+    for (const QChar c : trimmed) {
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (c != u',')
+            return std::nullopt;
+    }
+    if (!digit || trimmed.count(u',') > 1)
+        return std::nullopt;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(trimmed.toString().replace(u',', u'.'), &ok);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+QString decimalDisplay(double value)
+{
+    QString text = generalForm(value);
+    const bool comma = text.contains(u',');
+    if (text.size() == 1 || (text.size() == 2 && !comma))
+        text += QStringLiteral(",00");
+    else if (text.size() == 3 && !comma)
+        text += QStringLiteral(",0");
+    else if (text.size() == 3)
+        text += u'0';
+    return text;
+}
+
+CellEditResult checkCellEdit(
+    QStringList cells, int column, const QStringList &headerCells, EntryDialogKind kind)
+{
+    CellEditResult result;
+    auto done = [&] {
+        result.cells = std::move(cells);
+        return result;
+    };
+    auto say = [&](const QString &text, bool beep) { result.messages.append({ text, beep }); };
+    if (column < 0 || column >= cells.size() || cells[column].isEmpty())
+        return done();
+    const QString text = cells[column];
+
+    if (trimmedBlanks(text).size() > kLongestCell) {
+        say(kTooLong, true);
+        cells[column] = text.first(kCutCellTo);
+        return done();
+    }
+    if (column >= 1) {
+        if (trimmedBlanks(cells[column - 1]).isEmpty()) {
+            say(kPreviousEmpty, true);
+            cells[column - 1]
+                = column - 1 == kNameColumn ? kProductNamePlaceholder : kUnknownValueCell;
+            return done();
+        }
+        for (const QChar c : text) {
+            if (c == u'?' && column == kKcalColumn) {
+                say(kKcalRequired, false);
+                cells[column].clear();
+                return done();
+            }
+            if (!isAllowedValueChar(c, kind)) {
+                say(kOnlyNumbers, true);
+                cells[column].clear();
+                return done();
+            }
+        }
+        // Blanks around a lone "?" are how the edit dialog stores it.
+        if (text.contains(u'?') && trimmedBlanks(text).size() > 1) {
+            say(kQuestionMarkAlone, false);
+            cells[column].clear();
+        }
+        // "1,2,3" is no number either, though its commas are not adjacent.
+        if (text.count(u',') > 1) {
+            say(kCommaTwice, false);
+            cells[column].clear();
+        }
+    }
+
+    auto compute = [&](int target, double factor) {
+        if (cells[column].isEmpty() || target >= cells.size())
+            return true;
+        const std::optional<double> number = cellNumber(text);
+        if (!number) {
+            say(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text), false);
+            return false;
+        }
+        cells[target] = decimalDisplay(*number * factor);
+        return true;
+    };
+    if (column == kKcalColumn && headerHolds(headerCells, kEnergyDensityColumn, u"energie")
+        && !compute(kEnergyDensityColumn, 0.01))
+        return done();
+    result.couplesName = true;
+    // Grams of pure alcohol per 100 ml from the volume percentage.
+    if (column == kAlcoholPercentColumn && headerHolds(headerCells, column, u"vol.-%")
+        && !compute(kAlcoholGramsColumn, 0.8))
+        return done();
+
+    if (kind == EntryDialogKind::NewEntry) {
+        for (int k = 0; k < cells.size(); ++k) {
+            if (cells[k].isEmpty()) {
+                say(QStringLiteral("Die Zelle %1 enthält keinen Wert!").arg(k + 1), false);
+                result.focusColumn = k;
+                cells[k] = kUnknownValueCell;
+                break;
+            }
+        }
+    }
+    return done();
+}
+
+QString buildNewEntryRow(const QStringList &cells)
+{
+    QStringList built;
+    for (int column = 0; column < cells.size(); ++column) {
+        QString s = rowSafe(cells[column]);
+        if (!s.contains(u',') && column >= kFirstNutrientColumn) {
+            if (!s.contains(u'?'))
+                s = trimBlanks(s) + QStringLiteral(",00");
+        } else if (s.contains(u',') && column >= kEnergyDensityColumn) {
+            s = trimBlanks(s);
+            const qsizetype comma = s.indexOf(u',');
+            const bool oneDecimal = comma == s.size() - 2;
+            if (oneDecimal && s.size() == 3)
+                s += QStringLiteral("0 ");
+            else if (oneDecimal && s.size() == 4 && s.contains(u'<'))
+                s += QStringLiteral("  ");
+        }
+        built.append(s);
+    }
+    return joinedCells(built);
+}
+
+QString buildEditedRow(const QStringList &cells)
+{
+    QStringList built;
+    for (const QString &cell : cells)
+        built.append(cell.contains(u'?') ? QStringLiteral("    ?  ") : rowSafe(cell));
+    return joinedCells(built);
+}
+
+QString infoFileText(const QString &row, const QString &description)
+{
+    QString text = row + kLineEnd;
+    for (const QString &line : splitLines(description))
+        text += line + kLineEnd;
+    return text;
+}
+
+QString editedInfoFileText(const QString &description, const QString &row)
+{
+    const qsizetype firstEnd = description.indexOf(u'\n');
+    return infoFileText(row, firstEnd < 0 ? QString() : description.sliced(firstEnd + 1));
+}
+
+QStringList rowCells(const QString &row)
+{
+    QStringList cells = row.split(u'\t');
+    if (cells.size() > 1 && row.endsWith(u'\t'))
+        cells.removeLast();
+    return cells;
+}
+
+QStringList defaultFoodHeader()
+{
+    return { QStringLiteral("Lebensmittel 100g"), QStringLiteral("Brennwert|in kJ"),
+        QStringLiteral("|in kcal"), QStringLiteral("Energie-|dichte"), QStringLiteral("Fett"),
+        QStringLiteral("gesättigte|Fettsäuren"), QStringLiteral("Kohlen-|hydrate"),
+        QStringLiteral("davon|Zucker"), QStringLiteral("Eiweiß"), QStringLiteral("Salz") };
+}
+
+QString proposedTableName(const QString &currentTable)
+{
+    return isDrinkTable(currentTable) ? QStringLiteral("Meine Getränke Einkäufe im Supermarkt XY")
+                                      : QStringLiteral("Meine Einkäufe im Supermarkt XY");
+}
+
+QString tableNameWithoutExtension(const QString &typed)
+{
+    const qsizetype dot = typed.lastIndexOf(u'.');
+    const qsizetype folder
+        = std::max({ typed.lastIndexOf(u'\\'), typed.lastIndexOf(u':'), typed.lastIndexOf(u'/') });
+    return dot >= 0 && dot > folder ? typed.first(dot) : typed;
+}
+
+NewTableTexts newTableTexts(const QStringList &headerCells)
+{
+    QString header;
+    QString samples;
+    for (int column = 0; column < headerCells.size(); ++column) {
+        header += rowSafe(headerCells[column]) + u'\t';
+        if (column > 0)
+            samples += QStringLiteral("0,00\t");
+    }
+    const QString sampleRow = kSampleEntryName + u'\t' + samples;
+    return { header + kLineEnd + sampleRow + kLineEnd, trimmedEnd(sampleRow) };
+}
+
+} // namespace Zestrola

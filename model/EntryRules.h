@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The rules behind the entry dialogs and the new-table dialog: what a value
+// cell may hold, the computed cells, how the cells become a table row and
+// what a new table's files hold. Plain functions, so that every rule is
+// tested without a window.
+namespace Zestrola {
+
+// Value-grid columns with a fixed role.
+inline constexpr int kNameColumn = 0;
+inline constexpr int kKcalColumn = 2;
+inline constexpr int kEnergyDensityColumn = 3;
+inline constexpr int kFirstNutrientColumn = 4;
+inline constexpr int kAlcoholPercentColumn = 10;
+inline constexpr int kAlcoholGramsColumn = 11;
+
+// A value cell holds at most this many characters (trimmed) ...
+inline constexpr int kLongestCell = 34;
+// ... and is cut to this many when it gets longer.
+inline constexpr int kCutCellTo = 33;
+
+inline const QString kProductNamePlaceholder = QStringLiteral("Produktname");
+inline const QString kUnknownValueCell = QStringLiteral("  ? ");
+
+// The new-entry dialog checks more than the edit dialog: blanks are not
+// allowed there, and an empty cell is refilled.
+enum class EntryDialogKind { NewEntry, EditEntry };
+
+struct EntryMessage
+{
+    QString text;
+    bool beep = false;
+    friend bool operator==(const EntryMessage &, const EntryMessage &) = default;
+};
+
+struct CellEditResult
+{
+    QStringList cells; // every value cell after the check
+    QList<EntryMessage> messages; // in the order they are shown
+    int focusColumn = -1; // the cell that should become current, -1: stay
+    bool couplesName = false; // the check got as far as the name field
+};
+
+// Checks the value cell `column` whose text has just changed to
+// cells[column] and gives all cells as they are afterwards, with the
+// computed energy density and alcohol grams. `headerCells` decide whether a
+// computation applies.
+CellEditResult checkCellEdit(
+    QStringList cells, int column, const QStringList &headerCells, EntryDialogKind kind);
+
+// A value cell as a number: decimal comma, blanks around it allowed.
+std::optional<double> cellNumber(const QString &text);
+
+// A computed value as a cell shows it: shortest form with up to 15
+// significant digits and a decimal comma, then ",00", ",0" or "0" so that
+// short values read with two decimals ("0,52", "2,50", "100,0").
+QString decimalDisplay(double value);
+
+// The row of the new-entry dialog: whole nutrient values get ",00", one
+// decimal gets a second, every cell is padded to 5 characters; no TAB or
+// blank at the end.
+QString buildNewEntryRow(const QStringList &cells);
+// The row of the edit dialog: a cell holding "?" becomes "    ?  ", every
+// cell is padded to 5 characters; no TAB or blank at the end.
+QString buildEditedRow(const QStringList &cells);
+
+// The info file's text: the row, then each line of the description, every
+// line followed by CR LF.
+QString infoFileText(const QString &row, const QString &description);
+// The info file written by the edit dialog: the description box, whose
+// first line is the entry's row, with that line replaced by `row`.
+QString editedInfoFileText(const QString &description, const QString &row);
+
+// A row's cells as the edit dialog shows them: split at the TABs, not
+// trimmed; the TAB ending a view row does not start another cell.
+QStringList rowCells(const QString &row);
+
+// ----------------------------------------------------------- new tables --
+
+inline const QString kSampleEntryName = QStringLiteral("Beispiel Eintrag");
+
+// The header offered for a new table when no table is open.
+QStringList defaultFoodHeader();
+
+// The name offered for a new table made from `currentTable`.
+QString proposedTableName(const QString &currentTable);
+// The typed name without a file extension ("Obst.txt" gives "Obst").
+QString tableNameWithoutExtension(const QString &typed);
+
+struct NewTableTexts
+{
+    QString tableFile; // header line and sample row
+    QString sampleInfoFile; // the sample row's info file
+};
+// Every header cell is followed by a TAB; a line break inside a cell is
+// written as "|". The sample row has "0,00" under every value column.
+NewTableTexts newTableTexts(const QStringList &headerCells);
+
+} // namespace Zestrola

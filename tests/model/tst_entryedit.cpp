@@ -1,0 +1,118 @@
+#include "TestSupport.h"
+#include "model/DataFolder.h"
+#include "model/EntryEdit.h"
+#include "model/TableSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace Zestrola;
+using namespace Qt::StringLiterals;
+using TestSupport::readBytes;
+
+namespace {
+
+const QByteArray kBom = "\xEF\xBB\xBF";
+const QByteArray kHead = kBom + "Obst 100g\tkJ\tFett\r\n";
+const QByteArray kTable = kHead + "Apfel\t218,00\t0,20\r\nBirne\t240,00\t0,10\r\n";
+
+} // namespace
+
+// The commands that write a table and an entry's files together: all of
+// them change, or none.
+class TestEntryEdit : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        m_data = std::make_unique<TestSupport::DataFolder>();
+        m_data->addTable(u"Obst"_s, kTable);
+        m_data->addFile(u"Obst/Apfel.txt"_s, kBom + "Apfel\t218,00\t0,20\r\nrund\r\n");
+        m_data->addFile(u"Obst/Apfel.jpg"_s, "JPEG Apfel");
+        m_session = std::make_unique<TableSession>(m_data->path());
+        QCOMPARE(m_session->load(u"Obst"_s), TableSession::LoadResult::Loaded);
+    }
+
+    void addWritesTableAndInfoFile()
+    {
+        QString error;
+        QVERIFY(addEntry(*m_session, u"Kaffee, entkoffeiniert/instant\t4"_s,
+            u"Kaffee, entkoffeiniert/instant\t4\r\nText\r\n"_s, &error));
+        QCOMPARE(readBytes(path(u"Obst.txt"_s)), kTable + "Kaffee, entkoffeiniert/instant\t4\r\n");
+        QCOMPARE(readBytes(m_session->infoFilePath(u"Kaffee, entkoffeiniert/instant"_s)),
+            kBom + "Kaffee, entkoffeiniert/instant\t4\r\nText\r\n");
+        QVERIFY(m_session->infoFilePath(u"x/y"_s).startsWith(path(u"Obst/"_s)));
+    }
+
+    void renameMovesInfoFileAndPicture()
+    {
+        QVERIFY(changeEntry(
+            *m_session, 0, u"Äpfel\t220,00\t0,30"_s, u"Äpfel\t220,00\t0,30\r\nrund\r\n"_s));
+        QCOMPARE(readBytes(path(u"Obst.txt"_s)),
+            kHead + u"Äpfel\t220,00\t0,30\r\n"_s.toUtf8() + "Birne\t240,00\t0,10\r\n");
+        QCOMPARE(readBytes(path(u"Obst/Äpfel.txt"_s)),
+            kBom + u"Äpfel\t220,00\t0,30\r\nrund\r\n"_s.toUtf8());
+        QCOMPARE(readBytes(path(u"Obst/Äpfel.jpg"_s)), QByteArray("JPEG Apfel"));
+        QVERIFY(!QFile::exists(path(u"Obst/Apfel.txt"_s)));
+        QVERIFY(!QFile::exists(path(u"Obst/Apfel.jpg"_s)));
+    }
+
+    void removeLeavesTheHeaderAndDeletesTheInfoFile()
+    {
+        QVERIFY(removeEntry(*m_session, 1)); // Birne has no info file
+        QVERIFY(removeEntry(*m_session, 0));
+        QCOMPARE(readBytes(path(u"Obst.txt"_s)), kHead);
+        QVERIFY(!QFile::exists(path(u"Obst/Apfel.txt"_s)));
+        QVERIFY(QFile::exists(path(u"Obst/Apfel.jpg"_s)));
+    }
+
+    // A table file that cannot be replaced (here a folder stands in its
+    // way) fails every command; nothing else is left changed.
+    void failedTableWriteChangesNothing()
+    {
+        QVERIFY(QFile::remove(path(u"Obst.txt"_s)));
+        QVERIFY(QDir().mkdir(path(u"Obst.txt"_s)));
+        const QStringList rows = m_session->rows();
+        QString error;
+        QVERIFY(!addEntry(*m_session, u"Kiwi\t1"_s, u"Kiwi\t1\r\n"_s, &error));
+        QVERIFY(error.contains(path(u"Obst.txt"_s)));
+        QVERIFY(!QFile::exists(path(u"Obst/Kiwi.txt"_s)));
+        QVERIFY(!changeEntry(*m_session, 0, u"Äpfel\t1"_s, u"Äpfel\t1\r\n"_s));
+        QVERIFY(!removeEntry(*m_session, 0));
+        QCOMPARE(m_session->rows(), rows);
+        QCOMPARE(QDir(path(u"Obst"_s)).entryList(QDir::Files),
+            (QStringList { u"Apfel.jpg"_s, u"Apfel.txt"_s }));
+        QCOMPARE(readBytes(path(u"Obst/Apfel.txt"_s)), kBom + "Apfel\t218,00\t0,20\r\nrund\r\n");
+    }
+
+    void createTableWritesFolderTableAndSample()
+    {
+        QString error;
+        QVERIFY(createTable(m_data->path(), u"Säfte/Getränke"_s,
+            { u"Getränke je 100 ml"_s, u"Brennwert|in kJ"_s, QString() }, &error));
+        const QString folder = m_data->path() + fileNameFor(u"Säfte/Getränke");
+        QCOMPARE(readBytes(folder + u".txt"_s),
+            kBom
+                + u"Getränke je 100 ml\tBrennwert|in kJ\t\t\r\nBeispiel Eintrag\t0,00\t0,00\t\r\n"_s
+                      .toUtf8());
+        QCOMPARE(
+            readBytes(folder + u"/Beispiel Eintrag.txt"_s), kBom + "Beispiel Eintrag\t0,00\t0,00");
+
+        // The info file cannot be written: the table file is put back.
+        QVERIFY(QDir().mkpath(path(u"Obst/Beispiel Eintrag.txt"_s)));
+        QVERIFY(!createTable(m_data->path(), u"Obst"_s, { u"Neu"_s }, &error));
+        QVERIFY(error.contains(u"Beispiel Eintrag.txt"_s));
+        QCOMPARE(readBytes(path(u"Obst.txt"_s)), kTable);
+    }
+
+private:
+    QString path(const QString &relative) const { return m_data->path() + relative; }
+
+    std::unique_ptr<TestSupport::DataFolder> m_data;
+    std::unique_ptr<TableSession> m_session;
+};
+
+QTEST_GUILESS_MAIN(TestEntryEdit)
+#include "tst_entryedit.moc"
