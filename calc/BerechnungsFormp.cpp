@@ -3,6 +3,7 @@
 #include "calc/CalcListTableModel.h"
 #include "calc/CalculationHost.h"
 #include "calc/DateienZusammfuegenFormp.h"
+#include "calc/ReferenceIntakePanel.h"
 #include "model/CalcListFile.h"
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
@@ -182,7 +183,13 @@ void TBerechnungsForm::buildWidgets()
     layout->setSpacing(0);
     layout->addWidget(m_listView, 1);
     layout->addSpacing(6);
-    layout->addWidget(m_result, 1);
+    // The shares of the reference intakes stand beside the report.
+    m_intakePanel = new ReferenceIntakePanel(m_list, calculationFolder(), this);
+    auto *resultRow = new QHBoxLayout;
+    resultRow->setSpacing(6);
+    resultRow->addWidget(m_result, 3);
+    resultRow->addWidget(m_intakePanel, 2);
+    layout->addLayout(resultRow, 1);
     layout->addSpacing(6);
     layout->addLayout(buttonRow);
 }
@@ -200,6 +207,8 @@ void TBerechnungsForm::buildMenu()
     file->addSeparator();
     m_merge = addMenuItem(file, QStringLiteral("Dateienzueinerzusammenfuegen1"),
         QStringLiteral("Dateien zu einer zusammenfügen"));
+    file->addSeparator();
+    m_intakePanel->addFileCommands(file);
     m_save->setEnabled(false);
     m_saveAs->setEnabled(false);
     layout()->setMenuBar(bar);
@@ -236,6 +245,11 @@ void TBerechnungsForm::connectSignals()
         &HeaderGrid::setOffset);
     connect(m_result, &QTextBrowser::anchorClicked, this,
         [](const QUrl &url) { QDesktopServices::openUrl(url); });
+    // The chart shows what the report shows, and nothing when it is empty.
+    connect(m_result, &QTextEdit::textChanged, this, [this] {
+        if (m_result->document()->isEmpty())
+            m_intakePanel->clear();
+    });
 }
 
 // -------------------------------------------------------- showing, layout --
@@ -388,6 +402,7 @@ void TBerechnungsForm::UebertragenButtonClick()
 void TBerechnungsForm::BerechnenButtonClick()
 {
     writeReport(m_list.report());
+    m_intakePanel->showTotals();
 }
 
 // Only the lines that changed are written anew: a new text would have to be

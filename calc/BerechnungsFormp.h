@@ -14,6 +14,7 @@ class QMenu;
 class QPushButton;
 class QTableView;
 class QTextBrowser;
+class ReferenceIntakePanel;
 class TDateienZusammfuegenForm;
 
 // The calculation window: what was eaten today and what it adds up to. The
@@ -100,6 +101,7 @@ private:
     QTableView *m_listView = nullptr;
     CalcListTableModel *m_listModel = nullptr;
     QTextBrowser *m_result = nullptr;
+    ReferenceIntakePanel *m_intakePanel = nullptr;
     QPushButton *m_computeButton = nullptr;
     QPushButton *m_addMoreButton = nullptr;
     QPushButton *m_clearButton = nullptr;

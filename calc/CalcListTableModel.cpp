@@ -1,6 +1,7 @@
 #include "calc/CalcListTableModel.h"
 
 #include "model/Calculation.h"
+#include "model/IntakeSheet.h"
 
 using Zestrola::CalculationList;
 
@@ -41,6 +42,11 @@ QVariant CalcListTableModel::data(const QModelIndex &index, int role) const
     case Qt::EditRole:
     case Qt::AccessibleTextRole:
         return m_list.cell(index.row(), index.column());
+    case Qt::ToolTipRole:
+        // Each counted row's shares of the reference intakes.
+        if (index.row() < m_list.countedRowCount())
+            return Zestrola::referenceShareSummary(Zestrola::rowIntake(m_list.rows()[index.row()]));
+        return {};
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignTop)
                                    : QVariant(Qt::AlignCenter);

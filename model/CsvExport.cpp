@@ -1,0 +1,165 @@
+#include "model/CsvExport.h"
+
+#include "model/TableFile.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Zestrola {
+
+namespace {
+
+const QString kAmountCaption = QStringLiteral("Menge in g bzw. ml");
+const QString kNameCaption = QStringLiteral("Lebensmittel");
+const QString kTotalCaption = QStringLiteral("Summe");
+const QString kShareCaption = QStringLiteral("Anteil an der Referenzmenge in %");
+
+// Value columns (counted from kJ) that stand for a nutrient with a
+// reference intake; both energy columns show the energy share.
+std::optional<Intake> intakeOfColumn(int column)
+{
+    switch (column) {
+    case 0:
+    case 1:
+        return Intake::Energy;
+    case 3:
+        return Intake::Fat;
+    case 4:
+        return Intake::SaturatedFat;
+    case 5:
+        return Intake::Carbohydrate;
+    case 6:
+        return Intake::Sugar;
+    case 7:
+        return Intake::Protein;
+    case 8:
+        return Intake::Salt;
+    default:
+        return std::nullopt;
+    }
+}
+
+CsvField numberField(const std::optional<double> &value)
+{
+    if (!value || !std::isfinite(*value))
+        return {};
+    return *value;
+}
+
+// The energy reference in the kJ column is the kJ figure.
+CsvField referenceField(int column)
+{
+    if (column == 0)
+        return kReferenceKilojoules;
+    const std::optional<Intake> nutrient = intakeOfColumn(column);
+    if (!nutrient)
+        return {};
+    return kReferenceAmounts[index(*nutrient)];
+}
+
+int columnCount(const IntakeSheet &sheet)
+{
+    qsizetype count = sheet.valueCaptions.size();
+    for (const IntakeSheet::Row &row : sheet.rows)
+        count = std::max(count, row.values.size());
+    return int(std::max(count, sheet.totals.size()));
+}
+
+} // namespace
+
+QString csvNumber(double value)
+{
+    if (!std::isfinite(value))
+        return {};
+    // Six decimals hold every label value; beyond them lies only the noise
+    // of summing binary fractions.
+    QString text = QString::number(value, 'f', 6);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    if (text == u"-0")
+        text = QStringLiteral("0");
+    return text.replace(u'.', u',');
+}
+
+QString csvText(const QString &text)
+{
+    QString field = text;
+    if (!field.isEmpty() && QStringView(u"=+-@").contains(field.front()))
+        field.prepend(u'\'');
+    if (!field.contains(u';') && !field.contains(u'"') && !field.contains(u'\n')
+        && !field.contains(u'\r'))
+        return field;
+    return u'"' + field.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+QString csvLine(const CsvLine &fields)
+{
+    QStringList texts;
+    texts.reserve(fields.size());
+    for (const CsvField &field : fields) {
+        if (const auto *text = std::get_if<QString>(&field))
+            texts << csvText(*text);
+        else if (const auto *number = std::get_if<double>(&field))
+            texts << csvNumber(*number);
+        else
+            texts << QString();
+    }
+    return texts.join(u';');
+}
+
+QList<CsvLine> intakeCsvLines(const IntakeSheet &sheet)
+{
+    const int columns = columnCount(sheet);
+    QList<CsvLine> lines;
+
+    CsvLine header { kAmountCaption, kNameCaption };
+    for (int c = 0; c < columns; ++c)
+        header << singleLine(sheet.valueCaptions.value(c));
+    lines << header;
+
+    for (const IntakeSheet::Row &row : sheet.rows) {
+        CsvLine line { numberField(row.amount), singleLine(row.name) };
+        for (int c = 0; c < columns; ++c)
+            line << numberField(row.values.value(c));
+        lines << line;
+    }
+    lines << CsvLine {};
+
+    CsvLine totals { kTotalCaption, CsvField {} };
+    CsvLine references { kReferenceIntakeWording, CsvField {} };
+    CsvLine shares { kShareCaption, CsvField {} };
+    const ReferenceShares totalShares = referenceShares(sheet.totalAmounts());
+    for (int c = 0; c < columns; ++c) {
+        totals << numberField(sheet.totals.value(c));
+        references << referenceField(c);
+        const std::optional<Intake> nutrient = intakeOfColumn(c);
+        shares << (nutrient ? CsvField(double(totalShares[index(*nutrient)])) : CsvField {});
+    }
+    lines << totals << references << shares;
+    return lines;
+}
+
+QStringList intakeCsvText(const IntakeSheet &sheet)
+{
+    QStringList texts;
+    for (const CsvLine &line : intakeCsvLines(sheet))
+        texts << csvLine(line);
+    return texts;
+}
+
+QByteArray intakeCsvBytes(const IntakeSheet &sheet)
+{
+    QByteArray bytes("\xEF\xBB\xBF");
+    for (const QString &line : intakeCsvText(sheet))
+        bytes.append(line.toUtf8()).append("\r\n");
+    return bytes;
+}
+
+bool writeIntakeCsv(const IntakeSheet &sheet, const QString &path, QString *errorMessage)
+{
+    return WriteToStream(intakeCsvText(sheet), path, errorMessage);
+}
+
+} // namespace Zestrola

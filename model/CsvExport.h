@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/IntakeSheet.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <variant>
+
+namespace Zestrola {
+
+// The spreadsheet file of a calculation list, in the form German spreadsheet
+// programs open without asking: ";" between fields, decimal comma, UTF-8
+// with byte-order mark, CR LF, quotes only where a field needs them.
+//
+// Layout: a header line; one line per list row (amount, name, every value);
+// a blank line; the totals; the reference amounts under the wording; the
+// totals' shares of them in percent. Columns without a reference (energy
+// density, alcohol) stay empty in the last two lines.
+
+// One field: text, a number, or nothing.
+using CsvField = std::variant<std::monostate, QString, double>;
+using CsvLine = QList<CsvField>;
+
+// A number with decimal comma, without group separators and without the
+// noise of binary fractions: 1234.5 -> "1234,5", 0.1 + 0.2 -> "0,3".
+QString csvNumber(double value);
+// RFC 4180 quoting where needed. A text that a spreadsheet would take for a
+// formula (it starts with "=", "+", "-" or "@") gets a leading apostrophe,
+// so that a product name can never run as one.
+QString csvText(const QString &text);
+QString csvLine(const CsvLine &fields);
+
+QList<CsvLine> intakeCsvLines(const IntakeSheet &sheet);
+// Lines joined for the one text writer, which adds the byte-order mark.
+QStringList intakeCsvText(const IntakeSheet &sheet);
+QByteArray intakeCsvBytes(const IntakeSheet &sheet);
+
+// Writes atomically through the text writer; false and a German message in
+// *errorMessage on failure.
+bool writeIntakeCsv(const IntakeSheet &sheet, const QString &path, QString *errorMessage = nullptr);
+
+} // namespace Zestrola
