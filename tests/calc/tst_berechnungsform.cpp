@@ -1,6 +1,6 @@
+#include "FakeCalculationHost.h"
 #include "TestSupport.h"
 #include "calc/BerechnungsFormp.h"
-#include "calc/CalculationHost.h"
 #include "calc/DateienZusammfuegenFormp.h"
 #include "model/DataFolder.h"
 #include "widgets/FileDialog.h"
@@ -37,25 +37,6 @@ const QString kPils
 const QString kApfelsaft = QStringLiteral(
     "Apfelsaft\t192,00\t46,00\t0,46\t0,10\t?\t11,00\t10,00\t0,10\t0,01\t0,00\t0,00\t");
 
-class FakeHost : public CalculationHost
-{
-public:
-    QString folder;
-    QString row;
-    QString dataFolder() const override { return folder; }
-    QStringList headerCells() const override { return kDrinkHeader; }
-    QList<int> headerColumnWidths() const override
-    {
-        QList<int> widths { 180, 70 };
-        while (widths.size() < kDrinkHeader.size())
-            widths << 60;
-        return widths;
-    }
-    QString currentEntryRow() const override { return row; }
-    bool isDrinkTable() const override { return true; }
-    QRect hostFrameGeometry() const override { return { 40, 50, 900, 700 }; }
-};
-
 } // namespace
 
 class TestBerechnungsForm : public QObject
@@ -63,7 +44,7 @@ class TestBerechnungsForm : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestSupport::DataFolder> m_data;
-    FakeHost m_host;
+    FakeCalculationHost m_host { kDrinkHeader };
     std::unique_ptr<TBerechnungsForm> m_form;
 
     template<typename T> T *child(const char *name) const

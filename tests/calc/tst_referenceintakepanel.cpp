@@ -1,7 +1,7 @@
+#include "FakeCalculationHost.h"
 #include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "calc/BerechnungsFormp.h"
-#include "calc/CalculationHost.h"
 #include "model/DataFolder.h"
 #include "widgets/FileDialog.h"
 #include "widgets/IntakeChart.h"
@@ -31,19 +31,6 @@ const QString kPils
 const QString kSaft
     = u"Saft \"Sonne\"; klar\t192,00\t46,00\t0,46\t0,10\t?\t11,00\t10,00\t0,10\t<0,01\t0\t0\t"_s;
 
-class FakeHost : public CalculationHost
-{
-public:
-    QString folder;
-    QString row;
-    QString dataFolder() const override { return folder; }
-    QStringList headerCells() const override { return kDrinkHeader; }
-    QList<int> headerColumnWidths() const override { return QList<int>(kDrinkHeader.size(), 60); }
-    QString currentEntryRow() const override { return row; }
-    bool isDrinkTable() const override { return true; }
-    QRect hostFrameGeometry() const override { return { 40, 50, 900, 700 }; }
-};
-
 QString pdfText(const QString &path)
 {
     QProcess process;
@@ -59,7 +46,7 @@ class TestReferenceIntakePanel : public QObject
     Q_OBJECT
 
     std::unique_ptr<TestSupport::DataFolder> m_data;
-    FakeHost m_host;
+    FakeCalculationHost m_host { kDrinkHeader };
     std::unique_ptr<TBerechnungsForm> m_form;
 
     std::unique_ptr<TestSupport::MessageBoxTestMode> m_messages;
