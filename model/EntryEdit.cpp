@@ -126,11 +126,11 @@ private:
 template<typename Change>
 bool saveChangedRows(TableSession &session, QString *errorMessage, Change change)
 {
-    const QStringList before = session.rows();
+    TableSession::RowsBefore before = session.rowsBefore();
     change();
     if (session.sortAndSave(errorMessage))
         return true;
-    session.restoreRows(before);
+    session.restoreRows(std::move(before));
     return false;
 }
 
