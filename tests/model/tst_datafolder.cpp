@@ -67,10 +67,10 @@ private Q_SLOTS:
 
     void names()
     {
-        for (const char *drinks :
-            { "Meine Getraenke", "GETRAENKE", "Getrenke", "Sportgetränkeliste" })
+        for (const char16_t *drinks :
+            { u"Meine Getraenke", u"GETRAENKE", u"Getrenke", u"Sportgetränkeliste" })
             QVERIFY(isDrinkTable(drinks));
-        for (const char *food : { "SPORTGETRÄNKE" /* only A-Z are lower-cased */, "Getränk" })
+        for (const char16_t *food : { u"SPORTGETRÄNKE" /* only A-Z are lower-cased */, u"Getränk" })
             QVERIFY(!isDrinkTable(food));
         QCOMPARE(entryName(u"  Apfel  roh \t52,00\t"_s), u"Apfel  roh"_s);
         QCOMPARE(entryName(u" Apfel "_s), u"Apfel"_s);
