@@ -55,13 +55,11 @@ class TestTableTextView : public QObject
         return formats.isEmpty() ? QColor() : formats.first().background;
     }
     // Rates the second column as fat, with the given edges.
-    ViewColouring *colourFat(NutrientThreshold fat)
+    static void rateFat(ViewColouring *colouring, NutrientThreshold fat)
     {
-        auto *colouring = new ViewColouring(m_view.get());
         ThresholdSet set;
         set[Nutrient::Fat] = fat;
         colouring->setRating({ -1, 1, -1, -1, -1 }, set);
-        return colouring;
     }
 
 private Q_SLOTS:
@@ -254,7 +252,8 @@ private Q_SLOTS:
         for (int i = 0; i < 400; ++i)
             rows.append(u"Eintrag %1\t%2,00\t"_s.arg(i).arg(i % 2 ? 1 : 30));
         m_view->setLines(rows);
-        ViewColouring *colouring = colourFat({ true, 3.0, 20.0, 20.01 });
+        auto *colouring = new ViewColouring(m_view.get());
+        rateFat(colouring, { true, 3.0, 20.0, 20.01 });
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
         m_view->repaint();
         QCOMPARE(bandOf(0), QColor(QRgb(kRedRgb)));
@@ -264,9 +263,7 @@ private Q_SLOTS:
         m_view->repaint();
         QCOMPARE(bandOf(300), QColor(QRgb(kRedRgb)));
 
-        ThresholdSet set;
-        set[Nutrient::Fat] = { true, 40.0, 50.0, 60.0 };
-        colouring->setRating({ -1, 1, -1, -1, -1 }, set);
+        rateFat(colouring, { true, 40.0, 50.0, 60.0 });
         colouring->markVisibleLines();
         QCOMPARE(bandOf(300), QColor(QRgb(kGreenRgb)));
         colouring->startRecolourTimer();
@@ -276,7 +273,8 @@ private Q_SLOTS:
     // A value that is no number is told once per set of rows.
     void badValueToldOncePerRows()
     {
-        ViewColouring *colouring = colourFat({ true, 3.0, 20.0, 20.01 });
+        auto *colouring = new ViewColouring(m_view.get());
+        rateFat(colouring, { true, 3.0, 20.0, 20.01 });
         QSignalSpy told(colouring, &ViewColouring::badValueFound);
         const QStringList rows { u"A\tk.A.\t"_s, u"B\tx\t"_s };
         m_view->setLines(rows);
