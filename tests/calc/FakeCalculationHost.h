@@ -61,7 +61,7 @@ protected:
         MessageBox::setTestMode(true);
         FileDialog::setTestMode(true);
         data = std::make_unique<TestSupport::DataFolder>();
-        data->addFolder(kCalculationFolderName);
+        data->addFolder(Zestrola::kCalculationFolderName);
         host = std::make_unique<FakeCalculationHost>(header);
         host->folder = data->path();
         form = std::make_unique<TBerechnungsForm>(*host);
