@@ -83,11 +83,6 @@ class TestMainFormInfo : public MainFormFixture
         return box()->cursorRect(cursor).center() + QPoint(2, 0);
     }
 
-    void hover(int block, int column)
-    {
-        QTest::mouseMove(box()->viewport(), pointAt(block, column));
-    }
-
 private Q_SLOTS:
     void init()
     {
@@ -278,10 +273,9 @@ private Q_SLOTS:
     void hoveredWordIsSearched()
     {
         doubleClickLine(0);
-        hover(1, 10);
+        QTest::mouseMove(box()->viewport(), pointAt(1, 10));
         QCOMPARE(form->searchTerm(), QStringLiteral("saftig"));
-        QCOMPARE(form->findChild<QAction *>("ImInternetsuchen")->text(),
-            QStringLiteral("\"saftig\" im Internet suchen."));
+        QCOMPARE(child<QAction>("ImInternetsuchen")->text(), "\"saftig\" im Internet suchen.");
         QVERIFY(form->statusBar()->currentMessage().contains("\"saftig\""));
 
         QGuiApplication::clipboard()->setText("vorher");
@@ -298,7 +292,7 @@ private Q_SLOTS:
         cursor.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
         cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
         box()->setTextCursor(cursor);
-        hover(1, 2);
+        QTest::mouseMove(box()->viewport(), pointAt(1, 2));
         QCOMPARE(form->searchTerm(), QStringLiteral("Süß und"));
         QGuiApplication::clipboard()->setText("vorher");
         form->ImInternetsuchenClick();
