@@ -114,19 +114,16 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("amounts");
         QTest::addColumn<QString>("shownAmount");
         QTest::addColumn<QStringList>("values"); // columns 2, 3, 4, 12
-        // 9,475 lies below its double.
-        QTest::newRow("250") << QStringList { "250" } << "250"
-                             << QStringList { "440,00", "105,00", "1,05", "9,47" };
-        QTest::newRow("1500 grouped") << QStringList { "1500" } << "1500"
-                                      << QStringList { "2.640,00", "630,00", "6,30", "56,85" };
-        QTest::newRow("200 then 50") << QStringList { "200", "50" } << "50"
-                                     << QStringList { "88,00", "21,00", "0,21", "1,90" };
-        QTest::newRow("letters") << QStringList { "viel" } << "100"
-                                 << QStringList { "176,00", "42,00", "0,42", "3,79" };
-        QTest::newRow("zero") << QStringList { "0" } << "0"
-                              << QStringList { "0,00", "0,00", "0,00", "0,00" };
-        QTest::newRow("decimal point")
-            << QStringList { "1.5" } << "1,5" << QStringList { "2,64", "0,63", "0,01", "0,06" };
+        const auto row = [](const char *tag, const QStringList &amounts, const char *shown,
+                             const QStringList &values) {
+            QTest::newRow(tag) << amounts << QString::fromLatin1(shown) << values;
+        };
+        row("250", { "250" }, "250", { "440,00", "105,00", "1,05", "9,47" }); // 9,475 lies below
+        row("1500 grouped", { "1500" }, "1500", { "2.640,00", "630,00", "6,30", "56,85" });
+        row("200 then 50", { "200", "50" }, "50", { "88,00", "21,00", "0,21", "1,90" });
+        row("letters", { "viel" }, "100", { "176,00", "42,00", "0,42", "3,79" });
+        row("zero", { "0" }, "0", { "0,00", "0,00", "0,00", "0,00" });
+        row("decimal point", { "1.5" }, "1,5", { "2,64", "0,63", "0,01", "0,06" });
     }
     void transfer()
     {
