@@ -3,7 +3,10 @@
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <unistd.h>
 
 namespace Zestrola {
 
@@ -278,6 +281,23 @@ QString tableNameWithoutExtension(const QString &typed)
     const qsizetype folder
         = std::max({ typed.lastIndexOf(u'\\'), typed.lastIndexOf(u':'), typed.lastIndexOf(u'/') });
     return dot >= 0 && dot > folder ? typed.first(dot) : typed;
+}
+
+QString newTableNameProblem(const QString &dataFolder, const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("Bitte geben Sie der Tabelle einen Namen.");
+    const QByteArray folder = QFile::encodeName(dataFolder);
+    const long longestName = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    const long longestPath = ::pathconf(folder.constData(), _PC_PATH_MAX);
+    const QString infoFile = infoFilePath(dataFolder, name, kSampleEntryName);
+    if (QFile::encodeName(QFileInfo(tableFilePath(dataFolder, name)).fileName()).size()
+            > (longestName > 0 ? longestName : 255)
+        || QFile::encodeName(infoFile).size() >= (longestPath > 0 ? longestPath : 4096)) {
+        return QStringLiteral("Der Name ist zu lang für eine Datei. Bitte geben Sie einen "
+                              "kürzeren Namen ein.");
+    }
+    return {};
 }
 
 NewTableTexts newTableTexts(const QStringList &headerCells)

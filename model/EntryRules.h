@@ -91,6 +91,10 @@ QStringList defaultFoodHeader();
 QString proposedTableName(const QString &currentTable);
 // The typed name without a file extension ("Obst.txt" gives "Obst").
 QString tableNameWithoutExtension(const QString &typed);
+// Why `name` cannot be the name of a new table in `dataFolder`, as a German
+// message; empty when it can. Checked before anything is written, so that a
+// name the file system refuses never leaves half a table behind.
+QString newTableNameProblem(const QString &dataFolder, const QString &name);
 
 struct NewTableTexts
 {
