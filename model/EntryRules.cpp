@@ -234,8 +234,11 @@ QString buildNewEntryRow(const QStringList &cells)
 QString buildEditedRow(const QStringList &cells)
 {
     QStringList built;
-    for (const QString &cell : cells)
-        built.append(cell.contains(u'?') ? QStringLiteral("    ?  ") : rowSafe(cell));
+    for (int column = 0; column < cells.size(); ++column) {
+        // A name may ask a question ("Was ist das?"); only a value is a lone "?".
+        const bool unknownValue = column != kNameColumn && cells[column].contains(u'?');
+        built.append(unknownValue ? QStringLiteral("    ?  ") : rowSafe(cells[column]));
+    }
     return joinedCells(built);
 }
 

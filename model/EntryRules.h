@@ -65,8 +65,8 @@ QString decimalDisplay(double value);
 // decimal gets a second, every cell is padded to 5 characters; no TAB or
 // blank at the end.
 QString buildNewEntryRow(const QStringList &cells);
-// The row of the edit dialog: a cell holding "?" becomes "    ?  ", every
-// cell is padded to 5 characters; no TAB or blank at the end.
+// The row of the edit dialog: a value cell holding "?" becomes "    ?  ",
+// every cell is padded to 5 characters; no TAB or blank at the end.
 QString buildEditedRow(const QStringList &cells);
 
 // The info file's text: the row, then each line of the description, every
