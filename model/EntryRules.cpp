@@ -291,12 +291,17 @@ QString newTableNameProblem(const QString &dataFolder, const QString &name)
     if (name.isEmpty())
         return QStringLiteral("Bitte geben Sie der Tabelle einen Namen.");
     const QByteArray folder = QFile::encodeName(dataFolder);
-    const long longestName = ::pathconf(folder.constData(), _PC_NAME_MAX);
-    const long longestPath = ::pathconf(folder.constData(), _PC_PATH_MAX);
-    const QString infoFile = infoFilePath(dataFolder, name, kSampleEntryName);
-    if (QFile::encodeName(QFileInfo(tableFilePath(dataFolder, name)).fileName()).size()
-            > (longestName > 0 ? longestName : 255)
-        || QFile::encodeName(infoFile).size() >= (longestPath > 0 ? longestPath : 4096)) {
+    auto limit = [&folder](int which, long usual) {
+        const long value = ::pathconf(folder.constData(), which);
+        return value > 0 ? value : usual;
+    };
+    // The table file is the longest name, the sample's info file the
+    // longest path.
+    const qsizetype fileName
+        = QFile::encodeName(QFileInfo(tableFilePath(dataFolder, name)).fileName()).size();
+    const qsizetype path
+        = QFile::encodeName(infoFilePath(dataFolder, name, kSampleEntryName)).size();
+    if (fileName > limit(_PC_NAME_MAX, 255) || path >= limit(_PC_PATH_MAX, 4096)) {
         return QStringLiteral("Der Name ist zu lang für eine Datei. Bitte geben Sie einen "
                               "kürzeren Namen ein.");
     }

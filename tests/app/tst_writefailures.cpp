@@ -14,6 +14,7 @@
 #include "widgets/InfoTextBox.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -32,15 +33,12 @@ const QByteArray kOld = "\xEF\xBB\xBF"
 QMap<QString, QByteArray> contentsOf(const QString &folder)
 {
     QMap<QString, QByteArray> contents;
-    const QDir dir(folder);
-    const auto filter = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
-    for (const QFileInfo &entry : dir.entryInfoList(filter)) {
-        if (entry.isDir()) {
-            for (const auto &[name, bytes] : contentsOf(entry.filePath()).asKeyValueRange())
-                contents.insert(entry.fileName() + u'/' + name, bytes);
-        } else {
-            contents.insert(entry.fileName(), TestSupport::readBytes(entry.filePath()));
-        }
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        contents.insert(
+            entry.filePath(), entry.isDir() ? "/" : TestSupport::readBytes(entry.filePath()));
     }
     return contents;
 }

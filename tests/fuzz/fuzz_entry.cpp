@@ -23,8 +23,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <cmath>
-#include <unistd.h>
 
 using namespace Zestrola;
 
@@ -125,11 +125,8 @@ void checkNewTable(const QStringList &headerCells)
 // folder and a table file in a real folder.
 void checkTableName(const QString &name)
 {
-    static const QString folder = [] {
-        QString path = QDir::tempPath() + QStringLiteral("/fuzz_entry.%1/").arg(::getpid());
-        QDir().mkpath(path);
-        return path;
-    }();
+    static const QTemporaryDir dir;
+    static const QString folder = dir.path() + u'/';
     if (!newTableNameProblem(folder, name).isEmpty())
         return;
     const QString file = tableFilePath(folder, name);
