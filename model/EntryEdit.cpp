@@ -200,6 +200,10 @@ bool removeEntry(TableSession &session, int index, QString *errorMessage)
 bool createTable(const QString &dataFolder, const QString &name, const QStringList &headerCells,
     QString *errorMessage)
 {
+    if (const QString problem = newTableNameProblem(dataFolder, name); !problem.isEmpty()) {
+        setError(errorMessage, problem);
+        return false;
+    }
     const QString folder = entryFolderPath(dataFolder, name);
     const bool madeFolder = !QFileInfo(folder).isDir() && QDir().mkdir(folder);
     if (!QFileInfo(folder).isDir()) {
