@@ -1,7 +1,6 @@
 // Writes that cannot happen: the old file stays whole, nothing is left
 // behind, and the user is told in German which file it was.
 
-#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "calc/DateienZusammfuegenFormp.h"
 #include "dialogs/NeueTabelleFormp.h"
@@ -12,6 +11,7 @@
 #include "model/InfoText.h"
 #include "widgets/FileDialog.h"
 #include "widgets/InfoTextBox.h"
+#include "widgets/MessageBox.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -56,6 +56,7 @@ private Q_SLOTS:
     {
         TestSupport::isolateSettings();
         FileDialog::setTestMode(true);
+        MessageBox::setTestMode(true);
     }
 
     void readOnlyKeepsOldFile_data()
@@ -79,7 +80,6 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(bool, folderReadOnly);
         TestSupport::DataFolder data;
-        const TestSupport::MessageBoxTestMode messages;
         MessageBox::clearShownMessages();
         const QString path = data.path() + file;
         data.addFile(file, kOld);
@@ -146,7 +146,6 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, fits);
         TestSupport::DataFolder data;
-        const TestSupport::MessageBoxTestMode messages;
         MessageBox::clearShownMessages();
         TNeueTabelleForm form;
         form.prepare(data.path(), u"Obst"_s, defaultFoodHeader(), {});
