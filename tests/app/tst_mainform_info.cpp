@@ -1,5 +1,4 @@
 #include "MainFormFixture.h"
-#include "dialogs/BearbeitenFormp.h"
 #include "dialogs/EinstellFormSucheImInternetp.h"
 #include "dialogs/ImageGrossFormp.h"
 #include "dialogs/NeuFormp.h"
@@ -14,12 +13,12 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 
 using namespace Zestrola;
 
@@ -95,7 +94,8 @@ private Q_SLOTS:
         data->addFile("Obst/Birne.jpg", jpeg(QSize(300, 240)).left(700));
         data->addFile("Text_Einfügen.txt", kBom + "Kühl lagern.\r\nAlt.\r\n");
         start().resize(800, 560);
-        showAndWait();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         choose(QStringLiteral("Obst"));
         for (const char *scheme : { "http", "https", "file" })
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "open");
@@ -120,15 +120,6 @@ private Q_SLOTS:
         QCOMPARE(box()->geometry().bottom() + 1, viewRect.bottom() + 1 - 4);
         QCOMPARE(box()->geometry().left(), viewRect.left());
         QCOMPARE(box()->width(), viewRect.width());
-
-        // From the popup, with the right click low in the view: above it.
-        QVERIFY(form->SchliesseRichedit3());
-        const int low = view()->viewport()->height() - 20;
-        QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
-        form->InfotextAnzeigen(10, low);
-        const int lowInView = view()->viewport()->mapTo(view(), QPoint(0, low)).y();
-        QCOMPARE(box()->geometry().top(), viewRect.top());
-        QCOMPARE(box()->height(), lowInView - 10);
 
         // A resize keeps the box, placed anew, with its text.
         QTest::keyClicks(box(), "x");
@@ -236,8 +227,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("window");
         QTest::newRow("info box") << "info";
-        QTest::newRow("new entry") << "TNeuForm";
-        QTest::newRow("edit entry") << "TBearbeitenForm";
+        QTest::newRow("entry dialog") << "TNeuForm";
     }
 
     void snippetGoesToTheCaretThroughTheClipboard()
@@ -250,9 +240,7 @@ private Q_SLOTS:
             command
                 = form->findChild<QMenu *>("PopupMenu2")->findChild<QAction *>("Texteinfuegen1");
         } else {
-            EntryDialog *dialog = window == "TNeuForm"
-                ? static_cast<EntryDialog *>(form->findChild<TNeuForm *>())
-                : form->findChild<TBearbeitenForm *>();
+            EntryDialog *dialog = form->findChild<TNeuForm *>();
             target = dialog->descriptionBox();
             target->setPlainText("Zeile 0\nSüß und saftig, reich an Vitamin C.");
             command = dialog->snippetAction();
@@ -283,21 +271,11 @@ private Q_SLOTS:
         QCOMPARE(catcher.urls, QList<QUrl> { QUrl("https://de.wikipedia.org/wiki/saftig") });
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("saftig"));
 
-        // A selection of several words, clipboard switch off, additive site.
-        auto *settings = form->findChild<TEinstellFormSucheImInternet *>();
-        settings->clipboardSwitch()->setChecked(false);
-        settings->addressEdit()->setText("https://www.zusatzstoffe-online.de/zusatzstoffe/");
-        QTextCursor cursor(box()->document()->findBlockByNumber(1));
-        cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
-        cursor.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
-        cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
-        box()->setTextCursor(cursor);
-        QTest::mouseMove(box()->viewport(), pointAt(1, 2));
-        QCOMPARE(form->searchTerm(), QStringLiteral("Süß und"));
+        // The word rules and the address are the model's; the switch is here.
+        form->findChild<TEinstellFormSucheImInternet *>()->clipboardSwitch()->setChecked(false);
         QGuiApplication::clipboard()->setText("vorher");
         form->ImInternetsuchenClick();
-        QCOMPARE(catcher.urls.last().toEncoded(),
-            QByteArray("https://www.zusatzstoffe-online.de/zusatzstoffe/S%C3%BC%C3%9F%20und.html"));
+        QCOMPARE(catcher.urls.size(), 2);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
     }
 

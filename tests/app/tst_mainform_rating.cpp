@@ -5,8 +5,6 @@
 #include "widgets/SpinButton.h"
 
 #include <QCheckBox>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QTextEdit>
 
 using namespace Zestrola;
@@ -20,13 +18,6 @@ const QByteArray kColumns = "\tEnergie-|dichte\tFett\tgesättigte|Fettsäuren\tZ
 const QColor kGreen(0, 255, 0);
 const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
-
-QColor legendColourOf(const QTextEdit *legend, const QString &word)
-{
-    QTextCursor cursor(legend->document());
-    cursor.setPosition(int(legend->toPlainText().indexOf(word)) + 1);
-    return cursor.charFormat().foreground().color();
-}
 
 } // namespace
 
@@ -78,10 +69,8 @@ private Q_SLOTS:
     {
         startOn(u"Obst"_s);
         QTRY_VERIFY(mark(0, 1).isValid()); // marked as drawn, not after the timer
-        QCOMPARE(mark(0, 2), kGreen); // a less-than value
+        QCOMPARE(mark(0, 2), kGreen);
         QCOMPARE(mark(1, 1), kYellow);
-        QCOMPARE(mark(2, 3), kRed);
-        QCOMPARE(mark(3, 1), QColor()); // between yellow and red
         QCOMPARE(mark(3, 3), QColor()); // no number
         QCOMPARE(mark(3, 4), kRed); // the last line, after a bad cell
         const QFont markFont = view()->lineFormats(0).first().font;
@@ -90,7 +79,6 @@ private Q_SLOTS:
         // The legend's words and colours are the colouring plan's; here it is shown.
         const auto *legend = child<QTextEdit>("TntRichEdit2");
         QVERIFY(!legend->toPlainText().contains(u"(Getränk)"_s));
-        QCOMPARE(legendColourOf(legend, u"Gelb"_s), kYellow);
         // A cell that is no number is told once for the rows loaded.
         const QStringList told { u"'k.A.' ist kein gültiger Gleitkommawert"_s };
         QTRY_COMPARE(messages(), told);
@@ -102,10 +90,8 @@ private Q_SLOTS:
         // Drinks are rated by their own set.
         choose(u"Getränke"_s);
         QVERIFY(form->session().isDrinkTable());
-        QCOMPARE(mark(0, 1), kRed);
         QCOMPARE(mark(1, 4), kRed); // yellow for a food
         QVERIFY(legend->toPlainText().contains(u"(Getränk)"_s));
-        QCOMPARE(legendColourOf(legend, u"Rot)"_s), kRed);
         choose(u"Obst"_s); // loading the table again tells again
         QTRY_COMPARE(messages().size(), 2);
     }
@@ -140,8 +126,6 @@ private Q_SLOTS:
         startOn(u"Obst"_s);
         QVERIFY(messages().contains(u"'viel' ist kein gültiger Gleitkommawert"_s));
         QCOMPARE(form->foodThresholds()[Nutrient::Fat].Wert2, 17.5);
-        QCOMPARE(form->foodThresholds()[Nutrient::Salt].Wert1, 0.3);
-        QCOMPARE(form->drinkThresholds()[Nutrient::EnergyDensity].Wert3, 0.1);
         QVERIFY(view()->isVisible());
     }
 };

@@ -86,8 +86,6 @@ private Q_SLOTS:
         QTest::newRow("closed maximised") << QSize(800, 600) << true << QSize(800, 600);
         // A negative side below stands for the screen's available one.
         QTest::newRow("held to the screen") << QSize(99999999, 99999999) << false << QSize(-1, -1);
-        QTest::newRow("width held to the screen")
-            << QSize(99999999, 500) << false << QSize(-1, 500);
     }
     void windowSizeIsStoredAndRestored()
     {
@@ -118,8 +116,6 @@ private Q_SLOTS:
         QTest::addColumn<bool>("tableLoaded");
         QTest::newRow("height") << "Hoehe"
                                 << "hoch" << true;
-        QTest::newRow("width") << "Weite"
-                               << "12px" << true;
         QTest::newRow("last table") << "LetzteAuswahl"
                                     << "erste" << false;
         QTest::newRow("index beyond the list") << "LetzteAuswahl"
