@@ -99,55 +99,36 @@ bool setFileAccessCapabilities(bool effective)
 
 } // namespace
 
-Unwritable::Unwritable(const QString &path)
+Blocked::Blocked(const QString &path, Kind kind)
     : m_path(path)
+    , m_kind(kind)
     , m_mode(modeOf(path))
 {
-    if (::geteuid() == 0)
-        m_immutable = setImmutable(path, true);
+    const bool root = ::geteuid() == 0;
+    if (kind == Writing && root)
+        m_rootRightsUsed = setImmutable(path, true);
     else if (m_mode >= 0)
-        ::chmod(QFile::encodeName(path).constData(), mode_t(m_mode & ~0222));
-    m_active = !canWriteTo(path);
-}
-
-Unwritable::~Unwritable()
-{
-    if (m_immutable)
-        setImmutable(m_path, false);
-    else if (m_mode >= 0)
-        ::chmod(QFile::encodeName(m_path).constData(), mode_t(m_mode));
-}
-
-const char *Unwritable::skipReason()
-{
-    return "running as root without the right to set the immutable flag "
-           "(CAP_LINUX_IMMUTABLE), so nothing can be made unwritable";
-}
-
-Unreadable::Unreadable(const QString &path)
-    : m_path(path)
-    , m_mode(modeOf(path))
-{
-    if (m_mode >= 0)
-        ::chmod(QFile::encodeName(path).constData(), 0);
-    if (::geteuid() == 0)
-        m_capabilitiesDropped = setFileAccessCapabilities(false);
+        ::chmod(QFile::encodeName(path).constData(), mode_t(kind == Writing ? m_mode & ~0222 : 0));
+    if (kind == Reading && root)
+        m_rootRightsUsed = setFileAccessCapabilities(false);
     QFile file(path);
-    m_active = !file.open(QIODevice::ReadOnly);
+    m_active = kind == Writing ? !canWriteTo(path) : !file.open(QIODevice::ReadOnly);
 }
 
-Unreadable::~Unreadable()
+Blocked::~Blocked()
 {
-    if (m_capabilitiesDropped)
-        setFileAccessCapabilities(true);
-    if (m_mode >= 0)
+    if (m_rootRightsUsed)
+        m_kind == Writing ? setImmutable(m_path, false) : setFileAccessCapabilities(true);
+    if (m_mode >= 0 && !(m_kind == Writing && m_rootRightsUsed))
         ::chmod(QFile::encodeName(m_path).constData(), mode_t(m_mode));
 }
 
-const char *Unreadable::skipReason()
+const char *Blocked::skipReason() const
 {
-    return "running as root without the right to change its own capabilities, "
-           "so no file can be made unreadable";
+    return m_kind == Writing ? "running as root without the right to set the immutable flag "
+                               "(CAP_LINUX_IMMUTABLE), so nothing can be made unwritable"
+                             : "running as root without the right to change its own capabilities, "
+                               "so no file can be made unreadable";
 }
 
 DataFolder::DataFolder()

@@ -25,46 +25,29 @@ template<typename T> T *requireChild(const QObject *parent, const QString &name)
 QByteArray readBytes(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
 
-// Makes a file or folder unwritable until this object goes, in a way that
-// holds for root too, who ignores permission bits: for root the file
-// system's immutable flag, for everyone else the permission bits. The
-// result is probed, not assumed: when isActive() is false (root without
-// the right to set the flag), the test must QSKIP with skipReason().
-class Unwritable
+// Makes a file or folder unwritable, or a file unreadable, until this
+// object goes, in a way that holds for root too, who ignores permission
+// bits: unwritable takes the file system's immutable flag, unreadable puts
+// the file-access capabilities aside for as long (the process keeps them
+// and takes them back afterwards); for everyone else the permission bits.
+// The result is probed, not assumed: when isActive() is false (root
+// without those rights), the test must QSKIP with skipReason().
+class Blocked
 {
 public:
-    explicit Unwritable(const QString &path);
-    ~Unwritable();
-    Unwritable(const Unwritable &) = delete;
-    Unwritable &operator=(const Unwritable &) = delete;
+    enum Kind { Writing, Reading };
+    Blocked(const QString &path, Kind kind);
+    ~Blocked();
+    Blocked(const Blocked &) = delete;
+    Blocked &operator=(const Blocked &) = delete;
     bool isActive() const { return m_active; }
-    static const char *skipReason();
+    const char *skipReason() const;
 
 private:
     QString m_path;
-    bool m_immutable = false;
-    bool m_active = false;
+    Kind m_kind;
     int m_mode = -1;
-};
-
-// Makes a file unreadable until this object goes: no permission bits, and
-// for root the file-access capabilities are put aside for as long (the
-// process keeps them and takes them back afterwards). Probed like
-// Unwritable.
-class Unreadable
-{
-public:
-    explicit Unreadable(const QString &path);
-    ~Unreadable();
-    Unreadable(const Unreadable &) = delete;
-    Unreadable &operator=(const Unreadable &) = delete;
-    bool isActive() const { return m_active; }
-    static const char *skipReason();
-
-private:
-    QString m_path;
-    int m_mode = -1;
-    bool m_capabilitiesDropped = false;
+    bool m_rootRightsUsed = false; // the immutable flag set, or the capabilities put aside
     bool m_active = false;
 };
 

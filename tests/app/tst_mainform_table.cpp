@@ -89,11 +89,11 @@ private Q_SLOTS:
         const QStringList before = view()->lines();
         const QString stored = LeseRegKey(u"LetzteAuswahl"_s);
         const QString path = data->path() + u"Gemüse.txt"_s;
-        std::optional<TestSupport::Unreadable> unreadable;
+        std::optional<TestSupport::Blocked> unreadable;
         if (gone)
             QVERIFY(QFile::remove(path));
-        else if (!unreadable.emplace(path).isActive())
-            QSKIP(TestSupport::Unreadable::skipReason());
+        else if (!unreadable.emplace(path, TestSupport::Blocked::Reading).isActive())
+            QSKIP(unreadable->skipReason());
         choose(u"Gemüse"_s);
         QCOMPARE(messages(),
             gone ? QStringList()

@@ -118,9 +118,10 @@ private Q_SLOTS:
 
         const QMap<QString, QByteArray> before = contentsOf(data.path());
         {
-            const TestSupport::Unwritable readOnly(folderReadOnly ? QFileInfo(path).path() : path);
+            const TestSupport::Blocked readOnly(
+                folderReadOnly ? QFileInfo(path).path() : path, TestSupport::Blocked::Writing);
             if (!readOnly.isActive())
-                QSKIP(TestSupport::Unwritable::skipReason());
+                QSKIP(readOnly.skipReason());
             QVERIFY(!write());
         }
         QCOMPARE(contentsOf(data.path()), before);

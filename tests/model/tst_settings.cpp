@@ -78,9 +78,10 @@ private Q_SLOTS:
         QVERIFY(SchreibeRegKey("Hoehe", "600"));
         const QString file = QSettings(kOrganisation, kApplication).fileName();
         const QByteArray old = TestSupport::readBytes(file);
-        const TestSupport::Unwritable readOnly(folder ? QFileInfo(file).path() : file);
+        const TestSupport::Blocked readOnly(
+            folder ? QFileInfo(file).path() : file, TestSupport::Blocked::Writing);
         if (!readOnly.isActive())
-            QSKIP(TestSupport::Unwritable::skipReason());
+            QSKIP(readOnly.skipReason());
         QVERIFY(!SchreibeRegKey("Hoehe", "700"));
         QVERIFY(!SchreibeRegKey("Weite", "900"));
         QCOMPARE(m_messages, QStringList { "Konnte Daten für 'Hoehe' nicht setzen" });

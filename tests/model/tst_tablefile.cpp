@@ -130,9 +130,11 @@ private Q_SLOTS:
         const QByteArray old("\xEF\xBB\xBFKopf\r\nAlt\r\n");
         data.addTable("Obst", old);
         const QString path = data.path() + name;
-        std::optional<TestSupport::Unwritable> readOnly;
-        if (locked && !readOnly.emplace(locked == 1 ? data.path() : path).isActive())
-            QSKIP(TestSupport::Unwritable::skipReason());
+        std::optional<TestSupport::Blocked> readOnly;
+        if (locked
+            && !readOnly.emplace(locked == 1 ? data.path() : path, TestSupport::Blocked::Writing)
+                    .isActive())
+            QSKIP(readOnly->skipReason());
         QString error;
         QVERIFY(!(asLines ? WriteToStream(QStringList { "Kopf", "Neu" }, path, &error)
                           : WriteToStream(u"Kopf\r\nNeu\r\n"_s, path, &error)));
@@ -147,9 +149,10 @@ private Q_SLOTS:
     {
         TestSupport::DataFolder data;
         data.addFile("Obst.txt", "\xEF\xBB\xBFKopf\r\n");
-        const TestSupport::Unreadable unreadable(data.path() + "Obst.txt");
+        const TestSupport::Blocked unreadable(
+            data.path() + "Obst.txt", TestSupport::Blocked::Reading);
         if (!unreadable.isActive())
-            QSKIP(TestSupport::Unreadable::skipReason());
+            QSKIP(unreadable.skipReason());
         bool ok = true;
         QCOMPARE(readTextFile(data.path() + "Obst.txt", &ok), QString());
         QVERIFY(!ok);
