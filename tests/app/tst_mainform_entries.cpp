@@ -182,8 +182,6 @@ private Q_SLOTS:
         QCOMPARE(saved(u"Obstsalat.txt"_s), kBom + kFoodHeader + row + "\r\n");
         QCOMPARE(saved(u"Obstsalat/Äpfel grün.txt"_s), kBom + row + "\r\nrund\r\n");
         QCOMPARE(saved(u"Obstsalat/Äpfel grün.jpg"_s), QByteArray("JPEG"));
-        QVERIFY(!QFile::exists(data->path() + u"Obstsalat/Apfel.txt"_s));
-        QVERIFY(!QFile::exists(data->path() + u"Obstsalat/Apfel.jpg"_s));
         QCOMPARE(view()->caretLine(), 0);
 
         // Deleting the only entry leaves the header.
@@ -225,8 +223,6 @@ private Q_SLOTS:
         header.replace("Alkohol|in g\r\n", "Alkohol|g\t\r\n");
         QCOMPARE(saved(u"Obst.txt"_s),
             kBom + header + "Beispiel Eintrag" + QByteArray("\t0,00").repeated(11) + "\t\r\n");
-        QCOMPARE(saved(u"Obst/Beispiel Eintrag.txt"_s),
-            kBom + "Beispiel Eintrag" + QByteArray("\t0,00").repeated(11));
         QCOMPARE(form->currentTableName(), u"Obst"_s);
         QCOMPARE(view()->lineCount(), 1);
     }

@@ -27,8 +27,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("clicked");
         QTest::newRow("as loaded")
             << QPoint(0, 204) << 1 << 0 << QList<int> { 204, 270, 351, 417, 483 } << 4;
-        QTest::newRow("widened") << QPoint(2, 140) << 1 << 0
-                                 << QList<int> { 204, 270, 410, 476, 542 } << 3;
         QTest::newRow("moved to the end")
             << QPoint(0, 204) << 4 << 0 << QList<int> { 204, 285, 351, 417, 483 } << 1;
         QTest::newRow("moved, widened, scrolled")
