@@ -104,9 +104,10 @@ void TNeueTabelleForm::OKButtonClick()
 {
     const QString name = tableNameWithoutExtension(m_name->text().trimmed());
     m_name->setText(name);
-    // An empty name would make the data folder itself the entry folder.
-    if (name.isEmpty()) {
-        MessageBox::information(this, QStringLiteral("Bitte geben Sie der Tabelle einen Namen."));
+    // An empty name would make the data folder itself the entry folder, and
+    // a name the file system refuses would fail halfway through.
+    if (const QString problem = newTableNameProblem(m_dataFolder, name); !problem.isEmpty()) {
+        MessageBox::information(this, problem);
         m_name->setFocus();
         return;
     }

@@ -474,7 +474,11 @@ QStringList CalculationList::fileLines() const
 void CalculationList::load(const QStringList &per100Lines, const QStringList &rowLines)
 {
     clear();
-    m_per100Lines = per100Lines;
+    // A line that still holds the mark once its own was taken off keeps its
+    // own: saved without it, the next reading would take off the wrong one.
+    m_per100Lines.reserve(per100Lines.size());
+    for (const QString &line : per100Lines)
+        m_per100Lines.append(line.contains(kPer100Prefix) ? kPer100Prefix + line : line);
     m_rows.reserve(rowLines.size());
     for (const QString &line : rowLines) {
         CalcRow row;

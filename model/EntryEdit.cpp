@@ -126,11 +126,11 @@ private:
 template<typename Change>
 bool saveChangedRows(TableSession &session, QString *errorMessage, Change change)
 {
-    const QStringList before = session.rows();
+    TableSession::RowsBefore before = session.rowsBefore();
     change();
     if (session.sortAndSave(errorMessage))
         return true;
-    session.restoreRows(before);
+    session.restoreRows(std::move(before));
     return false;
 }
 
@@ -200,6 +200,10 @@ bool removeEntry(TableSession &session, int index, QString *errorMessage)
 bool createTable(const QString &dataFolder, const QString &name, const QStringList &headerCells,
     QString *errorMessage)
 {
+    if (const QString problem = newTableNameProblem(dataFolder, name); !problem.isEmpty()) {
+        setError(errorMessage, problem);
+        return false;
+    }
     const QString folder = entryFolderPath(dataFolder, name);
     const bool madeFolder = !QFileInfo(folder).isDir() && QDir().mkdir(folder);
     if (!QFileInfo(folder).isDir()) {

@@ -3,7 +3,10 @@
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <unistd.h>
 
 namespace Zestrola {
 
@@ -231,8 +234,11 @@ QString buildNewEntryRow(const QStringList &cells)
 QString buildEditedRow(const QStringList &cells)
 {
     QStringList built;
-    for (const QString &cell : cells)
-        built.append(cell.contains(u'?') ? QStringLiteral("    ?  ") : rowSafe(cell));
+    for (int column = 0; column < cells.size(); ++column) {
+        // A name may ask a question ("Was ist das?"); only a value is a lone "?".
+        const bool unknownValue = column != kNameColumn && cells[column].contains(u'?');
+        built.append(unknownValue ? QStringLiteral("    ?  ") : rowSafe(cells[column]));
+    }
     return joinedCells(built);
 }
 
@@ -278,6 +284,28 @@ QString tableNameWithoutExtension(const QString &typed)
     const qsizetype folder
         = std::max({ typed.lastIndexOf(u'\\'), typed.lastIndexOf(u':'), typed.lastIndexOf(u'/') });
     return dot >= 0 && dot > folder ? typed.first(dot) : typed;
+}
+
+QString newTableNameProblem(const QString &dataFolder, const QString &name)
+{
+    if (name.isEmpty())
+        return QStringLiteral("Bitte geben Sie der Tabelle einen Namen.");
+    const QByteArray folder = QFile::encodeName(dataFolder);
+    auto limit = [&folder](int which, long usual) {
+        const long value = ::pathconf(folder.constData(), which);
+        return value > 0 ? value : usual;
+    };
+    // The table file is the longest name, the sample's info file the
+    // longest path.
+    const qsizetype fileName
+        = QFile::encodeName(QFileInfo(tableFilePath(dataFolder, name)).fileName()).size();
+    const qsizetype path
+        = QFile::encodeName(infoFilePath(dataFolder, name, kSampleEntryName)).size();
+    if (fileName > limit(_PC_NAME_MAX, 255) || path >= limit(_PC_PATH_MAX, 4096)) {
+        return QStringLiteral("Der Name ist zu lang für eine Datei. Bitte geben Sie einen "
+                              "kürzeren Namen ein.");
+    }
+    return {};
 }
 
 NewTableTexts newTableTexts(const QStringList &headerCells)

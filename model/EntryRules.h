@@ -65,8 +65,8 @@ QString decimalDisplay(double value);
 // decimal gets a second, every cell is padded to 5 characters; no TAB or
 // blank at the end.
 QString buildNewEntryRow(const QStringList &cells);
-// The row of the edit dialog: a cell holding "?" becomes "    ?  ", every
-// cell is padded to 5 characters; no TAB or blank at the end.
+// The row of the edit dialog: a value cell holding "?" becomes "    ?  ",
+// every cell is padded to 5 characters; no TAB or blank at the end.
 QString buildEditedRow(const QStringList &cells);
 
 // The info file's text: the row, then each line of the description, every
@@ -91,6 +91,10 @@ QStringList defaultFoodHeader();
 QString proposedTableName(const QString &currentTable);
 // The typed name without a file extension ("Obst.txt" gives "Obst").
 QString tableNameWithoutExtension(const QString &typed);
+// Why `name` cannot be the name of a new table in `dataFolder`, as a German
+// message; empty when it can. Checked before anything is written, so that a
+// name the file system refuses never leaves half a table behind.
+QString newTableNameProblem(const QString &dataFolder, const QString &name);
 
 struct NewTableTexts
 {

@@ -137,6 +137,8 @@ struct RowKey
 class RowKeys
 {
 public:
+    // Keys are built as comparisons need them, so that a check of the order
+    // that fails early costs little.
     explicit RowKeys(const std::vector<QStringView> &rows)
         : m_rows(rows)
         , m_fullKeys(rows.size())
@@ -147,8 +149,12 @@ public:
             characters += row.size();
         m_weights.reserve(std::size_t(characters + characters / 8 + 1));
         m_keys.reserve(rows.size());
-        for (const QStringView row : rows)
-            m_keys.push_back(append(row));
+    }
+
+    void buildKeysUpTo(qsizetype row)
+    {
+        while (qsizetype(m_keys.size()) <= row)
+            m_keys.push_back(append(m_rows[m_keys.size()]));
     }
 
     // A row's place in the sort: the first eight weights in one number keep
@@ -160,8 +166,9 @@ public:
         qint32 size = 0;
     };
 
-    std::vector<Item> items() const
+    std::vector<Item> items()
     {
+        buildKeysUpTo(qsizetype(m_rows.size()) - 1);
         std::vector<Item> items;
         items.reserve(m_keys.size());
         for (std::size_t row = 0; row < m_keys.size(); ++row) {
@@ -188,6 +195,7 @@ public:
 
     int compare(qsizetype a, qsizetype b)
     {
+        buildKeysUpTo(std::max(a, b));
         const RowKey &ka = m_keys[a];
         const RowKey &kb = m_keys[b];
         const qsizetype common = std::min(ka.size, kb.size);
@@ -292,6 +300,12 @@ std::vector<qint32> sortedUniqueOrder(const std::vector<QStringView> &rows)
     return indexes;
 }
 
+// Keeps the view's string where the row needed no trimming.
+QString keptRow(const QString &whole, QStringView trimmed)
+{
+    return trimmed.size() == whole.size() ? whole : trimmed.toString();
+}
+
 } // namespace
 
 int compareRows(const QString &a, const QString &b)
@@ -308,12 +322,35 @@ QStringList sortedUniqueRows(const QStringList &viewRows)
     QStringList sorted;
     sorted.reserve(qsizetype(order.size()));
     for (const qint32 row : order) {
-        const QStringView text = rows.texts[std::size_t(row)];
-        const QString &whole = viewRows.at(rows.sources[std::size_t(row)]);
-        // A row that needed no trimming is shared, not copied.
-        sorted.append(text.size() == whole.size() ? whole : text.toString());
+        sorted.append(
+            keptRow(viewRows.at(rows.sources[std::size_t(row)]), rows.texts[std::size_t(row)]));
     }
     return sorted;
+}
+
+std::optional<QStringList> trimmedIfSortedUnique(const QStringList &viewRows)
+{
+    const TrimmedRows rows = trimmedNonBlank(viewRows);
+    if (rows.texts.size() != std::size_t(viewRows.size()))
+        return std::nullopt;
+    RowKeys keys(rows.texts);
+    for (qsizetype i = 1; i < viewRows.size(); ++i) {
+        if (keys.compare(i - 1, i) >= 0)
+            return std::nullopt;
+    }
+    QStringList trimmed;
+    trimmed.reserve(viewRows.size());
+    for (qsizetype i = 0; i < viewRows.size(); ++i)
+        trimmed.append(keptRow(viewRows.at(i), rows.texts[std::size_t(i)]));
+    return trimmed;
+}
+
+qsizetype sortedPosition(const QStringList &sortedRows, const QString &row, bool *equal)
+{
+    const auto at = std::lower_bound(sortedRows.begin(), sortedRows.end(), row,
+        [](const QString &a, const QString &b) { return compareRows(a, b) < 0; });
+    *equal = at != sortedRows.end() && compareRows(*at, row) == 0;
+    return at - sortedRows.begin();
 }
 
 QString tableFileText(const QString &headerLine, const QStringList &rows)
@@ -340,6 +377,16 @@ bool sortAndSave(const QString &headerLine, const QStringList &viewRows, const Q
         *sortedRows = std::move(lines);
     }
     return written;
+}
+
+bool saveSortedRows(const QString &headerLine, const QStringList &sortedRows, const QString &path,
+    QString *errorMessage)
+{
+    QStringList lines;
+    lines.reserve(sortedRows.size() + 1);
+    lines.append(headerLine);
+    lines.append(sortedRows);
+    return WriteToStream(lines, path, errorMessage);
 }
 
 } // namespace Zestrola

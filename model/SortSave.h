@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The one way a table file is rewritten after a change: the rows of the view,
 // trimmed, sorted and without duplicates, below the header line.
@@ -15,6 +16,15 @@ int compareRows(const QString &a, const QString &b);
 // Of rows that compare equal the first in view order stays; blank rows go.
 QStringList sortedUniqueRows(const QStringList &viewRows);
 
+// The rows trimmed, when they are in sorted order and without duplicates
+// already (as every table the program wrote is); otherwise nothing. Such rows
+// take single changes without being sorted anew.
+std::optional<QStringList> trimmedIfSortedUnique(const QStringList &viewRows);
+
+// Where `row` belongs among sorted rows without duplicates: the index of the
+// first row not before it. *equal tells whether that row equals `row`.
+qsizetype sortedPosition(const QStringList &sortedRows, const QString &row, bool *equal);
+
 // The header line and the rows, each followed by CR LF.
 QString tableFileText(const QString &headerLine, const QStringList &rows);
 
@@ -23,5 +33,9 @@ QString tableFileText(const QString &headerLine, const QStringList &rows);
 // on failure *errorMessage holds the message for the user.
 bool sortAndSave(const QString &headerLine, const QStringList &viewRows, const QString &path,
     QStringList *sortedRows, QString *errorMessage);
+
+// Writes rows that are in sorted order without duplicates already.
+bool saveSortedRows(const QString &headerLine, const QStringList &sortedRows, const QString &path,
+    QString *errorMessage);
 
 } // namespace Zestrola

@@ -7,6 +7,7 @@
 #include "model/ViewText.h"
 
 #include <QFileInfo>
+#include <optional>
 
 namespace Zestrola {
 
@@ -40,6 +41,7 @@ TableSession::LoadResult TableSession::load(const QString &name, QString *errorM
     m_path = path;
     m_headerLine = std::move(table.headerLine);
     m_rows = std::move(table.rows);
+    m_order = RowOrder::Unchecked;
     m_firstRowCellCount = table.firstRowCellCount;
     const QStringList cells = headerCells();
     // Both sets at once: which one counts is known only with the drink flag.
@@ -54,6 +56,7 @@ void TableSession::close()
     m_path.clear();
     m_headerLine.clear();
     m_rows = {};
+    m_order = RowOrder::Unchecked;
     m_firstRowCellCount = 0;
     m_foodColumns = kNoNutrientColumns;
     m_drinkColumns = kNoNutrientColumns;
@@ -64,16 +67,50 @@ QStringList TableSession::headerCells() const
     return Zestrola::headerCells(m_headerLine);
 }
 
+bool TableSession::inSavedOrder()
+{
+    if (m_order == RowOrder::Unchecked) {
+        std::optional<QStringList> trimmed = trimmedIfSortedUnique(m_rows);
+        m_order = trimmed ? RowOrder::Saved : RowOrder::Unsorted;
+        if (trimmed)
+            m_rows = std::move(*trimmed);
+    }
+    return m_order == RowOrder::Saved;
+}
+
+// `row` as if it stood at `viewIndex` among the rows before the sort: a
+// blank row is dropped, and of two equal rows the first in view order stays.
+void TableSession::placeInOrder(const QString &row, qsizetype viewIndex)
+{
+    const QString trimmed = trimmedRow(row).toString();
+    if (trimmed.isEmpty())
+        return;
+    bool equal = false;
+    const qsizetype at = sortedPosition(m_rows, trimmed, &equal);
+    if (!equal)
+        m_rows.insert(at, trimmed);
+    else if (at >= viewIndex)
+        m_rows[at] = trimmed;
+}
+
 void TableSession::appendRow(const QString &row)
 {
-    m_rows.append(row);
+    if (inSavedOrder())
+        placeInOrder(row, m_rows.size());
+    else
+        m_rows.append(row);
 }
 
 bool TableSession::replaceRow(int index, const QString &row)
 {
     if (index < 0 || index >= m_rows.size())
         return false;
-    m_rows[index] = row;
+    if (inSavedOrder()) {
+        m_rows.removeAt(index);
+        placeInOrder(row, index);
+    } else {
+        m_rows[index] = row;
+    }
     return true;
 }
 
@@ -85,13 +122,30 @@ bool TableSession::removeRow(int index)
     return true;
 }
 
+TableSession::RowsBefore TableSession::rowsBefore() const
+{
+    RowsBefore before;
+    before.m_rows = m_rows;
+    before.m_order = m_order;
+    return before;
+}
+
+void TableSession::restoreRows(RowsBefore before)
+{
+    m_rows = std::move(before.m_rows);
+    m_order = before.m_order;
+}
+
 bool TableSession::sortAndSave(QString *errorMessage)
 {
     if (!isOpen())
         return false;
+    if (inSavedOrder())
+        return saveSortedRows(m_headerLine, m_rows, m_path, errorMessage);
     QStringList sorted;
     const bool saved = Zestrola::sortAndSave(m_headerLine, m_rows, m_path, &sorted, errorMessage);
     m_rows = std::move(sorted);
+    m_order = RowOrder::Saved;
     return saved;
 }
 

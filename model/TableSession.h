@@ -16,6 +16,10 @@ namespace Zestrola {
 // once, and the caller gives the view the new list.
 class TableSession
 {
+    // Whether the rows are known to be in saved order. Loaded rows are
+    // checked on their first change, since tables the program wrote are.
+    enum class RowOrder { Unchecked, Saved, Unsorted };
+
 public:
     enum class LoadResult { Loaded, Missing, Unreadable };
 
@@ -47,12 +51,23 @@ public:
     const NutrientColumns &drinkColumns() const { return m_drinkColumns; }
     const NutrientColumns &ratedColumns() const { return m_drink ? m_drinkColumns : m_foodColumns; }
 
-    // Row changes; the file is written by sortAndSave alone.
+    // Row changes; the file is written by sortAndSave alone. Rows in saved
+    // order (sorted, no duplicates) stay so: a change puts its row in place
+    // at once, with the result the full sort would give, so that one entry
+    // does not sort a whole table anew.
     void appendRow(const QString &row);
     bool replaceRow(int index, const QString &row);
     bool removeRow(int index);
-    // Puts back rows kept from before a change whose save failed.
-    void restoreRows(QStringList rows) { m_rows = std::move(rows); }
+
+    // The rows as they are, to be put back when a change cannot be saved.
+    class RowsBefore
+    {
+        friend class TableSession;
+        QStringList m_rows;
+        RowOrder m_order;
+    };
+    RowsBefore rowsBefore() const;
+    void restoreRows(RowsBefore before);
 
     // Sorts the rows, drops duplicates and rewrites the table file. The
     // rows are the sorted ones afterwards even when the write fails.
@@ -67,12 +82,16 @@ public:
     QString picturePath(const QString &entryName) const;
 
 private:
+    bool inSavedOrder();
+    void placeInOrder(const QString &row, qsizetype viewIndex);
+
     QString m_dataFolder;
     QString m_tableName;
     QString m_path;
     QString m_headerLine;
     QStringList m_rows;
     int m_firstRowCellCount = 0;
+    RowOrder m_order = RowOrder::Unchecked;
     bool m_drink = false;
     NutrientColumns m_foodColumns = kNoNutrientColumns;
     NutrientColumns m_drinkColumns = kNoNutrientColumns;

@@ -5,8 +5,10 @@
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 // A main window on a data folder of its own: settings isolated, message
@@ -30,6 +32,12 @@ protected:
         return *form;
     }
 
+    void showAndWait()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+
     void choose(const QString &table)
     {
         auto *chooser = child<QComboBox>("ComboBox1");
@@ -45,7 +53,27 @@ protected:
         return TestSupport::requireChild<T>(form.get(), QString::fromLatin1(name));
     }
 
+    void trigger(const char *action) const { child<QAction>(action)->trigger(); }
+
+    // Runs `check` on the dialog once it is open; closes it if the check
+    // left it open, so that a failure cannot hang the test.
+    template<typename Dialog, typename Check> void whileOpen(Check check)
+    {
+        QTimer::singleShot(0, form.get(), [this, check] {
+            auto *dialog = form->findChild<Dialog *>();
+            QVERIFY(dialog && dialog->isVisible());
+            check(dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+    }
+
     TableTextView *view() const { return form->tableView(); }
+    QByteArray saved(const QString &relativePath) const
+    {
+        return TestSupport::readBytes(data->path() + relativePath);
+    }
+    static QStringList messages() { return MessageBox::shownMessages(); }
 
     void tearDown()
     {

@@ -2,19 +2,7 @@
 #include "calc/BerechnungsFormp.h"
 #include "model/Settings.h"
 
-#include <QAction>
-#include <QTimer>
-
 using namespace Zestrola;
-
-namespace {
-
-const QByteArray kTable = "\xEF\xBB\xBF"
-                          "Getränke je 100 ml\tBrennwert|in kJ\t|in kcal\r\n"
-                          "Apfelsaft\t192,00\t46,00\r\n"
-                          "Pils\t176,00\t42,00\r\n";
-
-} // namespace
 
 // The main window's side of the calculation: its commands and the question
 // about an unsaved list when the program closes.
@@ -41,17 +29,24 @@ class TestMainFormCalc : public MainFormFixture
 private Q_SLOTS:
     void init()
     {
-        prepare({ { "Getränke", kTable } });
+        prepare({ { "Getränke",
+            "\xEF\xBB\xBFGetränke je 100 ml\tBrennwert|in kJ\t|in kcal\r\n"
+            "Apfelsaft\t192,00\t46,00\r\nPils\t176,00\t42,00\r\n" } });
         Settings::SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
-        start();
-        form->show();
+        start().show();
     }
     void cleanup() { tearDown(); }
 
-    void addingTheCurrentEntryShowsTheWindow()
+    void commandsFillTheListAndClosingAsksAboutIt()
     {
+        form->selectline(1);
+        whileModal([&] { trigger("Nuranzeigen1"); }, [] {});
+        QVERIFY(form->close()); // nothing to save yet
+        QVERIFY(messages().isEmpty());
+
+        form->show();
         form->selectline(2);
-        whileModal([&] { child<QAction>("InBerechnungHinzufuegen1")->trigger(); },
+        whileModal([&] { trigger("InBerechnungHinzufuegen1"); },
             [&] {
                 QCOMPARE(calc()->list().rowCount(), 1);
                 QCOMPARE(calc()->list().rows()[0].cells,
@@ -60,27 +55,16 @@ private Q_SLOTS:
                 QCOMPARE(calc()->x(), form->frameGeometry().left() + 10);
             });
         form->selectline(1);
-        whileModal([&] { child<QAction>("Hinzufuegen1")->trigger(); },
+        whileModal([&] { trigger("Hinzufuegen1"); },
             [&] { QCOMPARE(calc()->list().rows().value(1).name(), QStringLiteral("Apfelsaft")); });
-        whileModal([&] { child<QAction>("Berechnung1")->trigger(); },
-            [&] { QCOMPARE(calc()->list().rowCount(), 2); });
-    }
+        whileModal(
+            [&] { trigger("Berechnung1"); }, [&] { QCOMPARE(calc()->list().rowCount(), 2); });
 
-    void closingWithAnUnsavedListAsksFirst()
-    {
-        form->selectline(1);
-        whileModal([&] { child<QAction>("Nuranzeigen1")->trigger(); }, [] {});
-        QVERIFY(form->close()); // nothing to save yet
-        QVERIFY(MessageBox::shownMessages().isEmpty());
-
-        form->show();
-        whileModal([&] { calc()->InBerechnunghinzufuegenClick(); }, [] {});
         MessageBox::queueAnswer(QMessageBox::Yes);
         whileModal([&] { QVERIFY(!form->close()); },
             [&] { QCOMPARE(calc()->windowTitle(), TBerechnungsForm::kSaveCaption); });
-        QCOMPARE(MessageBox::shownMessages(), QStringList { TBerechnungsForm::kUnsavedQuestion });
+        QCOMPARE(messages(), QStringList { TBerechnungsForm::kUnsavedQuestion });
         QVERIFY(form->isVisible());
-
         MessageBox::queueAnswer(QMessageBox::No);
         QVERIFY(form->close());
     }

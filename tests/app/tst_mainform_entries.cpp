@@ -13,10 +13,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
-using TestSupport::readBytes;
 
 namespace {
 
@@ -27,6 +25,7 @@ const QByteArray kDrinkHeader = "Getränke je 100 ml\tBrennwert|in kJ\t|in kcal\
 const QByteArray kColaRow
     = "Cola\t180,00\t42,00\t0,42\t0,00\t0,00\t10,60\t10,60\t0,00\t0,00\t0,00\t0,00\r\n";
 const QByteArray kFoodHeader = "Obst 100g\tkJ\tkcal\tEnergie-|dichte\tFett\r\n";
+const QByteArray kApfelRow = "Apfel\t218,00\t52\t0,52\t0,20\r\n";
 
 // Key by key, umlauts included (which QTest::keyClicks does not type).
 void typeText(QWidget *widget, const QString &text)
@@ -59,8 +58,8 @@ private Q_SLOTS:
     void init()
     {
         prepare({ { u"Getränke"_s, kBom + kDrinkHeader + kColaRow },
-            { u"Obstsalat"_s, kBom + kFoodHeader + "Apfel\t218,00\t52\t0,52\t0,20\r\n" } });
-        data->addFile(u"Obstsalat/Apfel.txt"_s, kBom + "Apfel\t218,00\t52\t0,52\t0,20\r\nrund\r\n");
+            { u"Obstsalat"_s, kBom + kFoodHeader + kApfelRow } });
+        data->addFile(u"Obstsalat/Apfel.txt"_s, kBom + kApfelRow + "rund\r\n");
         data->addFile(u"Obstsalat/Apfel.jpg"_s, "JPEG");
         Zestrola::Settings::SchreibeRegKey(u"LetzteAuswahl"_s, u"0"_s);
         start();
@@ -88,17 +87,15 @@ private Q_SLOTS:
             typeInto(values, 10, u"5"_s);
             QCOMPARE(values->cellText(11), u"4,00"_s);
             dialog->descriptionBox()->setPlainText(u"Helles\nvom Fass"_s);
-            QVERIFY(MessageBox::shownMessages().isEmpty());
+            QVERIFY(messages().isEmpty());
             dialog->findChild<QPushButton *>(u"OkButton"_s)->click();
         });
         trigger("NeuerEintrag1");
 
         const QByteArray row = "Bier \t180  \t43   \t0,43 \t0,00 \t0,00 \t0,00 \t0,00 \t0,00 \t"
                                "0,00 \t5,00 \t4,00";
-        QCOMPARE(readBytes(data->path() + u"Getränke.txt"_s),
-            kBom + kDrinkHeader + row + "\r\n" + kColaRow);
-        QCOMPARE(readBytes(data->path() + u"Getränke/Bier.txt"_s),
-            kBom + row + "\r\nHelles\r\nvom Fass\r\n");
+        QCOMPARE(saved(u"Getränke.txt"_s), kBom + kDrinkHeader + row + "\r\n" + kColaRow);
+        QCOMPARE(saved(u"Getränke/Bier.txt"_s), kBom + row + "\r\nHelles\r\nvom Fass\r\n");
         QCOMPARE(view()->caretLine(), 0); // the new entry is selected
         QVERIFY(view()->hasSelection());
         QCOMPARE(child<QLineEdit>("Edit1")->text(), u"Suchtext hier eingeben"_s);
@@ -110,7 +107,7 @@ private Q_SLOTS:
         whileOpen<TNeuForm>([](TNeuForm *dialog) {
             CellGrid *values = dialog->valueGrid();
             typeInto(values, 4, u"1?"_s);
-            QCOMPARE(MessageBox::shownMessages(),
+            QCOMPARE(messages(),
                 (QStringList { u"Das Fragezeichen ? darf nur alleine stehen!"_s,
                     u"Die Zelle 5 enthält keinen Wert!"_s }));
             QCOMPARE(values->cellText(4), u"  ? "_s);
@@ -121,20 +118,19 @@ private Q_SLOTS:
             MessageBox::clearShownMessages();
             MessageBox::queueAnswer(QMessageBox::No);
             dialog->OkButtonClick();
-            QCOMPARE(MessageBox::shownMessages(),
+            QCOMPARE(messages(),
                 QStringList { u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?"_s });
             QVERIFY(dialog->isVisible());
         });
         trigger("NeuerEintrag1");
-        QCOMPARE(readBytes(data->path() + u"Obstsalat/Apfel.txt"_s),
-            kBom + "Apfel\t218,00\t52\t0,52\t0,20\r\nrund\r\n");
+        QCOMPARE(saved(u"Obstsalat/Apfel.txt"_s), kBom + kApfelRow + "rund\r\n");
     }
 
-    void editRenamesTheEntryAndMovesItsFiles()
+    void editRenamesTheEntryAndMovesItsFilesDeleteRemovesIt()
     {
         choose(u"Obstsalat"_s);
         view()->setCaret({ 0, 3 });
-        trigger("Bearbeiten1", &QMenu::aboutToShow);
+        emit child<QMenu>("Bearbeiten1")->aboutToShow();
         QCOMPARE(child<QAction>("AktuelleZeile1")->text(), u"Bearbeiten > Eintrag:   Apfel ..."_s);
         QCOMPARE(
             child<QAction>("AktuelleZeileloeschen1")->text(), u"Löschen > Eintrag:   Apfel ..."_s);
@@ -146,33 +142,29 @@ private Q_SLOTS:
                 dialog->descriptionBox()->toPlainText(), u"Apfel\t218,00\t52\t0,52\t0,20\nrund"_s);
             typeInto(values, 0, u"Äpfel grün"_s);
             typeInto(values, 2, u"50 "_s); // a blank is allowed here
-            QVERIFY(MessageBox::shownMessages().isEmpty());
+            QVERIFY(messages().isEmpty());
             QCOMPARE(values->cellText(3), u"0,50"_s);
             dialog->findChild<QPushButton *>(u"OkButton"_s)->click();
         });
         trigger("AktuelleZeile1");
 
         const QByteArray row = u"Äpfel grün\t218,00\t50   \t0,50 \t0,20"_s.toUtf8();
-        QCOMPARE(readBytes(data->path() + u"Obstsalat.txt"_s), kBom + kFoodHeader + row + "\r\n");
-        QCOMPARE(
-            readBytes(data->path() + u"Obstsalat/Äpfel grün.txt"_s), kBom + row + "\r\nrund\r\n");
-        QCOMPARE(readBytes(data->path() + u"Obstsalat/Äpfel grün.jpg"_s), QByteArray("JPEG"));
+        QCOMPARE(saved(u"Obstsalat.txt"_s), kBom + kFoodHeader + row + "\r\n");
+        QCOMPARE(saved(u"Obstsalat/Äpfel grün.txt"_s), kBom + row + "\r\nrund\r\n");
+        QCOMPARE(saved(u"Obstsalat/Äpfel grün.jpg"_s), QByteArray("JPEG"));
         QVERIFY(!QFile::exists(data->path() + u"Obstsalat/Apfel.txt"_s));
         QVERIFY(!QFile::exists(data->path() + u"Obstsalat/Apfel.jpg"_s));
         QCOMPARE(view()->caretLine(), 0);
-    }
 
-    void deletingTheOnlyEntryLeavesTheHeader()
-    {
-        choose(u"Obstsalat"_s);
+        // Deleting the only entry leaves the header.
         view()->setCaret({ 0, 0 });
         MessageBox::queueAnswer(QMessageBox::Yes);
         trigger("Zeileloeschen1");
-        QCOMPARE(MessageBox::shownMessages(),
-            QStringList {
-                u"Möchten Sie wirklich diese Zeile und die zugehörige Datei löschen? \nApfel"_s });
-        QCOMPARE(readBytes(data->path() + u"Obstsalat.txt"_s), kBom + kFoodHeader);
-        QVERIFY(!QFile::exists(data->path() + u"Obstsalat/Apfel.txt"_s));
+        QCOMPARE(messages(),
+            QStringList { u"Möchten Sie wirklich diese Zeile und die zugehörige Datei löschen? "
+                          "\nÄpfel grün"_s });
+        QCOMPARE(saved(u"Obstsalat.txt"_s), kBom + kFoodHeader);
+        QVERIFY(!QFile::exists(data->path() + u"Obstsalat/Äpfel grün.txt"_s));
         QCOMPARE(view()->lineCount(), 0);
     }
 
@@ -185,8 +177,7 @@ private Q_SLOTS:
             QCOMPARE(dialog->headerGrid()->columnCount(), 12);
             dialog->nameField()->setText(u"   "_s);
             dialog->OKButtonClick();
-            QCOMPARE(MessageBox::shownMessages(),
-                QStringList { u"Bitte geben Sie der Tabelle einen Namen."_s });
+            QCOMPARE(messages(), QStringList { u"Bitte geben Sie der Tabelle einen Namen."_s });
             QVERIFY(dialog->isVisible());
             typeInto(dialog->headerGrid(), 11, u"Alkohol|g"_s);
             dialog->nameField()->setText(u"Obst.txt"_s);
@@ -197,34 +188,17 @@ private Q_SLOTS:
         trigger("NeueTabelle1");
 
         QCOMPARE(child<QLineEdit>("Edit1")->text(), u"Suchtext hier eingeben"_s);
-        QCOMPARE(MessageBox::shownMessages().mid(1),
+        QCOMPARE(messages().mid(1),
             (QStringList { u"Verzeichnis ist schon vorhanden!"_s,
                 u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?"_s }));
         QByteArray header = kDrinkHeader;
         header.replace("Alkohol|in g\r\n", "Alkohol|g\t\r\n");
-        QCOMPARE(readBytes(data->path() + u"Obst.txt"_s),
+        QCOMPARE(saved(u"Obst.txt"_s),
             kBom + header + "Beispiel Eintrag" + QByteArray("\t0,00").repeated(11) + "\t\r\n");
-        QCOMPARE(readBytes(data->path() + u"Obst/Beispiel Eintrag.txt"_s),
+        QCOMPARE(saved(u"Obst/Beispiel Eintrag.txt"_s),
             kBom + "Beispiel Eintrag" + QByteArray("\t0,00").repeated(11));
         QCOMPARE(form->currentTableName(), u"Obst"_s);
         QCOMPARE(view()->lineCount(), 1);
-    }
-
-private:
-    void trigger(const char *action) { child<QAction>(action)->trigger(); }
-    void trigger(const char *menu, void (QMenu::*signal)()) { emit(child<QMenu>(menu)->*signal)(); }
-
-    // Runs `check` on the dialog once it is open; closes it if the check
-    // left it open, so that a failure cannot hang the test.
-    template<typename Dialog, typename Check> void whileOpen(Check check)
-    {
-        QTimer::singleShot(0, form.get(), [this, check] {
-            auto *dialog = form->findChild<Dialog *>();
-            QVERIFY(dialog && dialog->isVisible());
-            check(dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
     }
 };
 

@@ -10,6 +10,7 @@
 #include <QTextEdit>
 
 using namespace Zestrola;
+using namespace Qt::StringLiterals;
 using Settings::LeseRegKey;
 
 namespace {
@@ -20,20 +21,6 @@ const QColor kGreen(0, 255, 0);
 const QColor kYellow(255, 255, 0);
 const QColor kRed(255, 0, 0);
 
-// The background of the mark on the first character of a cell, if any.
-QColor cellMark(const TableTextView *view, int line, int cell)
-{
-    const QString &text = view->lines().at(line);
-    int column = 0;
-    for (int i = 0; i < cell; ++i)
-        column = int(text.indexOf(u'\t', column)) + 1;
-    for (const LineFormat &format : view->lineFormats(line)) {
-        if (column >= format.start && column < format.start + format.length)
-            return format.background;
-    }
-    return {};
-}
-
 QColor legendColourOf(const QTextEdit *legend, const QString &word)
 {
     QTextCursor cursor(legend->document());
@@ -43,6 +30,8 @@ QColor legendColourOf(const QTextEdit *legend, const QString &word)
 
 } // namespace
 
+// The bands themselves are the thresholds' and the colouring plan's; here
+// the window that applies them, its switches, its dialog and its legend.
 class TestMainFormRating : public MainFormFixture
 {
     Q_OBJECT
@@ -52,6 +41,20 @@ class TestMainFormRating : public MainFormFixture
         start().showNormal();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         choose(table);
+    }
+
+    // The background of the mark on the first character of a cell, if any.
+    QColor mark(int line, int cell) const
+    {
+        const QString &text = view()->lines().at(line);
+        int column = 0;
+        for (int i = 0; i < cell; ++i)
+            column = int(text.indexOf(u'\t', column)) + 1;
+        for (const LineFormat &format : view()->lineFormats(line)) {
+            if (column >= format.start && column < format.start + format.length)
+                return format.background;
+        }
+        return {};
     }
 
 private Q_SLOTS:
@@ -71,100 +74,71 @@ private Q_SLOTS:
 
     void cleanup() { tearDown(); }
 
-    void valuesAreMarkedByBand_data()
+    void valuesAndLegendAreMarkedBadCellsTold()
     {
-        QTest::addColumn<QString>("table");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<int>("cell");
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("green, less-than value") << "Obst" << 0 << 2 << kGreen;
-        QTest::newRow("yellow") << "Obst" << 1 << 1 << kYellow;
-        QTest::newRow("red") << "Obst" << 2 << 3 << kRed;
-        QTest::newRow("between yellow and red") << "Obst" << 3 << 1 << QColor();
-        QTest::newRow("no number") << "Obst" << 3 << 3 << QColor();
-        QTest::newRow("last line, after a bad cell") << "Obst" << 3 << 4 << kRed;
-        QTest::newRow("drink energy density") << "Getränke" << 0 << 1 << kRed;
-        QTest::newRow("drink sugar, yellow for food") << "Getränke" << 1 << 4 << kRed;
-    }
-
-    void valuesAreMarkedByBand()
-    {
-        QFETCH(QString, table);
-        QFETCH(int, line);
-        QFETCH(int, cell);
-        QFETCH(QColor, colour);
-        startOn(table);
-        // Lines are marked as they are drawn; no waiting for the timer.
-        QTRY_VERIFY(cellMark(view(), 0, 1).isValid());
-        QCOMPARE(cellMark(view(), line, cell), colour);
+        startOn(u"Obst"_s);
+        QTRY_VERIFY(mark(0, 1).isValid()); // marked as drawn, not after the timer
+        QCOMPARE(mark(0, 2), kGreen); // a less-than value
+        QCOMPARE(mark(1, 1), kYellow);
+        QCOMPARE(mark(2, 3), kRed);
+        QCOMPARE(mark(3, 1), QColor()); // between yellow and red
+        QCOMPARE(mark(3, 3), QColor()); // no number
+        QCOMPARE(mark(3, 4), kRed); // the last line, after a bad cell
         const QFont markFont = view()->lineFormats(0).first().font;
         QVERIFY(markFont.bold());
-        QCOMPARE(markFont.families().value(0), QStringLiteral("Courier"));
-    }
-
-    void switchingANutrientOffRemovesItsMarks()
-    {
-        startOn(QStringLiteral("Obst"));
-        form->MachDieWerteFarbig();
-        QCOMPARE(cellMark(view(), 2, 2), kRed);
-        child<QCheckBox>("FettAuswertenCheckBox")->click();
-        QCOMPARE(LeseRegKey(QStringLiteral("FettAuswerten")), QStringLiteral("0"));
-        form->MachDieWerteFarbig();
-        QCOMPARE(cellMark(view(), 2, 2), QColor());
-        QCOMPARE(cellMark(view(), 2, 1), kRed);
-    }
-
-    void changedEdgeIsUsedByTheNextPass()
-    {
-        startOn(QStringLiteral("Obst"));
-        form->MachDieWerteFarbig();
-        QCOMPARE(cellMark(view(), 1, 1), kYellow); // 1,60
-        // One step up of the green edge, then cancel: the step is stored at
-        // once and the next pass uses it.
-        auto *dialog = form->findChild<TEinstellFormLebensmittel *>();
-        dialog->findChild<QCheckBox *>(QStringLiteral("WerteAendernCheckBox"))->setChecked(true);
-        dialog->findChild<SpinButton *>(QStringLiteral("SpinButton1"))->stepUp();
-        dialog->reject();
-        QCOMPARE(LeseRegKey(QStringLiteral("Energiedichte_Wert1")), QStringLiteral("1,6"));
-        form->startRecolourTimer();
-        QTRY_COMPARE(cellMark(view(), 1, 1), kGreen);
-    }
-
-    void cellThatIsNoNumberIsReportedOncePerTable()
-    {
-        startOn(QStringLiteral("Obst"));
-        const QStringList expected { QStringLiteral("'k.A.' ist kein gültiger Gleitkommawert") };
-        QTRY_COMPARE(MessageBox::shownMessages(), expected);
+        QCOMPARE(markFont.families().value(0), u"Courier"_s);
+        // The legend's words and colours are the colouring plan's; here it is shown.
+        const auto *legend = child<QTextEdit>("TntRichEdit2");
+        QVERIFY(!legend->toPlainText().contains(u"(Getränk)"_s));
+        QCOMPARE(legendColourOf(legend, u"Gelb"_s), kYellow);
+        // A cell that is no number is told once for the rows loaded.
+        const QStringList told { u"'k.A.' ist kein gültiger Gleitkommawert"_s };
+        QTRY_COMPARE(messages(), told);
         form->MachDieWerteFarbig();
         view()->viewport()->repaint();
         QTest::qWait(1);
-        QCOMPARE(MessageBox::shownMessages(), expected);
-        form->ComboBox1Change(); // loading the table again tells again
-        QTRY_COMPARE(MessageBox::shownMessages().size(), 2);
+        QCOMPARE(messages(), told);
+
+        // Drinks are rated by their own set.
+        choose(u"Getränke"_s);
+        QVERIFY(form->session().isDrinkTable());
+        QCOMPARE(mark(0, 1), kRed);
+        QCOMPARE(mark(1, 4), kRed); // yellow for a food
+        QVERIFY(legend->toPlainText().contains(u"(Getränk)"_s));
+        QCOMPARE(legendColourOf(legend, u"Rot)"_s), kRed);
+        choose(u"Obst"_s); // loading the table again tells again
+        QTRY_COMPARE(messages().size(), 2);
     }
 
-    void legendColoursItsWords()
+    void switchAndEdgeTakeEffectOnTheNextPass()
     {
-        startOn(QStringLiteral("Obst"));
-        const auto *legend = child<QTextEdit>("TntRichEdit2");
-        QVERIFY(legend->toPlainText().startsWith(QStringLiteral(
-            "Die Energiedichte gibt an wie viel Kalorien in 1g des Lebensmittels sind.")));
-        QCOMPARE(legendColourOf(legend, QStringLiteral("Grün")), kGreen);
-        QCOMPARE(legendColourOf(legend, QStringLiteral("Gelb")), kYellow);
-        QCOMPARE(legendColourOf(legend, QStringLiteral("Rot")), kRed);
-        choose(QStringLiteral("Getränke"));
-        QVERIFY(form->session().isDrinkTable());
-        QVERIFY(legend->toPlainText().contains(QStringLiteral("(Getränk)")));
-        QCOMPARE(legendColourOf(legend, QStringLiteral("Rot)")), kRed);
+        startOn(u"Obst"_s);
+        form->MachDieWerteFarbig();
+        QCOMPARE(mark(2, 2), kRed);
+        child<QCheckBox>("FettAuswertenCheckBox")->click();
+        QCOMPARE(LeseRegKey(u"FettAuswerten"_s), u"0"_s);
+        form->MachDieWerteFarbig();
+        QCOMPARE(mark(2, 2), QColor());
+        QCOMPARE(mark(2, 1), kRed);
+
+        // One step up of the green edge, then cancel: the step is stored at
+        // once and the next pass uses it.
+        QCOMPARE(mark(1, 1), kYellow); // 1,60
+        auto *dialog = form->findChild<TEinstellFormLebensmittel *>();
+        dialog->findChild<QCheckBox *>(u"WerteAendernCheckBox"_s)->setChecked(true);
+        dialog->findChild<SpinButton *>(u"SpinButton1"_s)->stepUp();
+        dialog->reject();
+        QCOMPARE(LeseRegKey(u"Energiedichte_Wert1"_s), u"1,6"_s);
+        form->startRecolourTimer();
+        QTRY_COMPARE(mark(1, 1), kGreen);
     }
 
     void badStoredEdgeIsReportedAndItsDefaultUsed()
     {
-        Settings::SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
-        Settings::SchreibeRegKey(QStringLiteral("Fett_Wert2"), QStringLiteral("bis viel"));
-        startOn(QStringLiteral("Obst"));
-        QVERIFY(MessageBox::shownMessages().contains(
-            QStringLiteral("'viel' ist kein gültiger Gleitkommawert")));
+        Settings::SchreibeRegKey(u"LetzteAuswahl"_s, u"0"_s);
+        Settings::SchreibeRegKey(u"Fett_Wert2"_s, u"bis viel"_s);
+        startOn(u"Obst"_s);
+        QVERIFY(messages().contains(u"'viel' ist kein gültiger Gleitkommawert"_s));
         QCOMPARE(form->foodThresholds()[Nutrient::Fat].Wert2, 17.5);
         QCOMPARE(form->foodThresholds()[Nutrient::Salt].Wert1, 0.3);
         QCOMPARE(form->drinkThresholds()[Nutrient::EnergyDensity].Wert3, 0.1);

@@ -1,17 +1,13 @@
-#include "TestSupport.h"
-#include "app/zestrolap.h"
+#include "MainFormFixture.h"
 #include "model/DataFolder.h"
 #include "model/Settings.h"
-#include "widgets/MessageBox.h"
-#include "widgets/TableTextView.h"
 
-#include <QComboBox>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTest>
 
 using namespace Zestrola;
+using namespace Qt::StringLiterals;
 using Settings::LeseRegKey;
 using Settings::SchreibeRegKey;
 
@@ -19,127 +15,100 @@ namespace {
 
 const QByteArray kHeader = "\xEF\xBB\xBFLebensmittel 100g\tEnergie-|dichte\tFett\r\n";
 
-QComboBox *chooser(const TMainForm &form)
-{
-    return TestSupport::requireChild<QComboBox>(&form, QStringLiteral("ComboBox1"));
-}
-
-bool hasCalculationFolder(const TMainForm &form)
-{
-    return QFileInfo(form.dataFolder() + kCalculationFolderName).isDir();
-}
-
 } // namespace
 
-class TestMainFormStartup : public QObject
+class TestMainFormStartup : public MainFormFixture
 {
     Q_OBJECT
-    std::unique_ptr<TestSupport::DataFolder> m_data;
+
+    QComboBox *chooser() const { return child<QComboBox>("ComboBox1"); }
+    bool hasCalculationFolder() const
+    {
+        return QFileInfo(form->dataFolder() + kCalculationFolderName).isDir();
+    }
 
     // Nothing is told while the window is being built; what start-up found
     // follows once it is shown and the event loop runs.
-    static void showAndAwaitProblems(TMainForm &form)
+    void showAndAwaitProblems()
     {
-        QVERIFY(MessageBox::shownMessages().isEmpty());
-        form.show();
-        QVERIFY(MessageBox::shownMessages().isEmpty());
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(messages().isEmpty());
+        form->show();
+        QVERIFY(messages().isEmpty());
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QCoreApplication::processEvents();
     }
 
 private Q_SLOTS:
     void init()
     {
-        TestSupport::isolateSettings();
-        MessageBox::setTestMode(true);
-        m_data = std::make_unique<TestSupport::DataFolder>();
-        m_data->addTable(QStringLiteral("Obst"), kHeader + "Apfel\t0,52\t0,20\r\n");
-        m_data->addTable(QStringLiteral("Gemüse"), kHeader + "Möhre\t0,36\t0,20\r\n");
-        m_data->makeCurrent();
+        prepare({ { u"Obst"_s, kHeader + "Apfel\t0,52\t0,20\r\n" },
+            { u"Gemüse"_s, kHeader + "Möhre\t0,36\t0,20\r\n" } });
     }
 
-    void cleanup() { m_data.reset(); }
+    void cleanup() { tearDown(); }
 
-    void firstRunWritesDefaultsAndLoadsTheFirstTable()
+    void firstRunWritesDefaultsSecondKeepsThemAndTheLastTable()
     {
-        TMainForm form;
-        QCOMPARE(LeseRegKey(QStringLiteral("LetzteAuswahl")), QStringLiteral("0"));
+        start();
+        QCOMPARE(LeseRegKey(u"LetzteAuswahl"_s), u"0"_s);
         for (const char *name : { "EnergiedichteAuswerten", "gesaettigte_FettsaeurenAuswerten",
                  "SalzAuswerten", "GetraenkeGesaettigte_FettsaeurenAuswerten",
-                 "GetraenkeSalzAuswerten", "Internet_Suchbegriff_in_Clipboard_kopieren" }) {
-            QCOMPARE(LeseRegKey(QString::fromLatin1(name)), QStringLiteral("1"));
-        }
-        QVERIFY(LeseRegKey(QStringLiteral("Internetadresse")).endsWith(QStringLiteral("/wiki/")));
-        QVERIFY(form.windowState() & Qt::WindowMaximized);
-        QCOMPARE(chooser(form)->currentIndex(), 0);
-        QCOMPARE(form.session().path(), form.dataFolder() + chooser(form)->currentText() + ".txt");
-        QCOMPARE(form.tableView()->lineCount(), 1);
-        QVERIFY(hasCalculationFolder(form));
-        QVERIFY(MessageBox::shownMessages().isEmpty());
-    }
+                 "GetraenkeSalzAuswerten", "Internet_Suchbegriff_in_Clipboard_kopieren" })
+            QCOMPARE(LeseRegKey(QString::fromLatin1(name)), u"1"_s);
+        QVERIFY(LeseRegKey(u"Internetadresse"_s).endsWith(u"/wiki/"_s));
+        QVERIFY(form->windowState() & Qt::WindowMaximized);
+        QCOMPARE(chooser()->currentIndex(), 0);
+        QCOMPARE(form->session().path(), form->dataFolder() + chooser()->currentText() + ".txt");
+        QCOMPARE(view()->lineCount(), 1);
+        QVERIFY(hasCalculationFolder());
+        chooser()->setCurrentIndex(1);
+        form->ComboBox1Change();
+        form.reset();
 
-    void secondStartSelectsTheLastTableAndKeepsTheSettings()
-    {
-        {
-            TMainForm first;
-            chooser(first)->setCurrentIndex(1);
-            first.ComboBox1Change();
-        }
-        SchreibeRegKey(QStringLiteral("FettAuswerten"), QStringLiteral("0"));
-
-        TMainForm second;
-        QCOMPARE(chooser(second)->currentIndex(), 1);
-        const QString expected = chooser(second)->itemText(1) == "Obst" ? "Apfel" : "Möhre";
-        QCOMPARE(entryName(second.tableView()->lines().first()), expected);
-        // Defaults belong to the first run only.
-        QCOMPARE(LeseRegKey(QStringLiteral("FettAuswerten")), QStringLiteral("0"));
-        QVERIFY(!(second.windowState() & Qt::WindowMaximized));
-        QVERIFY(hasCalculationFolder(second));
-        QVERIFY(MessageBox::shownMessages().isEmpty());
+        SchreibeRegKey(u"FettAuswerten"_s, u"0"_s);
+        start();
+        QCOMPARE(chooser()->currentIndex(), 1);
+        const QString expected = chooser()->itemText(1) == "Obst" ? "Apfel" : "Möhre";
+        QCOMPARE(entryName(view()->lines().first()), expected);
+        QCOMPARE(LeseRegKey(u"FettAuswerten"_s), u"0"_s); // defaults belong to the first run only
+        QVERIFY(!(form->windowState() & Qt::WindowMaximized));
+        QVERIFY(hasCalculationFolder());
+        QVERIFY(messages().isEmpty());
     }
 
     void windowSizeIsStoredAndRestored_data()
     {
         QTest::addColumn<QSize>("stored");
         QTest::addColumn<bool>("closeMaximised");
-        QTest::addColumn<QSize>("atStart");
-        QTest::addColumn<QSize>("storedAfterClose");
-        QTest::newRow("restored") << QSize(700, 560) << false << QSize(700, 560) << QSize(700, 560);
-        QTest::newRow("raised to the minimum")
-            << QSize(200, 100) << false << QSize(534, 490) << QSize(534, 490);
-        QTest::newRow("closed maximised")
-            << QSize(800, 600) << true << QSize(800, 600) << QSize(800, 600);
-        // An invalid size below stands for the screen's available area.
-        QTest::newRow("held to the screen")
-            << QSize(99999999, 99999999) << false << QSize() << QSize();
+        QTest::addColumn<QSize>("atStart"); // also stored after closing
+        QTest::newRow("restored") << QSize(700, 560) << false << QSize(700, 560);
+        QTest::newRow("raised to the minimum") << QSize(200, 100) << false << QSize(534, 490);
+        QTest::newRow("closed maximised") << QSize(800, 600) << true << QSize(800, 600);
+        // A negative side below stands for the screen's available one.
+        QTest::newRow("held to the screen") << QSize(99999999, 99999999) << false << QSize(-1, -1);
         QTest::newRow("width held to the screen")
-            << QSize(99999999, 500) << false << QSize(-1, 500) << QSize(-1, 500);
+            << QSize(99999999, 500) << false << QSize(-1, 500);
     }
-
     void windowSizeIsStoredAndRestored()
     {
         QFETCH(QSize, stored);
         QFETCH(bool, closeMaximised);
         QFETCH(QSize, atStart);
-        QFETCH(QSize, storedAfterClose);
         const QSize available = QGuiApplication::primaryScreen()->availableGeometry().size();
-        for (QSize *size : { &atStart, &storedAfterClose }) {
-            *size = { size->width() < 0 ? available.width() : size->width(),
-                size->height() < 0 ? available.height() : size->height() };
-        }
-        SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
-        SchreibeRegKey(QStringLiteral("Hoehe"), QString::number(stored.height()));
-        SchreibeRegKey(QStringLiteral("Weite"), QString::number(stored.width()));
-
-        TMainForm form;
-        QCOMPARE(form.size(), atStart);
+        atStart = { atStart.width() < 0 ? available.width() : atStart.width(),
+            atStart.height() < 0 ? available.height() : atStart.height() };
+        SchreibeRegKey(u"LetzteAuswahl"_s, u"0"_s);
+        SchreibeRegKey(u"Hoehe"_s, QString::number(stored.height()));
+        SchreibeRegKey(u"Weite"_s, QString::number(stored.width()));
+        start();
+        QCOMPARE(form->size(), atStart);
         // Not maximised: in the middle of the screen.
-        const QRect screen = form.screen()->availableGeometry();
-        QVERIFY((form.geometry().center() - screen.center()).manhattanLength() <= 1);
-        closeMaximised ? form.showMaximized() : form.showNormal();
-        form.close();
-        QCOMPARE(LeseRegKey(QStringLiteral("Hoehe")), QString::number(storedAfterClose.height()));
-        QCOMPARE(LeseRegKey(QStringLiteral("Weite")), QString::number(storedAfterClose.width()));
+        const QRect screen = form->screen()->availableGeometry();
+        QVERIFY((form->geometry().center() - screen.center()).manhattanLength() <= 1);
+        closeMaximised ? form->showMaximized() : form->showNormal();
+        form->close();
+        QCOMPARE(LeseRegKey(u"Hoehe"_s), QString::number(atStart.height()));
+        QCOMPARE(LeseRegKey(u"Weite"_s), QString::number(atStart.width()));
     }
 
     void badStoredNumbersAreReportedAndStartUpGoesOn_data()
@@ -158,52 +127,49 @@ private Q_SLOTS:
         QTest::newRow("negative index") << "LetzteAuswahl"
                                         << "-1" << false;
     }
-
     void badStoredNumbersAreReportedAndStartUpGoesOn()
     {
         QFETCH(QString, name);
         QFETCH(QString, value);
         QFETCH(bool, tableLoaded);
-        SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
+        SchreibeRegKey(u"LetzteAuswahl"_s, u"0"_s);
         SchreibeRegKey(name, value);
-
-        TMainForm form;
+        start();
         bool isNumber = false;
         value.toInt(&isNumber);
-        // Start-up finishes first; the message comes over the shown window.
-        showAndAwaitProblems(form);
-        QCOMPARE(MessageBox::shownMessages(),
+        showAndAwaitProblems(); // start-up finishes first; the message comes over the window
+        QCOMPARE(messages(),
             isNumber ? QStringList()
                      : QStringList { "'" + value + "' ist kein gültiger Integerwert" });
-        QCOMPARE(form.tableView()->lineCount() > 0, tableLoaded);
-        QCOMPARE(chooser(form)->currentIndex() >= 0, tableLoaded);
-        QVERIFY(hasCalculationFolder(form));
+        QCOMPARE(view()->lineCount() > 0, tableLoaded);
+        QCOMPARE(chooser()->currentIndex() >= 0, tableLoaded);
+        QVERIFY(hasCalculationFolder());
     }
 
     void nestedTableIsListedButShowsAnEmptyView()
     {
         // Loading looks only into the data folder itself.
-        m_data->addTable(QStringLiteral("Sammlung/Nüsse"), kHeader + "Walnuss\t6,54\t65,00\r\n");
-        SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
-        const int nested = int(TMainForm().tableList().indexOf(QStringLiteral("Nüsse")));
+        data->addTable(u"Sammlung/Nüsse"_s, kHeader + "Walnuss\t6,54\t65,00\r\n");
+        SchreibeRegKey(u"LetzteAuswahl"_s, u"0"_s);
+        const int nested = int(start().tableList().indexOf(u"Nüsse"_s));
         QVERIFY(nested >= 0);
-        SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QString::number(nested));
-
-        TMainForm form;
-        QCOMPARE(chooser(form)->currentText(), QStringLiteral("Nüsse"));
-        QCOMPARE(form.tableView()->lineCount(), 0);
-        QVERIFY(MessageBox::shownMessages().isEmpty());
+        form.reset();
+        SchreibeRegKey(u"LetzteAuswahl"_s, QString::number(nested));
+        start();
+        QCOMPARE(chooser()->currentText(), u"Nüsse"_s);
+        QCOMPARE(view()->lineCount(), 0);
+        QVERIFY(messages().isEmpty());
     }
 
     void calculationFolderThatCannotBeCreatedIsReported()
     {
-        m_data->addFile(kCalculationFolderName, "kein Ordner");
-        TMainForm form;
-        showAndAwaitProblems(form);
-        QCOMPARE(MessageBox::shownMessages(),
-            QStringList { "Verzeichnis " + form.dataFolder() + kCalculationFolderName
+        data->addFile(kCalculationFolderName, "kein Ordner");
+        start();
+        showAndAwaitProblems();
+        QCOMPARE(messages(),
+            QStringList { "Verzeichnis " + form->dataFolder() + kCalculationFolderName
                 + " kann nicht erstellt werden" });
-        QCOMPARE(form.tableView()->lineCount(), 1);
+        QCOMPARE(view()->lineCount(), 1);
     }
 };
 

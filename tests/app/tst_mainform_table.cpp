@@ -11,6 +11,7 @@
 #include <optional>
 
 using namespace Zestrola;
+using namespace Qt::StringLiterals;
 using Settings::LeseRegKey;
 
 namespace {
@@ -38,24 +39,27 @@ private Q_SLOTS:
                       "Apfel\t0,52\t0,20\t10,00\r\n"
                       "apfel\t0,52\t0,20\t10,00\r\n"
                       "Äpfel\t0,60\t0,30\t11,00\r\n" } });
-        Settings::SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
+        Settings::SchreibeRegKey(u"LetzteAuswahl"_s, u"0"_s);
         start();
     }
 
     void cleanup() { tearDown(); }
 
-    void choosingATableLoadsViewAndHeader()
+    void choosingATableLoadsViewHeaderAndTabStops()
     {
-        choose(QStringLiteral("Obst"));
+        choose(u"Obst"_s);
         QCOMPARE(view()->lines(),
             (QStringList { "Bratapfel\t1,20\t3,10\t12,00  \t", "Apfelsaft\t0,46\t0,10\t10,00\t",
                 "Äpfel getrocknet\t2,43\t1,60\t57,00  \t" }));
         QCOMPARE(form->session().firstRowCellCount(), 4);
-        QCOMPARE(form->headerGrid()->cellText(1), QStringLiteral("Energie-\ndichte"));
-        QCOMPARE(LeseRegKey(QStringLiteral("LetzteAuswahl")),
+        QCOMPARE(form->headerGrid()->cellText(1), u"Energie-\ndichte"_s);
+        QCOMPARE(LeseRegKey(u"LetzteAuswahl"_s),
             QString::number(child<QComboBox>("ComboBox1")->currentIndex()));
         QCOMPARE(form->session().foodColumns(), (NutrientColumns { 1, 2, -1, 3, -1 }));
         QVERIFY(form->colouring()->isRecolourTimerActive());
+        QCOMPARE(view()->tabStops(), (QList<int> { 204, 270, 336, 402 }));
+        form->headerGrid()->resizeSection(1, 120);
+        QCOMPARE(view()->tabStops(), (QList<int> { 204, 324, 390, 456 }));
     }
 
     // Arrow keys after a choice move through the rows, not to another table.
@@ -65,173 +69,137 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         auto *chooser = child<QComboBox>("ComboBox1");
         chooser->setFocus();
-        choose(QStringLiteral("Gemüse"));
+        choose(u"Gemüse"_s);
         QVERIFY(view()->hasFocus());
         QTest::keyClick(view(), Qt::Key_Down);
-        QCOMPARE(chooser->currentText(), QStringLiteral("Gemüse"));
+        QCOMPARE(chooser->currentText(), u"Gemüse"_s);
         QCOMPARE(view()->caretLine(), 1);
     }
 
-    void choosingATableWhoseFileIsGoneKeepsThePreviousOne()
+    void tableThatCannotBeReadKeepsThePreviousOne_data()
     {
-        choose(QStringLiteral("Obst"));
+        QTest::addColumn<bool>("gone");
+        QTest::newRow("file gone, nothing told") << true;
+        QTest::newRow("unreadable, told") << false;
+    }
+    void tableThatCannotBeReadKeepsThePreviousOne()
+    {
+        QFETCH(bool, gone);
+        choose(u"Obst"_s);
         const QStringList before = view()->lines();
-        const QString stored = LeseRegKey(QStringLiteral("LetzteAuswahl"));
-        QVERIFY(QFile::remove(data->path() + QStringLiteral("Gemüse.txt")));
-        choose(QStringLiteral("Gemüse"));
+        const QString stored = LeseRegKey(u"LetzteAuswahl"_s);
+        const QString path = data->path() + u"Gemüse.txt"_s;
+        std::optional<TestSupport::Unreadable> unreadable;
+        if (gone)
+            QVERIFY(QFile::remove(path));
+        else if (!unreadable.emplace(path).isActive())
+            QSKIP(TestSupport::Unreadable::skipReason());
+        choose(u"Gemüse"_s);
+        QCOMPARE(messages(),
+            gone ? QStringList()
+                 : QStringList { "Die Tabelle " + path + " kann nicht gelesen werden." });
         QCOMPARE(view()->lines(), before);
-        QCOMPARE(LeseRegKey(QStringLiteral("LetzteAuswahl")), stored);
-        QVERIFY(form->session().path().endsWith(QStringLiteral("/Obst.txt")));
+        QCOMPARE(LeseRegKey(u"LetzteAuswahl"_s), stored);
+        QVERIFY(form->session().path().endsWith(u"/Obst.txt"_s));
     }
 
-    void tabStopsFollowTheHeaderColumns()
+    void sortAndSave_data()
     {
-        choose(QStringLiteral("Obst"));
-        QCOMPARE(view()->tabStops(), (QList<int> { 204, 270, 336, 402 }));
-        form->headerGrid()->resizeSection(1, 120);
-        QCOMPARE(view()->tabStops(), (QList<int> { 204, 324, 390, 456 }));
+        QTest::addColumn<bool>("blocked");
+        QTest::newRow("written sorted, without duplicates") << false;
+        // Read-only files and folders are the table file's cases; the window
+        // tells every failure alike.
+        QTest::newRow("a folder in the file's place") << true;
     }
-
-    void sortAndSaveWritesSortedUniqueRows()
+    void sortAndSave()
     {
-        choose(QStringLiteral("Gemüse"));
-        form->SortierenClick();
-        const QStringList rows { "Apfel\t0,52\t0,20\t10,00", "Äpfel\t0,60\t0,30\t11,00",
-            "banane\t0,95\t0,20\t17,00" };
-        QCOMPARE(TestSupport::readBytes(data->path() + QStringLiteral("Gemüse.txt")),
-            kBom + kHeader + rows.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
-        QCOMPARE(view()->lines(), rows);
-        QVERIFY(MessageBox::shownMessages().isEmpty());
-    }
-
-    void sortAndSaveThatCannotWriteKeepsTheFile_data()
-    {
-        QTest::addColumn<QString>("obstacle");
-        QTest::newRow("a folder in the file's place") << "folder";
-        QTest::newRow("read-only file") << "read-only file";
-        QTest::newRow("read-only data folder") << "read-only folder";
-    }
-    void sortAndSaveThatCannotWriteKeepsTheFile()
-    {
-        QFETCH(QString, obstacle);
-        choose(QStringLiteral("Gemüse"));
-        QString path = data->path() + QStringLiteral("Gemüse.txt");
+        QFETCH(bool, blocked);
+        choose(u"Gemüse"_s);
+        QString path = data->path() + u"Gemüse.txt"_s;
         const QByteArray before = TestSupport::readBytes(path);
-        std::optional<TestSupport::Unwritable> readOnly;
-        if (obstacle == u"folder") {
-            // It can no longer be replaced; the old text is kept beside it.
+        if (blocked) { // it can no longer be replaced; the old text is kept beside it
             QVERIFY(QFile::rename(path, path + ".bak"));
             QVERIFY(QDir().mkdir(path));
             path += ".bak";
-        } else {
-            readOnly.emplace(obstacle == u"read-only file" ? path : data->path());
-            if (!readOnly->isActive())
-                QSKIP(TestSupport::Unwritable::skipReason());
         }
         form->SortierenClick();
-        QCOMPARE(MessageBox::shownMessages().size(), 1);
-        QVERIFY(MessageBox::shownMessages().first().contains(QStringLiteral("Gemüse.txt")));
-        QCOMPARE(TestSupport::readBytes(path), before);
-        QCOMPARE(view()->lineCount(), 3);
-    }
-
-    void choosingAnUnreadableTableSaysSo()
-    {
-        choose(QStringLiteral("Obst"));
-        const QStringList before = view()->lines();
-        const QString path = data->path() + QStringLiteral("Gemüse.txt");
-        const TestSupport::Unreadable unreadable(path);
-        if (!unreadable.isActive())
-            QSKIP(TestSupport::Unreadable::skipReason());
-        choose(QStringLiteral("Gemüse"));
-        QCOMPARE(MessageBox::shownMessages(),
-            QStringList { QStringLiteral("Die Tabelle %1 kann nicht gelesen werden.").arg(path) });
-        QVERIFY(form->session().path().endsWith(QStringLiteral("/Obst.txt")));
-        QCOMPARE(view()->lines(), before);
-    }
-
-    void search_data()
-    {
-        QTest::addColumn<QString>("term");
-        QTest::addColumn<bool>("atLineStart");
-        QTest::addColumn<int>("line");
-        QTest::newRow("first position skips a later match") << "apfel" << true << 1;
-        QTest::newRow("whole text takes the first match") << "apfel" << false << 0;
-        QTest::newRow("upper-case umlaut") << "ÄPFEL" << true << 2;
-        QTest::newRow("term is not trimmed") << "apfelsaft " << true << -1;
-        QTest::newRow("miss") << "Kiwi" << false << -1;
-    }
-
-    void search()
-    {
-        QFETCH(QString, term);
-        QFETCH(bool, atLineStart);
-        QFETCH(int, line);
-        choose(QStringLiteral("Obst"));
-        form->show();
-        auto *field = child<QLineEdit>("Edit1");
-        child<QCheckBox>("CheckBoxErstePos")->setChecked(atLineStart);
-        view()->selectLine(0);
-        field->setText(term);
-
-        QTest::keyClick(field, Qt::Key_Return);
-
-        if (line < 0) {
-            QCOMPARE(field->palette().color(QPalette::Base), QColor(Qt::red));
-            QCOMPARE(view()->selectedText(), view()->lines().at(0) + "\n"); // unchanged
+        if (blocked) {
+            QCOMPARE(messages().size(), 1);
+            QVERIFY(messages().first().contains(u"Gemüse.txt"_s));
+            QCOMPARE(TestSupport::readBytes(path), before);
+            QCOMPARE(view()->lineCount(), 3);
             return;
         }
-        QCOMPARE(field->palette().color(QPalette::Base), QColor(211, 211, 211));
-        // The last line has no line end to select.
-        const QString lineEnd = line + 1 < view()->lineCount() ? QStringLiteral("\n") : QString();
-        QCOMPARE(view()->selectedText(), view()->lines().at(line) + lineEnd);
-        form->Suchen1Click(); // every search starts at the top
-        QCOMPARE(view()->selectedText(), view()->lines().at(line) + lineEnd);
-        QTest::keyClick(field, Qt::Key_X);
-        QCOMPARE(field->palette().color(QPalette::Base), form->palette().color(QPalette::Base));
+        const QStringList rows { "Apfel\t0,52\t0,20\t10,00", "Äpfel\t0,60\t0,30\t11,00",
+            "banane\t0,95\t0,20\t17,00" };
+        QCOMPARE(
+            TestSupport::readBytes(path), kBom + kHeader + rows.join("\r\n").toUtf8() + "\r\n");
+        QCOMPARE(view()->lines(), rows);
+        QVERIFY(messages().isEmpty());
     }
 
-    void rightClickNamesTheEntryInThePopup()
+    // The matching rules are the model's; here the field, the check box
+    // and the selection they drive.
+    void searchFieldSelectsTheMatch()
     {
-        choose(QStringLiteral("Obst"));
+        choose(u"Obst"_s);
         form->show();
+        auto *field = child<QLineEdit>("Edit1");
+        const auto search = [&](const QString &term, bool atLineStart) {
+            child<QCheckBox>("CheckBoxErstePos")->setChecked(atLineStart);
+            view()->selectLine(0);
+            field->setText(term);
+            QTest::keyClick(field, Qt::Key_Return);
+            return view()->selectedText();
+        };
+        const QColor hit(211, 211, 211);
+        const QStringList lines = view()->lines();
+        QCOMPARE(search(u"apfel"_s, true), lines[1] + "\n"); // skips Bratapfel
+        QCOMPARE(field->palette().color(QPalette::Base), hit);
+        QCOMPARE(search(u"apfel"_s, false), lines[0] + "\n");
+        // The last line has no line end to select.
+        QCOMPARE(search(u"ÄPFEL"_s, true), lines[2]);
+        form->Suchen1Click(); // every search starts at the top
+        QCOMPARE(view()->selectedText(), lines[2]);
+        QTest::keyClick(field, Qt::Key_X);
+        QCOMPARE(field->palette().color(QPalette::Base), form->palette().color(QPalette::Base));
+        QCOMPARE(search(u"Kiwi"_s, false), lines[0] + "\n"); // a miss leaves the selection
+        QCOMPARE(field->palette().color(QPalette::Base), QColor(Qt::red));
+    }
+
+    void pointingAtAnEntryNamesIt()
+    {
+        choose(u"Obst"_s);
+        form->show();
+        auto *label = child<QLabel>("Label1");
+        const int fatValue = int(u"Bratapfel\t1,20\t"_s.size()) + 1;
+        Q_EMIT view()->hovered(view()->characterRect({ 0, fatValue }).center());
+        QCOMPARE(label->text(), u"Bratapfel   •   Spalte: Fett"_s);
+        QCOMPARE(form->headerGrid()->selectedColumn(), 2);
+        Q_EMIT view()->hovered(view()->characterRect({ 2, 2 }).center());
+        QCOMPARE(label->text(), u"Äpfel getrocknet   •   Spalte: Lebensmittel 100g"_s);
+        QCOMPARE(form->headerGrid()->selectedColumn(), 2); // the name column highlights nothing
+
         QTest::mousePress(
             view()->viewport(), Qt::RightButton, {}, view()->characterRect({ 1, 4 }).center());
-
         auto *popup = child<QMenu>("PopupMenu1");
         QStringList captions;
         for (const QAction *action : popup->actions()) {
             if (!action->isSeparator())
                 captions.append(action->text());
         }
-        const QString entry = QStringLiteral(" > Eintrag:   Apfelsaft ...");
-        QCOMPARE(captions.value(0), "Bearbeiten" + entry);
-        QCOMPARE(captions.value(1), "Infotext anzeigen zu" + entry);
-        QCOMPARE(captions.value(2), "Infotext anzeigen u. bearbeiten zu" + entry);
+        const QString entry = u" > Eintrag:   Apfelsaft ..."_s;
+        QCOMPARE(captions.mid(0, 3),
+            (QStringList { "Bearbeiten" + entry, "Infotext anzeigen zu" + entry,
+                "Infotext anzeigen u. bearbeiten zu" + entry }));
         QCOMPARE(captions.value(5), "Löschen" + entry);
         QCOMPARE(view()->selectedText(), view()->lines().at(1) + "\n");
         popup->close();
     }
 
-    void hoverNamesRowAndColumnAndHighlightsTheHeader()
-    {
-        choose(QStringLiteral("Obst"));
-        form->show();
-        auto *label = child<QLabel>("Label1");
-        const int fatValue = int(QStringLiteral("Bratapfel\t1,20\t").size()) + 1;
-
-        Q_EMIT view()->hovered(view()->characterRect({ 0, fatValue }).center());
-        QCOMPARE(label->text(), QStringLiteral("Bratapfel   •   Spalte: Fett"));
-        QCOMPARE(form->headerGrid()->selectedColumn(), 2);
-
-        Q_EMIT view()->hovered(view()->characterRect({ 2, 2 }).center());
-        QCOMPARE(label->text(), QStringLiteral("Äpfel getrocknet   •   Spalte: Lebensmittel 100g"));
-        QCOMPARE(form->headerGrid()->selectedColumn(), 2); // the name column highlights nothing
-    }
-
     void recolourTimerIsNotRestartedWhileRunning()
     {
-        choose(QStringLiteral("Obst"));
+        choose(u"Obst"_s);
         const int remaining = form->colouring()->recolourTimerRemainingMs();
         QTest::qWait(30);
         Q_EMIT view()->verticallyScrolled(1);
@@ -243,36 +211,36 @@ private Q_SLOTS:
         QTRY_VERIFY(!form->colouring()->isRecolourTimerActive());
     }
 
+    // Decoding is the table file's; here drawing, colouring and hovering
+    // must survive whatever it gives.
     void badTableFilesLoadWithoutHarm_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("rows");
-        QTest::newRow("empty file") << QByteArray() << 0;
-        QTest::newRow("header only") << QByteArray(kBom + kHeader) << 0;
-        QTest::newRow("invalid UTF-8") << QByteArray("Name\tFett\r\nK\xE4"
-                                                     "se\t\xFF\xFE"
-                                                     "1\r\n")
-                                       << 1;
-        QTest::newRow("NUL bytes") << QByteArray("Name\tFett\r\nA\0B\t1,0\0\r\n", 22) << 1;
         QByteArray garbage;
         for (int i = 0; i < 4096; ++i)
             garbage.append(char((i * 7919) % 256));
+        QTest::newRow("empty file") << QByteArray() << 0;
+        QTest::newRow("header only") << QByteArray(kBom + kHeader) << 0;
+        QTest::newRow("invalid UTF-8") << QByteArray("Name\tFett\r\nK\xE4se\t\xFF\xFE"
+                                                     "1\r\n")
+                                       << 1;
+        QTest::newRow("NUL bytes") << QByteArray("Name\tFett\r\nA\0B\t1,0\0\r\n", 22) << 1;
         QTest::newRow("binary garbage") << garbage << -1;
         QTest::newRow("10 MB line") << kBom + kHeader + "Lang\t" + QByteArray(10 << 20, '9')
                 + "\r\n" << 1;
     }
-
     void badTableFilesLoadWithoutHarm()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, rows);
-        data->addTable(QStringLiteral("Kaputt"), bytes);
+        data->addTable(u"Kaputt"_s, bytes);
         start().show();
-        choose(QStringLiteral("Kaputt"));
+        choose(u"Kaputt"_s);
         view()->viewport()->repaint();
         form->MachDieWerteFarbig();
         Q_EMIT view()->hovered(QPoint(20, 5));
-        QVERIFY(form->session().path().endsWith(QStringLiteral("/Kaputt.txt")));
+        QVERIFY(form->session().path().endsWith(u"/Kaputt.txt"_s));
         if (rows >= 0)
             QCOMPARE(view()->lineCount(), rows);
     }

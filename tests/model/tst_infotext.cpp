@@ -9,191 +9,166 @@ class TestInfoText : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void searchWord_data();
-    void searchWord();
-    void placement_data();
-    void placement();
-    void pictureLine_data();
-    void pictureLine();
-    void webAddresses_data();
-    void webAddresses();
-    void webSearchUrl_data();
-    void webSearchUrl();
-    void limits();
-    void sizes();
-};
-
-void TestInfoText::searchWord_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("word");
-
-    const QString text
-        = QStringLiteral("reich an Vitamin C, Zucker, und (Eisen) [Zink] z.B. Salz:");
-    QTest::newRow("inside a word") << text << 11 << "Vitamin";
-    QTest::newRow("first letter") << text << 9 << "Vitamin";
-    QTest::newRow("last letter") << text << 15 << "Vitamin";
-    QTest::newRow("on a blank takes the word after it") << text << 16 << "C";
-    QTest::newRow("trailing comma") << text << 21 << "Zucker";
-    QTest::newRow("parentheses") << text << 34 << "Eisen";
-    QTest::newRow("brackets") << text << 42 << "Zink";
-    QTest::newRow("a final point goes only when it is the first") << text << 47 << "z.B.";
-    QTest::newRow("colon at line end") << text << int(text.size() - 2) << "Salz";
-    QTest::newRow("first word") << text << 0 << "reich";
-    QTest::newRow("cut at a TAB") << QStringLiteral("Äpfel\t52,00") << 2 << "Äpfel";
-    QTest::newRow("beyond the line") << text << int(text.size()) << "";
-    QTest::newRow("empty line") << QString() << 0 << "";
-    QTest::newRow("only the first comma counts") << QStringLiteral("a,b,") << 1 << "a,b,";
-}
-
-void TestInfoText::searchWord()
-{
-    QFETCH(QString, line);
-    QFETCH(int, column);
-    QFETCH(QString, word);
-    QCOMPARE(searchWordAt(line, column), word);
-}
-
-void TestInfoText::placement_data()
-{
-    QTest::addColumn<int>("y");
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("height");
+    void searchWord_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("word");
+        const QString text = "reich an Vitamin C, Zucker, und (Eisen) [Zink] z.B. Salz:";
+        QTest::newRow("inside a word") << text << 11 << "Vitamin";
+        QTest::newRow("first letter") << text << 9 << "Vitamin";
+        QTest::newRow("last letter") << text << 15 << "Vitamin";
+        QTest::newRow("on a blank takes the word after it") << text << 16 << "C";
+        QTest::newRow("trailing comma") << text << 21 << "Zucker";
+        QTest::newRow("parentheses") << text << 34 << "Eisen";
+        QTest::newRow("brackets") << text << 42 << "Zink";
+        QTest::newRow("a final point goes only when it is the first") << text << 47 << "z.B.";
+        QTest::newRow("colon at line end") << text << int(text.size() - 2) << "Salz";
+        QTest::newRow("first word") << text << 0 << "reich";
+        QTest::newRow("cut at a TAB") << QString("Äpfel\t52,00") << 2 << "Äpfel";
+        QTest::newRow("beyond the line") << text << int(text.size()) << "";
+        QTest::newRow("empty line") << QString() << 0 << "";
+        QTest::newRow("only the first comma counts") << QString("a,b,") << 1 << "a,b,";
+    }
+    void searchWord()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, column);
+        QTEST(searchWordAt(line, column), "word");
+    }
 
     // The view: top 200, height 300 (bottom 500).
-    QTest::newRow("upper half: below the point, 4 px above the bottom") << 50 << 600 << 260 << 236;
-    QTest::newRow("middle counts as upper half") << 150 << 600 << 360 << 136;
-    QTest::newRow("lower half: from the top to 10 px above") << 151 << 600 << 200 << 141;
-    QTest::newRow("lower half near the bottom") << 290 << 600 << 200 << 280;
-    QTest::newRow("past the status line: 2 px less") << 50 << 490 << 260 << 234;
-}
-
-void TestInfoText::placement()
-{
-    QFETCH(int, y);
-    QFETCH(int, limit);
-    QFETCH(int, top);
-    QFETCH(int, height);
-    QCOMPARE(placeInfoBox(y, 200, 300, limit), (InfoBoxPlacement { top, height }));
-}
-
-void TestInfoText::pictureLine_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("saved");
-
-    const QString picture(kObjectReplacement);
-    QTest::newRow("indented picture line dropped")
-        << "Äpfel\t52\nSüß\n\n   " + picture << "Äpfel\t52\nSüß\n";
-    QTest::newRow("picture without indent") << "Text\n" + picture << "Text";
-    QTest::newRow("no picture") << "Text\n   "
-                                << "Text\n   ";
-    QTest::newRow("typed question mark stays") << "Text\n?"
-                                               << "Text\n?";
-    QTest::newRow("text typed beside the picture stays") << "Text\nab" + picture << "Text\nab";
-    QTest::newRow("only a picture") << picture << "";
-}
-
-void TestInfoText::pictureLine()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, saved);
-    QCOMPARE(textWithoutPictureLine(text), saved);
-    QCOMPARE(fileTextFromEditor(editorTextFromFile(fileTextFromEditor(saved))),
-        fileTextFromEditor(saved));
-    QCOMPARE(editorTextFromFile(u"a\r\nb\rc\n"), QStringLiteral("a\nb\nc\n"));
-    QVERIFY(isPictureLine(QString(u"  " + QString(kObjectReplacement))));
-    QVERIFY(isPictureLine(u" ? "));
-    QVERIFY(!isPictureLine(u"??"));
-}
-
-void TestInfoText::webAddresses_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QStringList>("addresses");
-
-    QTest::newRow("sentence end") << "Mehr: https://de.wikipedia.org/wiki/Kulturapfel."
-                                  << QStringList { "https://de.wikipedia.org/wiki/Kulturapfel" };
-    QTest::newRow("www and brackets") << "(siehe www.dge.de) oder http://x.de/a?b=1&c=2, fertig"
-                                      << QStringList { "www.dge.de", "http://x.de/a?b=1&c=2" };
-    QTest::newRow("no address") << "E-Mail: info@www.beispiel.de" << QStringList {};
-}
-
-void TestInfoText::webAddresses()
-{
-    QFETCH(QString, line);
-    QFETCH(QStringList, addresses);
-    QStringList found;
-    for (const TextRange &range : webAddressRanges(line))
-        found << line.mid(range.start, range.length);
-    QCOMPARE(found, addresses);
-    if (!addresses.isEmpty()) {
-        const int inside = int(line.indexOf(addresses.first())) + 3;
-        QCOMPARE(webAddressAt(line, inside), QUrl::fromUserInput(addresses.first()));
-        QVERIFY(webAddressAt(line, 0).isEmpty() || line.startsWith(addresses.first()));
+    void placement_data()
+    {
+        for (const char *column : { "y", "limit", "top", "height" })
+            QTest::addColumn<int>(column);
+        QTest::newRow("upper half: below the point, 4 px above the bottom")
+            << 50 << 600 << 260 << 236;
+        QTest::newRow("middle counts as upper half") << 150 << 600 << 360 << 136;
+        QTest::newRow("lower half: from the top to 10 px above") << 151 << 600 << 200 << 141;
+        QTest::newRow("lower half near the bottom") << 290 << 600 << 200 << 280;
+        QTest::newRow("past the status line: 2 px less") << 50 << 490 << 260 << 234;
     }
-}
+    void placement()
+    {
+        QFETCH(int, y);
+        QFETCH(int, limit);
+        QFETCH(int, top);
+        QFETCH(int, height);
+        QCOMPARE(placeInfoBox(y, 200, 300, limit), (InfoBoxPlacement { top, height }));
+    }
 
-void TestInfoText::webSearchUrl_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("term");
-    QTest::addColumn<QByteArray>("url");
+    void pictureLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("saved");
+        const QString picture(kObjectReplacement);
+        QTest::newRow("indented picture line dropped")
+            << "Äpfel\t52\nSüß\n\n   " + picture << "Äpfel\t52\nSüß\n";
+        QTest::newRow("picture without indent") << "Text\n" + picture << "Text";
+        QTest::newRow("no picture") << "Text\n   "
+                                    << "Text\n   ";
+        QTest::newRow("typed question mark stays") << "Text\n?"
+                                                   << "Text\n?";
+        QTest::newRow("text typed beside the picture stays") << "Text\nab" + picture << "Text\nab";
+        QTest::newRow("only a picture") << picture << "";
+    }
+    void pictureLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, saved);
+        QCOMPARE(textWithoutPictureLine(text), saved);
+        QCOMPARE(fileTextFromEditor(editorTextFromFile(fileTextFromEditor(saved))),
+            fileTextFromEditor(saved));
+    }
 
-    QTest::newRow("plain term") << kDefaultInternetAddress << "Zucker"
-                                << QByteArray("https://de.wikipedia.org/wiki/Zucker");
-    QTest::newRow("blanks and ampersand arrive whole")
-        << "https://www.google.de/search?q="
-        << "Salz & Pfeffer" << QByteArray("https://www.google.de/search?q=Salz%20%26%20Pfeffer");
-    QTest::newRow("umlaut") << kDefaultInternetAddress << "Käse"
-                            << QByteArray("https://de.wikipedia.org/wiki/K%C3%A4se");
-    QTest::newRow("additive site in capitals")
-        << "https://www.ZUSATZSTOFFE-ONLINE.de/zusatzstoffe/"
-        << "E330" << QByteArray("https://www.zusatzstoffe-online.de/zusatzstoffe/E330.html");
-    QTest::newRow("empty term opens the address")
-        << kDefaultInternetAddress << "" << QByteArray("https://de.wikipedia.org/wiki/");
-}
+    void lineEndsAndPictureLines()
+    {
+        QCOMPARE(editorTextFromFile(u"a\r\nb\rc\n"), QStringLiteral("a\nb\nc\n"));
+        QVERIFY(isPictureLine(QString(u"  " + QString(kObjectReplacement))));
+        QVERIFY(isPictureLine(u" ? "));
+        QVERIFY(!isPictureLine(u"??"));
+    }
 
-void TestInfoText::webSearchUrl()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, term);
-    QFETCH(QByteArray, url);
-    QCOMPARE(Zestrola::webSearchUrl(address, term).toEncoded(), url);
-}
+    void webAddresses_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("addresses");
+        QTest::newRow("sentence end")
+            << "Mehr: https://de.wikipedia.org/wiki/Kulturapfel."
+            << QStringList { "https://de.wikipedia.org/wiki/Kulturapfel" };
+        QTest::newRow("www and brackets") << "(siehe www.dge.de) oder http://x.de/a?b=1&c=2, fertig"
+                                          << QStringList { "www.dge.de", "http://x.de/a?b=1&c=2" };
+        QTest::newRow("no address") << "E-Mail: info@www.beispiel.de" << QStringList {};
+    }
+    void webAddresses()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, addresses);
+        QStringList found;
+        for (const TextRange &range : webAddressRanges(line))
+            found << line.mid(range.start, range.length);
+        QCOMPARE(found, addresses);
+        if (!addresses.isEmpty()) {
+            const int inside = int(line.indexOf(addresses.first())) + 3;
+            QCOMPARE(webAddressAt(line, inside), QUrl::fromUserInput(addresses.first()));
+            QVERIFY(webAddressAt(line, 0).isEmpty() || line.startsWith(addresses.first()));
+        }
+    }
 
-void TestInfoText::limits()
-{
-    // A term far too long is cut whole characters at a time until it fits.
-    const QUrl url = Zestrola::webSearchUrl(kDefaultInternetAddress, QString(300, u'ä'));
-    const QByteArray encoded = url.toEncoded();
-    QVERIFY(encoded.size() <= kMaxWebAddressLength);
-    QVERIFY(encoded.endsWith("%C3%A4"));
-    QCOMPARE(url.toString().size() - kDefaultInternetAddress.size(), (255 - 30) / 6);
+    void webSearchUrl_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("term");
+        QTest::addColumn<QByteArray>("url");
+        const QString wiki = kDefaultInternetAddress;
+        QTest::newRow("plain term")
+            << wiki << "Zucker" << QByteArray("https://de.wikipedia.org/wiki/Zucker");
+        QTest::newRow("blanks and ampersand arrive whole")
+            << "https://www.google.de/search?q="
+            << "Salz & Pfeffer"
+            << QByteArray("https://www.google.de/search?q=Salz%20%26%20Pfeffer");
+        QTest::newRow("umlaut") << wiki << "Käse"
+                                << QByteArray("https://de.wikipedia.org/wiki/K%C3%A4se");
+        QTest::newRow("additive site in capitals")
+            << "https://www.ZUSATZSTOFFE-ONLINE.de/zusatzstoffe/"
+            << "E330" << QByteArray("https://www.zusatzstoffe-online.de/zusatzstoffe/E330.html");
+        QTest::newRow("empty term opens the address")
+            << wiki << "" << QByteArray("https://de.wikipedia.org/wiki/");
+    }
+    void webSearchUrl()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, term);
+        QTEST(Zestrola::webSearchUrl(address, term).toEncoded(), "url");
+    }
 
-    const QString emoji = QStringLiteral("ab\U0001F34E");
-    QCOMPARE(cutAtCharacterBoundary(emoji, 3), QStringLiteral("ab"));
-    QCOMPARE(cutAtCharacterBoundary(emoji, 4), emoji);
-    QCOMPARE(cutAtCharacterBoundary(QString(300, u'x'), 255).size(), 255);
-}
+    void limitsAndSizes()
+    {
+        // A term far too long is cut whole characters at a time until it fits.
+        const QUrl url = Zestrola::webSearchUrl(kDefaultInternetAddress, QString(300, u'ä'));
+        QVERIFY(url.toEncoded().size() <= kMaxWebAddressLength);
+        QVERIFY(url.toEncoded().endsWith("%C3%A4"));
+        QCOMPARE(url.toString().size() - kDefaultInternetAddress.size(), (255 - 30) / 6);
+        const QString emoji = QStringLiteral("ab\U0001F34E");
+        QCOMPARE(cutAtCharacterBoundary(emoji, 3), QStringLiteral("ab"));
+        QCOMPARE(cutAtCharacterBoundary(emoji, 4), emoji);
+        QCOMPARE(cutAtCharacterBoundary(QString(300, u'x'), 255).size(), 255);
 
-void TestInfoText::sizes()
-{
-    QCOMPARE(thumbnailSize(QSize(4000, 3000)), QSize(1333, 1000));
-    QCOMPARE(thumbnailSize(QSize(2, 2)), QSize(1, 1));
-    QCOMPARE(largePictureSize(QSize(300, 200), QSize(1280, 900)), QSize(600, 400));
-    QCOMPARE(largePictureSize(QSize(4000, 3000), QSize(1280, 900)), QSize(1200, 900));
-    QCOMPARE(largePictureSize(QSize(300, 2000), QSize(1280, 900)), QSize(135, 900));
-    QCOMPARE(pictureIndentBlanks(400, 200), 100);
-    QCOMPARE(pictureIndentBlanks(100, 300), 0);
-    QCOMPARE(searchTermStatusText("Zucker", true),
-        QStringLiteral(" Infos zu: \"Zucker\" rechter Mausklick"));
-    QCOMPARE(
-        searchTermStatusText("Zucker", false), QStringLiteral("Infos zu: \"Zucker\"r. Mauskl."));
-    QCOMPARE(searchTermCaption("Zucker"), QStringLiteral("\"Zucker\" im Internet suchen."));
-}
+        QCOMPARE(thumbnailSize(QSize(4000, 3000)), QSize(1333, 1000));
+        QCOMPARE(thumbnailSize(QSize(2, 2)), QSize(1, 1));
+        QCOMPARE(largePictureSize(QSize(300, 200), QSize(1280, 900)), QSize(600, 400));
+        QCOMPARE(largePictureSize(QSize(4000, 3000), QSize(1280, 900)), QSize(1200, 900));
+        QCOMPARE(largePictureSize(QSize(300, 2000), QSize(1280, 900)), QSize(135, 900));
+        QCOMPARE(pictureIndentBlanks(400, 200), 100);
+        QCOMPARE(pictureIndentBlanks(100, 300), 0);
+        QCOMPARE(searchTermStatusText("Zucker", true),
+            QStringLiteral(" Infos zu: \"Zucker\" rechter Mausklick"));
+        QCOMPARE(searchTermStatusText("Zucker", false),
+            QStringLiteral("Infos zu: \"Zucker\"r. Mauskl."));
+        QCOMPARE(searchTermCaption("Zucker"), QStringLiteral("\"Zucker\" im Internet suchen."));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestInfoText)
 #include "tst_infotext.moc"

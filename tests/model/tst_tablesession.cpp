@@ -1,8 +1,10 @@
 #include "TestSupport.h"
+#include "model/SortSave.h"
 #include "model/TableSession.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Zestrola;
@@ -72,6 +74,71 @@ private Q_SLOTS:
         QVERIFY(m_session->sortAndSave());
         QTEST(TestSupport::readBytes(m_session->path()), "file");
         QTEST(m_session->findRow(u"birne"_s, true), "birneRow");
+    }
+
+    // A table in saved order takes a change without a full sort; the rows and
+    // the file must end exactly as the full sort would leave them, with
+    // equal rows (letter case), blank rows and untrimmed rows among them.
+    void singleChangesEndAsTheFullSort_data()
+    {
+        QTest::addColumn<bool>("sortedFile");
+        QTest::newRow("table the program wrote") << true;
+        QTest::newRow("table in another order") << false;
+    }
+    void singleChangesEndAsTheFullSort()
+    {
+        QFETCH(bool, sortedFile);
+        const QStringList cells { u"Apfel"_s, u"apfel"_s, u"APFEL"_s, u"Äpfel"_s, u"Öl"_s, u"öl"_s,
+            u"Straße"_s, u"Strasse"_s, u""_s, u" Kiwi "_s };
+        QRandomGenerator random(sortedFile ? 7 : 8);
+        auto anyRow = [&] {
+            const QString name = cells[random.bounded(int(cells.size()))];
+            return name.isEmpty() ? name : name + u'\t' + QString::number(random.bounded(2));
+        };
+        QStringList fileRows;
+        for (int i = 0; i < 12; ++i)
+            fileRows << anyRow();
+        if (sortedFile)
+            fileRows = sortedUniqueRows(fileRows);
+        m_data->addTable(u"Obst"_s, tableFileText(u"Obst 100g\tFett"_s, fileRows).toUtf8());
+        for (int step = 0; step < 120; ++step) {
+            if (step % 10 == 0)
+                QCOMPARE(m_session->load(u"Obst"_s), TableSession::LoadResult::Loaded);
+            QStringList expected = m_session->rows();
+            const int index = expected.isEmpty() ? 0 : random.bounded(int(expected.size()));
+            const QString row = anyRow();
+            switch (expected.isEmpty() ? 0 : random.bounded(3)) {
+            case 0:
+                m_session->appendRow(row);
+                expected.append(row);
+                break;
+            case 1:
+                QVERIFY(m_session->replaceRow(index, row));
+                expected[index] = row;
+                break;
+            default:
+                QVERIFY(m_session->removeRow(index));
+                expected.removeAt(index);
+            }
+            expected = sortedUniqueRows(expected);
+            QVERIFY(m_session->sortAndSave());
+            QCOMPARE(m_session->rows(), expected);
+            QCOMPARE(TestSupport::readBytes(m_session->path()),
+                "\xEF\xBB\xBF" + tableFileText(u"Obst 100g\tFett"_s, expected).toUtf8());
+        }
+    }
+
+    // Of two equal rows the first in view order stays, whether the changed
+    // row stood before its twin or after it.
+    void changedRowMeetsItsTwin()
+    {
+        m_data->addTable(u"Obst"_s, "Obst 100g\r\nApfel\t1\r\nBirne\t1\r\n");
+        QCOMPARE(m_session->load(u"Obst"_s), TableSession::LoadResult::Loaded);
+        QVERIFY(m_session->replaceRow(0, u"birne\t1"_s) && m_session->sortAndSave());
+        QCOMPARE(m_session->rows(), QStringList { u"birne\t1"_s });
+        m_session->appendRow(u"Apfel\t1"_s);
+        QVERIFY(m_session->replaceRow(1, u"APFEL\t1"_s) && m_session->sortAndSave());
+        QCOMPARE(m_session->rows(), QStringList { u"Apfel\t1"_s });
     }
 
     void failedSaveKeepsFileAndSortedRows()

@@ -1,5 +1,6 @@
 #include "widgets/Fonts.h"
 #include "widgets/TableTextView.h"
+#include "widgets/ViewColouring.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,13 +8,14 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Zestrola;
+using namespace Qt::StringLiterals;
 using P = TableTextView::Position;
 
 namespace {
 
 const QStringList kRows
-    = { QStringLiteral("Apfel\t52\t0,2  \t"), QStringLiteral("Banane\t89\t0,3  \t"),
-          QStringLiteral("Kirsche\t"), QString(), QStringLiteral("Zitrone\t29\t0,3") };
+    = { "Apfel\t52\t0,2  \t", "Banane\t89\t0,3  \t", "Kirsche\t", "", "Zitrone\t29\t0,3" };
 const P kEnd { 4, int(kRows[4].size()) };
 const P kSame { -1, -1 }; // anchor stays with the caret
 
@@ -47,12 +49,24 @@ class TestTableTextView : public QObject
         QMouseEvent event(type, pos, m_view->viewport()->mapToGlobal(pos), button, held, {});
         QApplication::sendEvent(m_view->viewport(), &event);
     }
+    QColor bandOf(int line) const
+    {
+        const QList<LineFormat> formats = m_view->lineFormats(line);
+        return formats.isEmpty() ? QColor() : formats.first().background;
+    }
+    // Rates the second column as fat, with the given edges.
+    static void rateFat(ViewColouring *colouring, NutrientThreshold fat)
+    {
+        ThresholdSet set;
+        set[Nutrient::Fat] = fat;
+        colouring->setRating({ -1, 1, -1, -1, -1 }, set);
+    }
 
 private Q_SLOTS:
     void init()
     {
         m_view = std::make_unique<TableTextView>();
-        m_view->setFont(Zestrola::Fonts::unicodeSans());
+        m_view->setFont(Fonts::unicodeSans());
         m_view->setTabStops({ 100, 160, 220 });
         m_view->setLines(kRows);
         m_view->resize(420, 260);
@@ -90,7 +104,7 @@ private Q_SLOTS:
         if (c.paged) {
             QStringList rows;
             for (int i = 0; i < 100000; ++i)
-                rows << QStringLiteral("Eintrag %1\t%2\t0,5  \t").arg(i).arg(i % 700);
+                rows << u"Eintrag %1\t%2\t0,5  \t"_s.arg(i).arg(i % 700);
             m_view->setLines(rows);
             page = m_view->viewport()->height() / m_view->lineHeight();
             QCOMPARE(m_view->verticalScrollBar()->maximum(), 100000 - page);
@@ -138,8 +152,7 @@ private Q_SLOTS:
         const int plainWidth = m_view->characterRect({ 0, 6 }).width();
         for (const bool wide : { false, true }) {
             if (wide) {
-                m_view->setLineFormats(
-                    0, { { 6, 2, Zestrola::Fonts::valueMark(), QColor(Qt::green) } });
+                m_view->setLineFormats(0, { { 6, 2, Fonts::valueMark(), QColor(Qt::green) } });
                 QVERIFY(m_view->characterRect({ 0, 6 }).width() > plainWidth);
             }
             for (int line = 0; line < kRows.size(); ++line) {
@@ -160,7 +173,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QList<int>>("stops");
         QTest::addColumn<QList<int>>("starts");
-        QTest::newRow("header") << QStringLiteral("Apfel\t52\t0,2\t1\t2\t3")
+        QTest::newRow("header") << QString("Apfel\t52\t0,2\t1\t2\t3")
                                 << QList<int> { 204, 270, 336 }
                                 << QList<int> { 0, 204, 270, 336, 402, 468 };
         QTest::newRow("long cell clipped") << QStringLiteral("WWWWWWWWWWWWWWWWWWWW\t\tX")
@@ -171,7 +184,7 @@ private Q_SLOTS:
         QFETCH(QString, line);
         QFETCH(QList<int>, stops);
         QFETCH(QList<int>, starts);
-        m_view->setLineFormats(0, { { 0, 3, Zestrola::Fonts::valueMark(), Qt::red } });
+        m_view->setLineFormats(0, { { 0, 3, Fonts::valueMark(), Qt::red } });
         m_view->setCaret(kEnd);
         m_view->setLines({ line }); // drops the format and the caret
         QVERIFY(m_view->lineFormats(0).isEmpty());
@@ -222,13 +235,56 @@ private Q_SLOTS:
     // view never makes it take a copy of its own.
     void rowsStaySharedWithTheOwner()
     {
-        const QStringList rows(1000, QStringLiteral("Käse\t3,00"));
+        const QStringList rows(1000, u"Käse\t3,00"_s);
         m_view->setLines(rows);
         m_view->selectLine(int(rows.size()) - 1);
         m_view->setCaret({ 500, 0 });
         for (const Qt::Key key : { Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Left })
             QTest::keyClick(m_view.get(), key);
         QVERIFY(m_view->lines().constData() == rows.constData());
+    }
+
+    // Marks appear as lines come into view and follow a change of
+    // thresholds on the next pass.
+    void colouringFollowsPaintAndThresholds()
+    {
+        QStringList rows;
+        for (int i = 0; i < 400; ++i)
+            rows.append(u"Eintrag %1\t%2,00\t"_s.arg(i).arg(i % 2 ? 1 : 30));
+        m_view->setLines(rows);
+        auto *colouring = new ViewColouring(m_view.get());
+        rateFat(colouring, { true, 3.0, 20.0, 20.01 });
+        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+        m_view->repaint();
+        QCOMPARE(bandOf(0), QColor(QRgb(kRedRgb)));
+        QCOMPARE(bandOf(1), QColor(QRgb(kGreenRgb)));
+        QVERIFY(m_view->lineFormats(300).isEmpty()); // not yet in view
+        m_view->ensureLineVisible(300);
+        m_view->repaint();
+        QCOMPARE(bandOf(300), QColor(QRgb(kRedRgb)));
+
+        rateFat(colouring, { true, 40.0, 50.0, 60.0 });
+        colouring->markVisibleLines();
+        QCOMPARE(bandOf(300), QColor(QRgb(kGreenRgb)));
+        colouring->startRecolourTimer();
+        QVERIFY(colouring->isRecolourTimerActive());
+    }
+
+    // A value that is no number is told once per set of rows.
+    void badValueToldOncePerRows()
+    {
+        auto *colouring = new ViewColouring(m_view.get());
+        rateFat(colouring, { true, 3.0, 20.0, 20.01 });
+        QSignalSpy told(colouring, &ViewColouring::badValueFound);
+        const QStringList rows { u"A\tk.A.\t"_s, u"B\tx\t"_s };
+        m_view->setLines(rows);
+        colouring->markVisibleLines();
+        colouring->markVisibleLines();
+        QTRY_COMPARE(told.size(), 1);
+        QVERIFY(told.first().first().toString().contains(u"k.A."_s));
+        m_view->setLines(rows);
+        colouring->markVisibleLines();
+        QTRY_COMPARE(told.size(), 2);
     }
 };
 

@@ -1,0 +1,171 @@
+// Writes that cannot happen: the old file stays whole, nothing is left
+// behind, and the user is told in German which file it was.
+
+#include "GuiTestSupport.h"
+#include "TestSupport.h"
+#include "calc/DateienZusammfuegenFormp.h"
+#include "dialogs/NeueTabelleFormp.h"
+#include "dialogs/TextBausteinFormp.h"
+#include "model/DataFolder.h"
+#include "model/EntryEdit.h"
+#include "model/EntryRules.h"
+#include "model/InfoText.h"
+#include "widgets/FileDialog.h"
+#include "widgets/InfoTextBox.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace Zestrola;
+
+namespace {
+
+enum class Writer { InfoText, Snippets, MergedList };
+
+const QByteArray kOld = "\xEF\xBB\xBF"
+                        "Apfel\t52\r\nalt\r\n";
+
+// Everything below the folder, hidden files included, with its bytes.
+QMap<QString, QByteArray> contentsOf(const QString &folder)
+{
+    QMap<QString, QByteArray> contents;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        contents.insert(
+            entry.filePath(), entry.isDir() ? "/" : TestSupport::readBytes(entry.filePath()));
+    }
+    return contents;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Writer)
+
+class TestWriteFailures : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        TestSupport::isolateSettings();
+        FileDialog::setTestMode(true);
+    }
+
+    void readOnlyKeepsOldFile_data()
+    {
+        QTest::addColumn<Writer>("writer");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("folderReadOnly");
+        const QString calc = kCalculationFolderName + u'/';
+        for (const bool folder : { true, false }) {
+            const char *what = folder ? "read-only folder" : "read-only file";
+            QTest::addRow("info file, %s", what)
+                << Writer::InfoText << u"Obst/Apfel.txt"_s << folder;
+            QTest::addRow("snippets, %s", what) << Writer::Snippets << kSnippetFileName << folder;
+            QTest::addRow("merged list, %s", what)
+                << Writer::MergedList << calc + u"Tag.txt"_s << folder;
+        }
+    }
+    void readOnlyKeepsOldFile()
+    {
+        QFETCH(Writer, writer);
+        QFETCH(QString, file);
+        QFETCH(bool, folderReadOnly);
+        TestSupport::DataFolder data;
+        const TestSupport::MessageBoxTestMode messages;
+        MessageBox::clearShownMessages();
+        const QString path = data.path() + file;
+        data.addFile(file, kOld);
+        data.addFile(
+            kCalculationFolderName + u"/Früh.txt"_s, "Werte_bei_100_Gramm:100\tApfel\t52\t\r\n");
+
+        InfoTextBox box;
+        TTextBausteinForm snippets;
+        TDateienZusammfuegenForm merge(data.path() + kCalculationFolderName);
+        std::function<bool()> write;
+        switch (writer) {
+        case Writer::InfoText:
+            QVERIFY(box.load(path, QString(), {}));
+            box.show();
+            box.insertPlainText(u"neu"_s);
+            MessageBox::queueAnswer(QMessageBox::Yes); // save the change
+            write = [&] { return box.closeBox() || box.isHidden(); };
+            break;
+        case Writer::Snippets:
+            snippets.setSnippetFile(path);
+            snippets.loadSnippetFile();
+            snippets.list()->appendPlainText(u"neu"_s);
+            write = [&] { return snippets.save(); };
+            break;
+        case Writer::MergedList:
+            FileDialog::queueAnswer(data.path() + kCalculationFolderName + u"/Früh.txt"_s);
+            merge.BitBtn1Click();
+            TestSupport::requireChild<QLineEdit>(&merge, u"Edit1"_s)->setText(u"Tag"_s);
+            MessageBox::queueAnswer(QMessageBox::Yes); // overwrite
+            write = [&] {
+                merge.ZusammenfuegenButtonClick();
+                return TestSupport::readBytes(path) != kOld;
+            };
+            break;
+        }
+
+        const QMap<QString, QByteArray> before = contentsOf(data.path());
+        {
+            const TestSupport::Unwritable readOnly(folderReadOnly ? QFileInfo(path).path() : path);
+            if (!readOnly.isActive())
+                QSKIP(TestSupport::Unwritable::skipReason());
+            QVERIFY(!write());
+        }
+        QCOMPARE(contentsOf(data.path()), before);
+        const QString shown
+            = MessageBox::shownMessages().value(MessageBox::shownMessages().size() - 1);
+        QVERIFY2(shown.contains(path) && shown.contains(u" nicht "_s), qPrintable(shown));
+    }
+
+    // The name of a new table must fit into a file name (255 bytes here,
+    // ".txt" included); a longer one is refused before anything is written.
+    void tableNameMustFitIntoFileName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("300 letters") << QString(300, u'x') << false;
+        QTest::newRow("150 umlauts, 300 bytes") << QString(150, u'ä') << false;
+        QTest::newRow("file name one byte too long") << QString(252, u'x') << false;
+        QTest::newRow("just fits") << QString(251, u'x') << true;
+        QTest::newRow("escaped slash makes it too long") << QString(246, u'x') + u'/' << false;
+    }
+    void tableNameMustFitIntoFileName()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, fits);
+        TestSupport::DataFolder data;
+        const TestSupport::MessageBoxTestMode messages;
+        MessageBox::clearShownMessages();
+        TNeueTabelleForm form;
+        form.prepare(data.path(), u"Obst"_s, defaultFoodHeader(), {});
+        form.nameField()->setText(name);
+        form.OKButtonClick();
+        const QStringList refused { u"Der Name ist zu lang für eine Datei. Bitte geben Sie einen "
+                                    "kürzeren Namen ein."_s };
+        QCOMPARE(MessageBox::shownMessages(), fits ? QStringList() : refused);
+        QCOMPARE(form.result(), fits ? QDialog::Accepted : QDialog::Rejected);
+
+        QString error;
+        QCOMPARE(createTable(data.path(), name, defaultFoodHeader(), &error), fits);
+        QCOMPARE(error, fits ? QString() : refused[0]);
+        QCOMPARE(QFileInfo(entryFolderPath(data.path(), name)).isDir(), fits);
+        QCOMPARE(QFileInfo(tableFilePath(data.path(), name)).isFile(), fits);
+        QCOMPARE(QDir(data.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(),
+            fits ? 2 : 0);
+    }
+};
+
+QTEST_MAIN(TestWriteFailures)
+#include "tst_writefailures.moc"
