@@ -945,7 +945,7 @@ int runAll()
         "load, 10,000 columns", "", wideLoad, wideMet ? " " : "!", "", kWideGoal);
 
     std::printf("\nMedians of 11 runs (7 at 100,000 rows), each size in its own process; "
-                "\"!\" marks a missed goal.\n\nParts, 10,000 / 100,000 rows:\n");
+                "\"!\" marks a missed goal.\n\nSteps, 10,000 / 100,000 rows:\n");
     const std::pair<const char *, const char *> steps[] = {
         { "stepRead", "read and decode the table file" },
         { "stepView", "view rows and header line" },
