@@ -1,6 +1,7 @@
 #include "model/JpegPicture.h"
 
 #include <QFile>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
@@ -44,6 +45,7 @@ struct DecodeJob
     ErrorManager errors {};
     const QByteArray *bytes = nullptr;
     const WantedSize *wanted = nullptr;
+    JpegScale scale = JpegScale::Smallest;
     RgbPicture picture;
     bool tooLarge = false;
     bool created = false;
@@ -79,10 +81,14 @@ bool runDecode(DecodeJob &job)
 #endif
     // The picture is shown scaled down: the cheaper chroma upsampling and
     // integer transform are not to be seen, but save a third of the time.
+    // Block smoothing (of progressive files still loading) and colour
+    // quantizing are off anyway; said here so that no default can slip in.
     job.info.do_fancy_upsampling = FALSE;
+    job.info.do_block_smoothing = FALSE;
+    job.info.quantize_colors = FALSE;
     job.info.dct_method = JDCT_IFAST;
     const QSize wanted = *job.wanted ? (*job.wanted)(source) : QSize();
-    job.info.scale_num = unsigned(jpegScaleNumerator(source, wanted));
+    job.info.scale_num = unsigned(jpegScaleNumerator(source, wanted, job.scale));
     job.info.scale_denom = 8;
     jpeg_start_decompress(&job.info);
 
@@ -93,9 +99,16 @@ bool runDecode(DecodeJob &job)
     job.picture.bytesPerLine = stride;
     job.picture.pixels.resize(qsizetype(stride) * height);
     auto *data = reinterpret_cast<unsigned char *>(job.picture.pixels.data());
+    // The decoder hands out as many rows as one call can give (a group of
+    // rows of the subsampled colours), straight into the picture.
+    constexpr int kRowsPerCall = 16;
+    JSAMPROW rows[kRowsPerCall];
     while (job.info.output_scanline < job.info.output_height) {
-        JSAMPROW row = data + qsizetype(job.info.output_scanline) * stride;
-        jpeg_read_scanlines(&job.info, &row, 1);
+        const int first = int(job.info.output_scanline);
+        const int count = std::min(kRowsPerCall, height - first);
+        for (int i = 0; i < count; ++i)
+            rows[i] = data + qsizetype(first + i) * stride;
+        jpeg_read_scanlines(&job.info, rows, JDIMENSION(count));
     }
     jpeg_finish_decompress(&job.info);
     jpeg_destroy_decompress(&job.info);
@@ -110,7 +123,7 @@ QString damagedMessage(const QString &name, const char *detail)
 
 } // namespace
 
-int jpegScaleNumerator(QSize source, QSize atLeast)
+int jpegScaleNumerator(QSize source, QSize atLeast, JpegScale scale)
 {
     if (atLeast.isEmpty() || source.isEmpty())
         return 8;
@@ -119,17 +132,19 @@ int jpegScaleNumerator(QSize source, QSize atLeast)
         const qint64 width = (qint64(source.width()) * numerator + 7) / 8;
         const qint64 height = (qint64(source.height()) * numerator + 7) / 8;
         if (width >= atLeast.width() && height >= atLeast.height())
-            return numerator;
+            return scale == JpegScale::Quickest && numerator == 3 ? 4 : numerator;
     }
     return 8;
 }
 
-JpegResult decodeJpeg(const QByteArray &bytes, const QString &name, const WantedSize &wanted)
+JpegResult decodeJpeg(
+    const QByteArray &bytes, const QString &name, const WantedSize &wanted, JpegScale scale)
 {
     JpegResult result;
     auto job = std::make_unique<DecodeJob>();
     job->bytes = &bytes;
     job->wanted = &wanted;
+    job->scale = scale;
     if (bytes.isEmpty()) {
         result.errorMessage = damagedMessage(name, "leere Datei");
     } else if (runDecode(*job)) {
@@ -150,7 +165,7 @@ JpegResult decodeJpeg(const QByteArray &bytes, const QString &name, const Wanted
     return result;
 }
 
-JpegResult decodeJpegFile(const QString &path, const WantedSize &wanted)
+JpegResult decodeJpegFile(const QString &path, const WantedSize &wanted, JpegScale scale)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -159,7 +174,8 @@ JpegResult decodeJpegFile(const QString &path, const WantedSize &wanted)
                                   .arg(path, file.errorString());
         return result;
     }
-    return decodeJpeg(file.readAll(), path, wanted);
+    // One read of the whole file: the decoder then works from memory.
+    return decodeJpeg(file.readAll(), path, wanted, scale);
 }
 
 } // namespace Zestrola

@@ -108,9 +108,9 @@ bool InfoTextBox::load(
     setTabStops(tabStops);
     if (QFileInfo(picturePath).isFile()) {
         m_picturePath = picturePath;
-        const QImage picture = loadPicture(this, picturePath, thumbnailSize);
+        QImage picture = loadPicture(this, picturePath, thumbnailSize);
         if (!picture.isNull())
-            appendPicture(picture);
+            appendPicture(std::move(picture));
     }
     document()->clearUndoRedoStacks();
     document()->setModified(false);
@@ -140,20 +140,21 @@ int InfoTextBox::firstLineWidth() const
 
 // The picture goes on a new last line, indented to stand under the middle
 // of the entry's row.
-void InfoTextBox::appendPicture(const QImage &picture)
+void InfoTextBox::appendPicture(QImage picture)
 {
-    const int blanks = pictureIndentBlanks(firstLineWidth(), picture.width());
+    const QSize size = picture.size();
+    const int blanks = pictureIndentBlanks(firstLineWidth(), size.width());
     // A pixmap, not an image: the document would convert an image anew on
-    // every paint.
+    // every paint. Handed over, the image's pixels become the pixmap's.
     document()->addResource(
-        QTextDocument::ImageResource, QUrl(kPictureName), QPixmap::fromImage(picture));
+        QTextDocument::ImageResource, QUrl(kPictureName), QPixmap::fromImage(std::move(picture)));
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(u'\n' + QString(blanks, u' '));
     QTextImageFormat format;
     format.setName(kPictureName);
-    format.setWidth(picture.width());
-    format.setHeight(picture.height());
+    format.setWidth(size.width());
+    format.setHeight(size.height());
     cursor.insertImage(format);
     m_hasPicture = true;
 }

@@ -76,7 +76,7 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
-    void appendPicture(const QImage &picture);
+    void appendPicture(QImage picture);
     int firstLineWidth() const;
     std::optional<std::pair<QTextBlock, int>> characterAt(QPoint viewportPos) const;
     QString wordAt(QPoint viewportPos) const;

@@ -17,7 +17,9 @@ QImage toImage(RgbPicture picture)
 
 QImage loadPicture(QWidget *parent, const QString &path, const WantedSize &wanted)
 {
-    JpegResult result = decodeJpegFile(path, wanted);
+    // The picture is smoothed to its size below in any case, so the
+    // decoder may choose a scale a little larger that decodes faster.
+    JpegResult result = decodeJpegFile(path, wanted, JpegScale::Quickest);
     if (!result.ok) {
         MessageBox::error(parent, result.errorMessage);
         return {};
