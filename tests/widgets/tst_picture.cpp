@@ -69,6 +69,45 @@ private Q_SLOTS:
         QVERIFY(qAbs(middle.green() - 160) < 8 && qAbs(middle.red() - 30) < 8);
     }
 
+    void choosesTheScaleThatCoversTheWantedSize_data()
+    {
+        QTest::addColumn<QSize>("source");
+        QTest::addColumn<QSize>("atLeast");
+        QTest::addColumn<int>("smallest");
+        QTest::addColumn<int>("quickest");
+        const QSize photo(4000, 3000);
+        QTest::newRow("a third") << photo << QSize(1333, 1000) << 3 << 4;
+        QTest::newRow("an eighth") << photo << QSize(500, 375) << 1 << 1;
+        QTest::newRow("a quarter, one pixel more") << photo << QSize(1001, 750) << 3 << 4;
+        QTest::newRow("a half") << photo << QSize(2000, 1500) << 4 << 4;
+        QTest::newRow("five eighths") << photo << QSize(2100, 1500) << 5 << 5;
+        QTest::newRow("nothing wanted: full size") << photo << QSize() << 8 << 8;
+        QTest::newRow("more than the picture") << QSize(80, 60) << QSize(160, 120) << 8 << 8;
+        QTest::newRow("tall and narrow") << QSize(30, 3000) << QSize(10, 1000) << 3 << 4;
+    }
+    void choosesTheScaleThatCoversTheWantedSize()
+    {
+        QFETCH(QSize, source);
+        QFETCH(QSize, atLeast);
+        QTEST(jpegScaleNumerator(source, atLeast, JpegScale::Smallest), "smallest");
+        QTEST(jpegScaleNumerator(source, atLeast, JpegScale::Quickest), "quickest");
+    }
+
+    void quickestDecodesAtAHalfInsteadOfThreeEighths()
+    {
+        const QByteArray bytes = jpeg(QSize(1200, 900));
+        const auto third = [](QSize source) { return source / 3; };
+        const JpegResult result = decodeJpeg(bytes, "bild.jpg", third, JpegScale::Quickest);
+        QVERIFY2(result.ok, qPrintable(result.errorMessage));
+        QCOMPARE(result.picture.size, QSize(600, 450));
+        QCOMPARE(result.picture.bytesPerLine, 600 * 4);
+        const QRgb middle
+            = reinterpret_cast<const QRgb *>(result.picture.pixels.constData())[225 * 600 + 300];
+        QVERIFY(qAbs(qGreen(middle) - 160) < 8 && qAbs(qRed(middle) - 30) < 8);
+        QVERIFY(
+            !decodeJpeg(bytes.left(bytes.size() / 2), "bild.jpg", third, JpegScale::Quickest).ok);
+    }
+
     void damagedPicturesAreReportedNotFatal_data()
     {
         QTest::addColumn<QByteArray>("bytes");
