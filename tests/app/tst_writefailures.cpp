@@ -1,6 +1,7 @@
 // Writes that cannot happen: the old file stays whole, nothing is left
 // behind, and the user is told in German which file it was.
 
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "calc/DateienZusammfuegenFormp.h"
 #include "dialogs/NeueTabelleFormp.h"
@@ -11,7 +12,6 @@
 #include "model/InfoText.h"
 #include "widgets/FileDialog.h"
 #include "widgets/InfoTextBox.h"
-#include "widgets/MessageBox.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -56,7 +56,6 @@ private Q_SLOTS:
     {
         TestSupport::isolateSettings();
         FileDialog::setTestMode(true);
-        MessageBox::setTestMode(true);
     }
 
     void readOnlyKeepsOldFile_data()
@@ -80,6 +79,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(bool, folderReadOnly);
         TestSupport::DataFolder data;
+        const TestSupport::MessageBoxTestMode messages;
         MessageBox::clearShownMessages();
         const QString path = data.path() + file;
         data.addFile(file, kOld);
@@ -147,6 +147,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(bool, fits);
         TestSupport::DataFolder data;
+        const TestSupport::MessageBoxTestMode messages;
         MessageBox::clearShownMessages();
         TNeueTabelleForm form;
         form.prepare(data.path(), u"Obst"_s, defaultFoodHeader(), {});
