@@ -369,24 +369,11 @@ QString tableFileText(const QString &headerLine, const QStringList &rows)
 bool sortAndSave(const QString &headerLine, const QStringList &viewRows, const QString &path,
     QStringList *sortedRows, QString *errorMessage)
 {
-    QStringList lines = sortedUniqueRows(viewRows);
-    lines.prepend(headerLine);
-    const bool written = WriteToStream(lines, path, errorMessage);
-    if (sortedRows) {
-        lines.removeFirst();
-        *sortedRows = std::move(lines);
-    }
+    QStringList rows = sortedUniqueRows(viewRows);
+    const bool written = writeTableFile(headerLine, rows, path, errorMessage);
+    if (sortedRows)
+        *sortedRows = std::move(rows);
     return written;
-}
-
-bool saveSortedRows(const QString &headerLine, const QStringList &sortedRows, const QString &path,
-    QString *errorMessage)
-{
-    QStringList lines;
-    lines.reserve(sortedRows.size() + 1);
-    lines.append(headerLine);
-    lines.append(sortedRows);
-    return WriteToStream(lines, path, errorMessage);
 }
 
 } // namespace Zestrola

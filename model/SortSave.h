@@ -34,8 +34,4 @@ QString tableFileText(const QString &headerLine, const QStringList &rows);
 bool sortAndSave(const QString &headerLine, const QStringList &viewRows, const QString &path,
     QStringList *sortedRows, QString *errorMessage);
 
-// Writes rows that are in sorted order without duplicates already.
-bool saveSortedRows(const QString &headerLine, const QStringList &sortedRows, const QString &path,
-    QString *errorMessage);
-
 } // namespace Zestrola

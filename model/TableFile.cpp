@@ -350,9 +350,11 @@ bool writeFile(const QString &path, QString *errorMessage, WriteBody writeBody)
 
 // Lines are gathered into pieces of about kChunkBytes, so a long table is
 // never held a second time as one text.
-bool writeLines(QIODevice &device, const QStringList &lines)
+bool writeLines(QIODevice &device, const QStringList &lines, const QString *firstLine = nullptr)
 {
     QByteArray piece;
+    if (firstLine)
+        piece.append(firstLine->toUtf8()).append("\r\n");
     for (const QString &line : lines) {
         piece.append(line.toUtf8()).append("\r\n");
         if (piece.size() >= kChunkBytes) {
@@ -376,6 +378,13 @@ bool WriteToStream(const QStringList &lines, const QString &path, QString *error
 {
     return writeFile(
         path, errorMessage, [&lines](QIODevice &file) { return writeLines(file, lines); });
+}
+
+bool writeTableFile(
+    const QString &headerLine, const QStringList &rows, const QString &path, QString *errorMessage)
+{
+    return writeFile(
+        path, errorMessage, [&](QIODevice &file) { return writeLines(file, rows, &headerLine); });
 }
 
 } // namespace Zestrola

@@ -48,5 +48,8 @@ QStringList nonBlankLines(QStringView text);
 bool WriteToStream(const QString &text, const QString &path, QString *errorMessage = nullptr);
 // The same for a text given as lines, each of which is followed by CR LF.
 bool WriteToStream(const QStringList &lines, const QString &path, QString *errorMessage = nullptr);
+// A table file: the header line, then the rows, without a joined copy of them.
+bool writeTableFile(const QString &headerLine, const QStringList &rows, const QString &path,
+    QString *errorMessage = nullptr);
 
 } // namespace Zestrola

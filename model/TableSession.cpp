@@ -141,7 +141,7 @@ bool TableSession::sortAndSave(QString *errorMessage)
     if (!isOpen())
         return false;
     if (inSavedOrder())
-        return saveSortedRows(m_headerLine, m_rows, m_path, errorMessage);
+        return writeTableFile(m_headerLine, m_rows, m_path, errorMessage);
     QStringList sorted;
     const bool saved = Zestrola::sortAndSave(m_headerLine, m_rows, m_path, &sorted, errorMessage);
     m_rows = std::move(sorted);
