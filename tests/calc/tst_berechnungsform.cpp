@@ -141,6 +141,8 @@ private Q_SLOTS:
         QCOMPARE(caption(), u"Die Liste ist noch leer!"_s);
         QVERIFY(!clear->isEnabled());
         QVERIFY(!child<QAction>(u"Speichern1"_s)->isEnabled());
+        QCOMPARE(child<QLineEdit>(u"Edit1"_s)->toolTip(),
+            u"Tragen Sie hier die Menge in Gramm bzw. ml ein."_s);
 
         add(u"  " + kPils);
         QCOMPARE(caption(), u"Menge übertragen nach:   Pils"_s);
@@ -148,6 +150,9 @@ private Q_SLOTS:
         QVERIFY(child<QAction>(u"Speichernunter1"_s)->isEnabled());
         // Every value under its caption: header 0 spans amount and name.
         auto *header = child<HeaderGrid>(u"StringGrid1"_s);
+        QCOMPARE(header->cellText(0),
+            u" Schätzen oder wiegen Sie Ihre tägliche\n Verzehrmenge des "
+            "Lebensmittels und\n tragen diese in Gramm in das grüne Feld ein."_s);
         QHeaderView *columns = listView()->horizontalHeader();
         QCOMPARE(header->sectionSize(0), 180 + 2 * 70);
         QCOMPARE(columns->sectionSize(0) + columns->sectionSize(1), header->sectionSize(0));
