@@ -202,9 +202,7 @@ void TMainForm::buildWidgets()
     m_hoverLine = new QLabel(status);
     m_hoverLine->setObjectName(QStringLiteral("Label1"));
     m_hoverLine->setAlignment(Qt::AlignCenter);
-    QFont bold = m_hoverLine->font();
-    bold.setBold(true);
-    m_hoverLine->setFont(bold);
+    Fonts::makeBold(m_hoverLine);
     status->addWidget(m_hoverLine, 1);
 
     buildTableViewPopup();

@@ -1,5 +1,6 @@
 #include "calc/BerechnungsFormp.h"
 
+#include "calc/CalcDialogs.h"
 #include "calc/CalcListTableModel.h"
 #include "calc/CalculationHost.h"
 #include "calc/DateienZusammfuegenFormp.h"
@@ -37,26 +38,13 @@ using namespace Zestrola;
 
 namespace {
 
-const QString kFilter = QStringLiteral("Textdateien (*.txt *.TXT)");
 const QString kProposedName = QStringLiteral("Menü.txt");
-const QString kOverwriteQuestion
-    = QStringLiteral("Die Datei ist schon vorhanden! Möchten Sie die Datei überschreiben?");
 const QString kHeaderCaption = QStringLiteral(
     " Schätzen oder wiegen Sie Ihre tägliche| Verzehrmenge des Lebensmittels und| tragen diese "
     "in Gramm in das grüne Feld ein.");
 const QString kAmountHint = QStringLiteral("Tragen Sie hier die Menge in Gramm bzw. ml ein.");
 constexpr int kDefaultColumnWidth = 66;
 constexpr int kRowHeight = 20;
-
-QPushButton *boldButton(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    return button;
-}
 
 QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption)
 {
@@ -107,7 +95,6 @@ void TBerechnungsForm::buildWidgets()
     m_amount->installEventFilter(this);
 
     m_transferButton = boldButton(kEmptyListCaption, QStringLiteral("UebertragenButton"), this);
-    m_transferButton->setAutoDefault(false);
 
     m_header = new HeaderGrid(this);
     m_header->setObjectName(QStringLiteral("StringGrid1"));
@@ -134,9 +121,7 @@ void TBerechnungsForm::buildWidgets()
     m_listView->setTabKeyNavigation(true);
     m_listView->setWordWrap(false);
     m_listView->setContextMenuPolicy(Qt::CustomContextMenu);
-    QFont bold = m_listView->font();
-    bold.setBold(true);
-    m_listView->setFont(bold);
+    Fonts::makeBold(m_listView);
     m_listView->viewport()->installEventFilter(this);
     m_header->setLeadingMargin(m_listView->frameWidth() - m_header->frameWidth());
 
@@ -512,8 +497,8 @@ void TBerechnungsForm::OeffnenClick()
         }
         m_list.setUnsaved(false);
     }
-    const QString chosen = FileDialog::getOpenFileName(
-        this, QStringLiteral("Öffnen"), calculationFolder() + u'/' + kProposedName, kFilter);
+    const QString chosen = FileDialog::getOpenFileName(this, QStringLiteral("Öffnen"),
+        calculationFolder() + u'/' + kProposedName, kListFileFilter);
     if (chosen.isEmpty())
         return;
     const CalcListFileContent content = readCalcListFile(chosen);
@@ -548,8 +533,8 @@ void TBerechnungsForm::SpeichernClick()
 bool TBerechnungsForm::SpeichernUnterClick()
 {
     const QString proposed = m_list.fileName().isEmpty() ? kProposedName : m_list.fileName();
-    const QString chosen = FileDialog::getSaveFileName(
-        this, QStringLiteral("Speichern unter"), calculationFolder() + u'/' + proposed, kFilter);
+    const QString chosen = FileDialog::getSaveFileName(this, QStringLiteral("Speichern unter"),
+        calculationFolder() + u'/' + proposed, kListFileFilter);
     if (chosen.isEmpty())
         return false;
     BerechnenButtonClick();
@@ -567,7 +552,7 @@ bool TBerechnungsForm::saveAs(const QString &fileName, bool askBeforeOverwrite)
         return false;
     }
     if (askBeforeOverwrite && QFileInfo::exists(*path)
-        && MessageBox::question(this, kOverwriteQuestion) != QMessageBox::Yes) {
+        && MessageBox::question(this, kOverwriteListQuestion) != QMessageBox::Yes) {
         return false;
     }
     QString error;

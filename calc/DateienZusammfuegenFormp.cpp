@@ -1,5 +1,6 @@
 #include "calc/DateienZusammfuegenFormp.h"
 
+#include "calc/CalcDialogs.h"
 #include "model/CalcListFile.h"
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
@@ -15,25 +16,6 @@
 #include <QVBoxLayout>
 
 using namespace Zestrola;
-
-namespace {
-
-const QString kFilter = QStringLiteral("Textdateien (*.txt *.TXT)");
-const QString kOverwriteQuestion
-    = QStringLiteral("Die Datei ist schon vorhanden! Möchten Sie die Datei überschreiben?");
-
-QPushButton *boldButton(const QString &text, const QString &name, QWidget *parent)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    QFont bold = button->font();
-    bold.setBold(true);
-    button->setFont(bold);
-    button->setAutoDefault(false);
-    return button;
-}
-
-} // namespace
 
 TDateienZusammfuegenForm::TDateienZusammfuegenForm(
     const QString &calculationFolder, QWidget *parent)
@@ -54,9 +36,7 @@ TDateienZusammfuegenForm::TDateienZusammfuegenForm(
 
     auto *label = new QLabel(QStringLiteral("Name der zusammgefügten Datei:"), this);
     label->setObjectName(QStringLiteral("Label1"));
-    QFont bold = label->font();
-    bold.setBold(true);
-    label->setFont(bold);
+    Fonts::makeBold(label);
     m_mergedName = new QLineEdit(kDefaultName, this);
     m_mergedName->setObjectName(QStringLiteral("Edit1"));
     m_mergedName->setAccessibleName(label->text());
@@ -105,8 +85,8 @@ QStringList TDateienZusammfuegenForm::fileNames() const
 
 void TDateienZusammfuegenForm::BitBtn1Click()
 {
-    const QString chosen = FileDialog::getOpenFileName(
-        this, QStringLiteral("Datei auswählen"), m_folder + QStringLiteral("/Menü.txt"), kFilter);
+    const QString chosen = FileDialog::getOpenFileName(this, QStringLiteral("Datei auswählen"),
+        m_folder + QStringLiteral("/Menü.txt"), kListFileFilter);
     if (!chosen.isEmpty())
         m_names->addItem(QFileInfo(chosen).fileName());
 }
@@ -146,7 +126,7 @@ void TDateienZusammfuegenForm::ZusammenfuegenButtonClick()
         return;
     }
     if (QFileInfo::exists(*path)
-        && MessageBox::question(this, kOverwriteQuestion) != QMessageBox::Yes)
+        && MessageBox::question(this, kOverwriteListQuestion) != QMessageBox::Yes)
         return;
     QString error;
     if (!WriteToStream(merged.lines, *path, &error)) {

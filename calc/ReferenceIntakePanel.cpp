@@ -1,5 +1,6 @@
 #include "calc/ReferenceIntakePanel.h"
 
+#include "calc/CalcDialogs.h"
 #include "model/Calculation.h"
 #include "model/CsvExport.h"
 #include "model/IntakeSheet.h"
@@ -20,8 +21,6 @@ using namespace Zestrola;
 namespace {
 
 const QString kTitle = QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen");
-const QString kOverwriteQuestion
-    = QStringLiteral("Die Datei ist schon vorhanden! Möchten Sie die Datei überschreiben?");
 
 QAction *addCommand(QMenu *menu, const QString &name, const QString &caption)
 {
@@ -150,7 +149,7 @@ QString ReferenceIntakePanel::askSavePath(
     if (QFileInfo(path).suffix().isEmpty())
         path += u'.' + extension;
     if (QFileInfo::exists(path)
-        && MessageBox::question(window(), kOverwriteQuestion) != QMessageBox::Yes)
+        && MessageBox::question(window(), kOverwriteListQuestion) != QMessageBox::Yes)
         return {};
     return path;
 }

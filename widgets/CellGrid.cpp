@@ -1,5 +1,7 @@
 #include "widgets/CellGrid.h"
 
+#include "widgets/Fonts.h"
+
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -95,9 +97,7 @@ CellGrid::CellGrid(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setWordWrap(false);
-    QFont bold = font();
-    bold.setBold(true);
-    setFont(bold);
+    Zestrola::Fonts::makeBold(this);
     setEditable(false);
     fitHeight();
 }

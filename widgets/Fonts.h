@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QWidget>
 
 // The program's fonts and colours. "Arial Unicode MS" and "Courier" are
 // rarely installed here, so each names a free font that covers the same
@@ -29,6 +30,14 @@ inline QFont valueMark()
     font.setPointSize(10);
     font.setBold(true);
     return font;
+}
+
+// Captions, buttons and lists that the design sets in bold.
+inline void makeBold(QWidget *widget)
+{
+    QFont bold = widget->font();
+    bold.setBold(true);
+    widget->setFont(bold);
 }
 
 inline const QColor kLightGrey { 211, 211, 211 };
