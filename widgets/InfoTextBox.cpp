@@ -118,16 +118,20 @@ bool InfoTextBox::load(
     return true;
 }
 
+// The layout takes its tab stops from each block's format, not from the
+// document's default option; a new line typed takes them from the line
+// before.
 void InfoTextBox::setTabStops(const QList<int> &stops)
 {
-    QTextOption option = document()->defaultTextOption();
     QList<QTextOption::Tab> tabs;
     tabs.reserve(stops.size());
     for (const int stop : stops)
         tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
-    option.setTabs(tabs);
-    option.setWrapMode(QTextOption::NoWrap);
-    document()->setDefaultTextOption(option);
+    QTextBlockFormat format;
+    format.setTabPositions(tabs);
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    all.mergeBlockFormat(format);
 }
 
 int InfoTextBox::firstLineWidth() const

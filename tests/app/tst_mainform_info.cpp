@@ -135,6 +135,11 @@ private Q_SLOTS:
         doubleClickLine(0);
         const QTextBlock first = box()->document()->firstBlock();
         QCOMPARE(first.text(), QString::fromUtf8(kAppleRow));
+        // Its cells stand where the view's columns are.
+        QTextCursor cell(first);
+        const int rowStart = box()->cursorRect(cell).left();
+        cell.setPosition(first.position() + int(first.text().indexOf(u'\t')) + 1);
+        QCOMPARE(box()->cursorRect(cell).left() - rowStart, view()->cellX(1));
         const QList<QTextLayout::FormatRange> formats = first.layout()->formats();
         const auto energy = std::find_if(formats.begin(), formats.end(),
             [](const QTextLayout::FormatRange &range) { return range.start == 6; });
