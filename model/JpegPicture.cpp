@@ -1,12 +1,19 @@
 #include "model/JpegPicture.h"
 
+#include "model/AreaShrink.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
-// jpeglib.h needs size_t and FILE declared before it.
+#include <optional>
+#include <vector>
+// jpeglib.h needs size_t and FILE declared before it,
 #include <jpeglib.h>
+// and jerror.h the types of jpeglib.h.
+#include <jerror.h>
 
 namespace Zestrola {
 
@@ -36,6 +43,56 @@ void onMessage(j_common_ptr info, int level)
         jumpBack(info);
 }
 
+// The decoder reads the file in pieces through this source, so that a
+// photo of several megabytes is never held whole in memory.
+struct DeviceSource
+{
+    jpeg_source_mgr base;
+    QIODevice *device = nullptr;
+    bool readFailed = false;
+    JOCTET buffer[64 * 1024];
+};
+
+void startSource(j_decompress_ptr) { }
+
+boolean fillSource(j_decompress_ptr info)
+{
+    auto *source = reinterpret_cast<DeviceSource *>(info->src);
+    const qint64 count
+        = source->device->read(reinterpret_cast<char *>(source->buffer), sizeof source->buffer);
+    if (count < 0) {
+        source->readFailed = true;
+        ERREXIT(info, JERR_INPUT_EOF);
+    }
+    if (count == 0) {
+        // A premature end. The warning jumps back; should it not, libjpeg
+        // expects an end marker to finish on.
+        WARNMS(info, JWRN_JPEG_EOF);
+        static const JOCTET endMarker[] = { 0xFF, JPEG_EOI };
+        source->base.next_input_byte = endMarker;
+        source->base.bytes_in_buffer = sizeof endMarker;
+        return TRUE;
+    }
+    source->base.next_input_byte = source->buffer;
+    source->base.bytes_in_buffer = size_t(count);
+    return TRUE;
+}
+
+void skipSource(j_decompress_ptr info, long count)
+{
+    jpeg_source_mgr *source = info->src;
+    while (count > long(source->bytes_in_buffer)) {
+        count -= long(source->bytes_in_buffer);
+        (*source->fill_input_buffer)(info);
+    }
+    if (count > 0) {
+        source->next_input_byte += count;
+        source->bytes_in_buffer -= size_t(count);
+    }
+}
+
+void endSource(j_decompress_ptr) { }
+
 // Everything the decode touches lives here, outside the frame that calls
 // setjmp, so nothing with a destructor is skipped by the jump and no local
 // value is left indeterminate by it.
@@ -43,13 +100,61 @@ struct DecodeJob
 {
     jpeg_decompress_struct info {};
     ErrorManager errors {};
-    const QByteArray *bytes = nullptr;
+    DeviceSource source {};
     const WantedSize *wanted = nullptr;
-    JpegScale scale = JpegScale::Smallest;
     RgbPicture picture;
+    std::vector<quint32> rows; // decoded rows on their way to the shrinker
+    std::optional<AreaShrinker> shrinker;
     bool tooLarge = false;
     bool created = false;
 };
+
+void useDeviceSource(DecodeJob &job, QIODevice &device)
+{
+    job.source.device = &device;
+    job.source.base.init_source = startSource;
+    job.source.base.fill_input_buffer = fillSource;
+    job.source.base.skip_input_data = skipSource;
+    job.source.base.resync_to_restart = jpeg_resync_to_restart;
+    job.source.base.term_source = endSource;
+    job.info.src = &job.source.base;
+}
+
+// The decoder hands out as many rows as one call can give (a group of rows
+// of the subsampled colours).
+constexpr int kRowsPerCall = 16;
+
+// Rows go straight into the picture when it is wanted at the decoded size.
+void readRowsInPlace(DecodeJob &job)
+{
+    const int height = job.picture.size.height();
+    const int stride = job.picture.bytesPerLine;
+    auto *data = reinterpret_cast<unsigned char *>(job.picture.pixels.data());
+    JSAMPROW rows[kRowsPerCall];
+    while (job.info.output_scanline < job.info.output_height) {
+        const int first = int(job.info.output_scanline);
+        const int count = std::min(kRowsPerCall, height - first);
+        for (int i = 0; i < count; ++i)
+            rows[i] = data + qsizetype(first + i) * stride;
+        jpeg_read_scanlines(&job.info, rows, JDIMENSION(count));
+    }
+}
+
+// Otherwise a few rows at a time are decoded and shrunk.
+void readRowsShrinking(DecodeJob &job, QSize decoded)
+{
+    job.rows.resize(size_t(kRowsPerCall) * size_t(decoded.width()));
+    job.shrinker.emplace(decoded, job.picture.size,
+        reinterpret_cast<uchar *>(job.picture.pixels.data()), job.picture.bytesPerLine);
+    JSAMPROW rows[kRowsPerCall];
+    for (int i = 0; i < kRowsPerCall; ++i)
+        rows[i] = reinterpret_cast<JSAMPROW>(job.rows.data() + size_t(i) * size_t(decoded.width()));
+    while (job.info.output_scanline < job.info.output_height) {
+        const JDIMENSION read = jpeg_read_scanlines(&job.info, rows, kRowsPerCall);
+        for (JDIMENSION i = 0; i < read; ++i)
+            job.shrinker->addRow(job.rows.data() + size_t(i) * size_t(decoded.width()));
+    }
+}
 
 bool runDecode(DecodeJob &job)
 {
@@ -63,8 +168,7 @@ bool runDecode(DecodeJob &job)
     }
     jpeg_create_decompress(&job.info);
     job.created = true;
-    jpeg_mem_src(&job.info, reinterpret_cast<const unsigned char *>(job.bytes->constData()),
-        static_cast<unsigned long>(job.bytes->size()));
+    useDeviceSource(job, *job.source.device);
     jpeg_read_header(&job.info, TRUE);
 
     const QSize source(int(job.info.image_width), int(job.info.image_height));
@@ -88,31 +192,28 @@ bool runDecode(DecodeJob &job)
     job.info.quantize_colors = FALSE;
     job.info.dct_method = JDCT_IFAST;
     const QSize wanted = *job.wanted ? (*job.wanted)(source) : QSize();
-    job.info.scale_num = unsigned(jpegScaleNumerator(source, wanted, job.scale));
+    job.info.scale_num = unsigned(jpegScaleNumerator(source, wanted));
     job.info.scale_denom = 8;
     jpeg_start_decompress(&job.info);
 
-    const int width = int(job.info.output_width);
-    const int height = int(job.info.output_height);
-    const int stride = width * 4;
-    job.picture.size = QSize(width, height);
-    job.picture.bytesPerLine = stride;
-    job.picture.pixels.resize(qsizetype(stride) * height);
-    auto *data = reinterpret_cast<unsigned char *>(job.picture.pixels.data());
-    // The decoder hands out as many rows as one call can give (a group of
-    // rows of the subsampled colours), straight into the picture.
-    constexpr int kRowsPerCall = 16;
-    JSAMPROW rows[kRowsPerCall];
-    while (job.info.output_scanline < job.info.output_height) {
-        const int first = int(job.info.output_scanline);
-        const int count = std::min(kRowsPerCall, height - first);
-        for (int i = 0; i < count; ++i)
-            rows[i] = data + qsizetype(first + i) * stride;
-        jpeg_read_scanlines(&job.info, rows, JDIMENSION(count));
-    }
+    const QSize decoded(int(job.info.output_width), int(job.info.output_height));
+    const bool shrink = !wanted.isEmpty() && wanted != decoded && wanted.width() <= decoded.width()
+        && wanted.height() <= decoded.height();
+    job.picture.size = shrink ? wanted : decoded;
+    job.picture.bytesPerLine = job.picture.size.width() * 4;
+    job.picture.pixels.resize(qsizetype(job.picture.bytesPerLine) * job.picture.size.height());
+    if (shrink)
+        readRowsShrinking(job, decoded);
+    else
+        readRowsInPlace(job);
     jpeg_finish_decompress(&job.info);
     jpeg_destroy_decompress(&job.info);
     return true;
+}
+
+QString unreadableMessage(const QString &name, const QString &reason)
+{
+    return QStringLiteral("Das Bild \"%1\" kann nicht gelesen werden:\n%2").arg(name, reason);
 }
 
 QString damagedMessage(const QString &name, const char *detail)
@@ -123,7 +224,7 @@ QString damagedMessage(const QString &name, const char *detail)
 
 } // namespace
 
-int jpegScaleNumerator(QSize source, QSize atLeast, JpegScale scale)
+int jpegScaleNumerator(QSize source, QSize atLeast)
 {
     if (atLeast.isEmpty() || source.isEmpty())
         return 8;
@@ -132,24 +233,24 @@ int jpegScaleNumerator(QSize source, QSize atLeast, JpegScale scale)
         const qint64 width = (qint64(source.width()) * numerator + 7) / 8;
         const qint64 height = (qint64(source.height()) * numerator + 7) / 8;
         if (width >= atLeast.width() && height >= atLeast.height())
-            return scale == JpegScale::Quickest && numerator == 3 ? 4 : numerator;
+            return numerator == 3 ? 4 : numerator;
     }
     return 8;
 }
 
-JpegResult decodeJpeg(
-    const QByteArray &bytes, const QString &name, const WantedSize &wanted, JpegScale scale)
+JpegResult decodeJpeg(QIODevice &device, const QString &name, const WantedSize &wanted)
 {
     JpegResult result;
     auto job = std::make_unique<DecodeJob>();
-    job->bytes = &bytes;
+    job->source.device = &device;
     job->wanted = &wanted;
-    job->scale = scale;
-    if (bytes.isEmpty()) {
+    if (!device.isSequential() && device.size() == 0) {
         result.errorMessage = damagedMessage(name, "leere Datei");
     } else if (runDecode(*job)) {
         result.ok = true;
         result.picture = std::move(job->picture);
+    } else if (job->source.readFailed) {
+        result.errorMessage = unreadableMessage(name, device.errorString());
     } else if (job->tooLarge) {
         const QSize size = job->picture.sourceSize;
         result.errorMessage
@@ -165,17 +266,23 @@ JpegResult decodeJpeg(
     return result;
 }
 
-JpegResult decodeJpegFile(const QString &path, const WantedSize &wanted, JpegScale scale)
+JpegResult decodeJpeg(const QByteArray &bytes, const QString &name, const WantedSize &wanted)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeJpeg(buffer, name, wanted);
+}
+
+JpegResult decodeJpegFile(const QString &path, const WantedSize &wanted)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         JpegResult result;
-        result.errorMessage = QStringLiteral("Das Bild \"%1\" kann nicht gelesen werden:\n%2")
-                                  .arg(path, file.errorString());
+        result.errorMessage = unreadableMessage(path, file.errorString());
         return result;
     }
-    // One read of the whole file: the decoder then works from memory.
-    return decodeJpeg(file.readAll(), path, wanted, scale);
+    return decodeJpeg(file, path, wanted);
 }
 
 } // namespace Zestrola

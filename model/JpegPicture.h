@@ -5,6 +5,8 @@
 #include <QString>
 #include <functional>
 
+class QIODevice;
+
 namespace Zestrola {
 
 // Pictures with more pixels than this are refused before any decoding: a
@@ -33,29 +35,24 @@ struct JpegResult
 // The size a picture is wanted at, given its stored size; empty for full size.
 using WantedSize = std::function<QSize(QSize source)>;
 
-// How the decoder's scale (in eighths) is chosen for a wanted size:
-// - Smallest: the smallest scale that still covers the wanted size;
-// - Quickest: the same, except that 3/8 becomes 4/8. libjpeg-turbo has
-//   vector code for the 1/8, 2/8, 4/8 and 8/8 transforms only; at 4/8 a
-//   photo decodes faster than at 3/8, and the smoothing down to the wanted
-//   size, which follows anyway, then starts from more detail.
-enum class JpegScale { Smallest, Quickest };
+// Decodes the JPEG file at `path` at exactly `wanted(stored size)`, or at
+// full size when that is empty or larger than the picture in either
+// direction. A large photo is never held at full size when a smaller one is
+// wanted: the decoder scales while it decodes (in steps of 1/8), and each
+// few rows it gives are shrunk to the wanted size at once. A damaged or
+// truncated file, a picture beyond kMaxPicturePixels and an unreadable file
+// all give !ok and a message; the decoder never ends the program.
+JpegResult decodeJpegFile(const QString &path, const WantedSize &wanted = {});
 
-// Decodes the JPEG file at `path`. The decoder scales while it decodes (in
-// steps of 1/8), so a large photo is never held at full size when a smaller
-// one is wanted: the result is the smallest such size that still covers
-// `wanted` in both directions, or the full size when `wanted` gives an empty
-// size or one larger than the picture. A damaged or truncated file, a picture beyond
-// kMaxPicturePixels and an unreadable file all give !ok and a message; the
-// decoder never ends the program.
-JpegResult decodeJpegFile(
-    const QString &path, const WantedSize &wanted = {}, JpegScale scale = JpegScale::Smallest);
+// The same on a device open for reading, or on bytes in memory; `name` is
+// used in messages.
+JpegResult decodeJpeg(QIODevice &device, const QString &name, const WantedSize &wanted = {});
+JpegResult decodeJpeg(const QByteArray &bytes, const QString &name, const WantedSize &wanted = {});
 
-// The same on bytes already in memory; `name` is used in messages.
-JpegResult decodeJpeg(const QByteArray &bytes, const QString &name, const WantedSize &wanted = {},
-    JpegScale scale = JpegScale::Smallest);
-
-// The scale numerator (of 8) that decodes `source` to at least `atLeast`.
-int jpegScaleNumerator(QSize source, QSize atLeast, JpegScale scale = JpegScale::Smallest);
+// The decoder's scale (in eighths) for a picture wanted at `atLeast`: the
+// smallest that still covers it, except that 3/8 becomes 4/8, because
+// libjpeg-turbo has vector code for the 1/8, 2/8, 4/8 and 8/8 transforms only
+// and decodes a photo at 4/8 faster than at 3/8.
+int jpegScaleNumerator(QSize source, QSize atLeast);
 
 } // namespace Zestrola

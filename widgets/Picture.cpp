@@ -17,13 +17,12 @@ QImage toImage(RgbPicture picture)
 
 QImage loadPicture(QWidget *parent, const QString &path, const WantedSize &wanted)
 {
-    // The picture is smoothed to its size below in any case, so the
-    // decoder may choose a scale a little larger that decodes faster.
-    JpegResult result = decodeJpegFile(path, wanted, JpegScale::Quickest);
+    JpegResult result = decodeJpegFile(path, wanted);
     if (!result.ok) {
         MessageBox::error(parent, result.errorMessage);
         return {};
     }
+    // The decoder shrinks; a small picture wanted larger is enlarged here.
     const QSize target = wanted ? wanted(result.picture.sourceSize) : QSize();
     QImage image = toImage(std::move(result.picture));
     if (target.isEmpty() || image.size() == target)

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "model/AreaShrink.h"
 #include "model/JpegPicture.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Picture.h"
@@ -34,6 +35,62 @@ QByteArray withClaimedSize(QByteArray bytes, QSize size)
     return bytes;
 }
 
+// Soft light and shade with a fine texture on top, as in a photo.
+QImage photoLike(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y,
+                qRgb((x * 255) / size.width(), (y * 255) / size.height(),
+                    ((x * 7 + y * 13) % 64) * 4));
+    return image;
+}
+
+QImage shrunk(const QImage &source, QSize to)
+{
+    QImage result(to, QImage::Format_RGB32);
+    AreaShrinker shrinker(source.size(), to, result.bits(), result.bytesPerLine());
+    for (int y = 0; y < source.height(); ++y)
+        shrinker.addRow(reinterpret_cast<const quint32 *>(source.constScanLine(y)));
+    return result;
+}
+
+int largestDifference(const QImage &a, const QImage &b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            largest = std::max({ largest, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
+                qAbs(qBlue(p) - qBlue(q)), 255 - qAlpha(p) });
+        }
+    return largest;
+}
+
+// Fails every read after the first `good` bytes, as a disk can.
+class FailingDevice : public QBuffer
+{
+public:
+    FailingDevice(const QByteArray &bytes, qint64 good)
+        : m_good(good)
+    {
+        setData(bytes);
+        open(QIODevice::ReadOnly);
+    }
+
+protected:
+    qint64 readData(char *data, qint64 size) override
+    {
+        if (pos() >= m_good)
+            return -1;
+        return QBuffer::readData(data, std::min(size, m_good - pos()));
+    }
+
+private:
+    qint64 m_good;
+};
+
 } // namespace
 
 class TestPicture : public QObject
@@ -42,18 +99,19 @@ class TestPicture : public QObject
 private Q_SLOTS:
     void init() { MessageBox::setTestMode(true); }
 
-    void decodesAtTheSmallestSufficientScale_data()
+    void decodesAtTheWantedSize_data()
     {
         QTest::addColumn<QSize>("source");
         QTest::addColumn<QSize>("wanted");
         QTest::addColumn<QSize>("decoded");
         QTest::newRow("full size") << QSize(64, 48) << QSize() << QSize(64, 48);
-        QTest::newRow("a third: 3/8") << QSize(1200, 900) << QSize(400, 300) << QSize(450, 338);
+        QTest::newRow("a third") << QSize(1200, 900) << QSize(400, 300) << QSize(400, 300);
         QTest::newRow("an eighth") << QSize(1600, 800) << QSize(200, 100) << QSize(200, 100);
         QTest::newRow("larger than the picture")
             << QSize(80, 60) << QSize(160, 120) << QSize(80, 60);
+        QTest::newRow("larger in one direction") << QSize(80, 60) << QSize(90, 30) << QSize(80, 60);
     }
-    void decodesAtTheSmallestSufficientScale()
+    void decodesAtTheWantedSize()
     {
         QFETCH(QSize, source);
         QFETCH(QSize, wanted);
@@ -63,6 +121,7 @@ private Q_SLOTS:
         QVERIFY2(result.ok, qPrintable(result.errorMessage));
         QCOMPARE(result.picture.sourceSize, source);
         QCOMPARE(result.picture.size, decoded);
+        QCOMPARE(result.picture.bytesPerLine, decoded.width() * 4);
         const QImage image = toImage(result.picture);
         QCOMPARE(image.size(), decoded);
         const QColor middle = image.pixelColor(decoded.width() / 2, decoded.height() / 2);
@@ -73,60 +132,97 @@ private Q_SLOTS:
     {
         QTest::addColumn<QSize>("source");
         QTest::addColumn<QSize>("atLeast");
-        QTest::addColumn<int>("smallest");
-        QTest::addColumn<int>("quickest");
+        QTest::addColumn<int>("numerator");
         const QSize photo(4000, 3000);
-        QTest::newRow("a third") << photo << QSize(1333, 1000) << 3 << 4;
-        QTest::newRow("an eighth") << photo << QSize(500, 375) << 1 << 1;
-        QTest::newRow("a quarter, one pixel more") << photo << QSize(1001, 750) << 3 << 4;
-        QTest::newRow("a half") << photo << QSize(2000, 1500) << 4 << 4;
-        QTest::newRow("five eighths") << photo << QSize(2100, 1500) << 5 << 5;
-        QTest::newRow("nothing wanted: full size") << photo << QSize() << 8 << 8;
-        QTest::newRow("more than the picture") << QSize(80, 60) << QSize(160, 120) << 8 << 8;
-        QTest::newRow("tall and narrow") << QSize(30, 3000) << QSize(10, 1000) << 3 << 4;
+        QTest::newRow("a third: 4/8, not 3/8") << photo << QSize(1333, 1000) << 4;
+        QTest::newRow("an eighth") << photo << QSize(500, 375) << 1;
+        QTest::newRow("a quarter, one pixel more") << photo << QSize(1001, 750) << 4;
+        QTest::newRow("five eighths") << photo << QSize(2100, 1500) << 5;
+        QTest::newRow("nothing wanted: full size") << photo << QSize() << 8;
+        QTest::newRow("more than the picture") << QSize(80, 60) << QSize(160, 120) << 8;
+        QTest::newRow("tall and narrow") << QSize(30, 3000) << QSize(10, 1000) << 4;
     }
     void choosesTheScaleThatCoversTheWantedSize()
     {
         QFETCH(QSize, source);
         QFETCH(QSize, atLeast);
-        QTEST(jpegScaleNumerator(source, atLeast, JpegScale::Smallest), "smallest");
-        QTEST(jpegScaleNumerator(source, atLeast, JpegScale::Quickest), "quickest");
+        QTEST(jpegScaleNumerator(source, atLeast), "numerator");
     }
 
-    void quickestDecodesAtAHalfInsteadOfThreeEighths()
+    // Each target pixel is the average of the area it covers, as Qt's own
+    // smooth scaling makes it; rounding must neither tint a plain colour
+    // nor lose a row or column at the edges.
+    void shrinksToTheAverageOfEachArea_data()
     {
-        const QByteArray bytes = jpeg(QSize(1200, 900));
-        const auto third = [](QSize source) { return source / 3; };
-        const JpegResult result = decodeJpeg(bytes, "bild.jpg", third, JpegScale::Quickest);
-        QVERIFY2(result.ok, qPrintable(result.errorMessage));
-        QCOMPARE(result.picture.size, QSize(600, 450));
-        QCOMPARE(result.picture.bytesPerLine, 600 * 4);
-        const QRgb middle
-            = reinterpret_cast<const QRgb *>(result.picture.pixels.constData())[225 * 600 + 300];
-        QVERIFY(qAbs(qGreen(middle) - 160) < 8 && qAbs(qRed(middle) - 30) < 8);
-        QVERIFY(
-            !decodeJpeg(bytes.left(bytes.size() / 2), "bild.jpg", third, JpegScale::Quickest).ok);
+        QTest::addColumn<QSize>("from");
+        QTest::addColumn<QSize>("to");
+        QTest::newRow("two thirds, as the info box") << QSize(300, 225) << QSize(200, 150);
+        QTest::newRow("a half") << QSize(64, 48) << QSize(32, 24);
+        QTest::newRow("a little") << QSize(150, 112) << QSize(133, 100);
+        QTest::newRow("across only") << QSize(90, 40) << QSize(31, 40);
+        QTest::newRow("down only") << QSize(40, 90) << QSize(40, 31);
+        QTest::newRow("to one pixel") << QSize(50, 37) << QSize(1, 1);
+    }
+    void shrinksToTheAverageOfEachArea()
+    {
+        QFETCH(QSize, from);
+        QFETCH(QSize, to);
+        const QImage photo = photoLike(from);
+        QVERIFY(largestDifference(shrunk(photo, to),
+                    photo.scaled(to, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+            <= 2);
+        QImage plain(from, QImage::Format_RGB32);
+        plain.fill(qRgb(201, 17, 99));
+        QImage expected(to, QImage::Format_RGB32);
+        expected.fill(qRgb(201, 17, 99));
+        QCOMPARE(largestDifference(shrunk(plain, to), expected), 0);
+    }
+
+    void stripesBecomeTheirAverage()
+    {
+        QImage stripes(QSize(6, 2), QImage::Format_RGB32);
+        for (int x = 0; x < 6; ++x)
+            for (int y = 0; y < 2; ++y)
+                stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 90, 0));
+        const QImage result = shrunk(stripes, QSize(3, 1));
+        for (int x = 0; x < 3; ++x)
+            QCOMPARE(result.pixel(x, 0), qRgb(128, 173, 128));
     }
 
     void damagedPicturesAreReportedNotFatal_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QSize>("wanted");
         QTest::addColumn<QString>("detail");
         const QByteArray good = jpeg(QSize(640, 480));
-        QTest::newRow("truncated (premature end)") << good.left(good.size() / 2) << "beschädigt";
-        QTest::newRow("no JPEG at all") << QByteArray("GIF89a nichts") << "beschädigt";
-        QTest::newRow("empty file") << QByteArray() << "beschädigt";
+        const QByteArray truncated = good.left(good.size() / 2);
+        QTest::newRow("truncated (premature end)") << truncated << QSize() << "beschädigt";
+        QTest::newRow("truncated, shrinking") << truncated << QSize(213, 160) << "beschädigt";
+        QTest::newRow("no JPEG at all") << QByteArray("GIF89a nichts") << QSize() << "beschädigt";
+        QTest::newRow("empty file") << QByteArray() << QSize() << "beschädigt";
         QTest::newRow("beyond 100 megapixels")
-            << withClaimedSize(good, QSize(20000, 10000)) << "zu groß";
+            << withClaimedSize(good, QSize(20000, 10000)) << QSize() << "zu groß";
     }
     void damagedPicturesAreReportedNotFatal()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QSize, wanted);
         QFETCH(QString, detail);
-        const JpegResult result = decodeJpeg(bytes, "/daten/Obst/Apfel.jpg");
+        const JpegResult result
+            = decodeJpeg(bytes, "/daten/Obst/Apfel.jpg", [wanted](QSize) { return wanted; });
         QVERIFY(!result.ok);
+        QVERIFY(result.picture.pixels.isEmpty());
         QVERIFY(result.errorMessage.contains("/daten/Obst/Apfel.jpg"));
         QVERIFY(result.errorMessage.contains(detail));
+    }
+
+    void aFailingReadIsNotCalledDamage()
+    {
+        const QByteArray bytes = jpeg(QSize(640, 480));
+        FailingDevice device(bytes, bytes.size() / 2);
+        const JpegResult result = decodeJpeg(device, "Apfel.jpg");
+        QVERIFY(!result.ok);
+        QVERIFY(result.errorMessage.contains("\"Apfel.jpg\" kann nicht gelesen werden"));
     }
 
     void loadPictureScalesExactlyOrTells()
