@@ -105,6 +105,7 @@ struct DecodeJob
     RgbPicture picture;
     std::vector<quint32> rows; // decoded rows on their way to the shrinker
     std::optional<AreaShrinker> shrinker;
+    bool cmyk = false;
     bool tooLarge = false;
     bool created = false;
 };
@@ -124,6 +125,27 @@ void useDeviceSource(DecodeJob &job, QIODevice &device)
 // of the subsampled colours).
 constexpr int kRowsPerCall = 16;
 
+// Print shops' pictures come in CMYK, stored inverted as Adobe's programs
+// write them; libjpeg gives the four inks, turned here into light.
+void cmykToRgb(JSAMPROW row, JDIMENSION width)
+{
+    auto *pixel = reinterpret_cast<quint32 *>(row);
+    for (JDIMENSION x = 0; x < width; ++x, row += 4) {
+        const quint32 k = row[3];
+        pixel[x]
+            = 0xff000000u | (row[0] * k / 255) << 16 | (row[1] * k / 255) << 8 | (row[2] * k / 255);
+    }
+}
+
+JDIMENSION readScanlines(DecodeJob &job, JSAMPROW *rows, int count)
+{
+    const JDIMENSION read = jpeg_read_scanlines(&job.info, rows, JDIMENSION(count));
+    if (job.cmyk)
+        for (JDIMENSION i = 0; i < read; ++i)
+            cmykToRgb(rows[i], job.info.output_width);
+    return read;
+}
+
 // Rows go straight into the picture when it is wanted at the decoded size.
 void readRowsInPlace(DecodeJob &job)
 {
@@ -136,7 +158,7 @@ void readRowsInPlace(DecodeJob &job)
         const int count = std::min(kRowsPerCall, height - first);
         for (int i = 0; i < count; ++i)
             rows[i] = data + qsizetype(first + i) * stride;
-        jpeg_read_scanlines(&job.info, rows, JDIMENSION(count));
+        readScanlines(job, rows, count);
     }
 }
 
@@ -150,7 +172,7 @@ void readRowsShrinking(DecodeJob &job, QSize decoded)
     for (int i = 0; i < kRowsPerCall; ++i)
         rows[i] = reinterpret_cast<JSAMPROW>(job.rows.data() + size_t(i) * size_t(decoded.width()));
     while (job.info.output_scanline < job.info.output_height) {
-        const JDIMENSION read = jpeg_read_scanlines(&job.info, rows, kRowsPerCall);
+        const JDIMENSION read = readScanlines(job, rows, kRowsPerCall);
         for (JDIMENSION i = 0; i < read; ++i)
             job.shrinker->addRow(job.rows.data() + size_t(i) * size_t(decoded.width()));
     }
@@ -178,10 +200,11 @@ bool runDecode(DecodeJob &job)
         jpeg_destroy_decompress(&job.info);
         return false;
     }
+    job.cmyk = job.info.jpeg_color_space == JCS_CMYK || job.info.jpeg_color_space == JCS_YCCK;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    job.info.out_color_space = JCS_EXT_BGRX;
+    job.info.out_color_space = job.cmyk ? JCS_CMYK : JCS_EXT_BGRX;
 #else
-    job.info.out_color_space = JCS_EXT_XRGB;
+    job.info.out_color_space = job.cmyk ? JCS_CMYK : JCS_EXT_XRGB;
 #endif
     // The picture is shown scaled down: the cheaper chroma upsampling and
     // integer transform are not to be seen, but save a third of the time.

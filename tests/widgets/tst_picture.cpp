@@ -178,15 +178,18 @@ private Q_SLOTS:
         QCOMPARE(largestDifference(shrunk(plain, to), expected), 0);
     }
 
-    void stripesBecomeTheirAverage()
+    // As Adobe's programs write them: inverted inks.
+    void cmykPicturesShowTheirColours()
     {
-        QImage stripes(QSize(6, 2), QImage::Format_RGB32);
-        for (int x = 0; x < 6; ++x)
-            for (int y = 0; y < 2; ++y)
-                stripes.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 90, 0));
-        const QImage result = shrunk(stripes, QSize(3, 1));
-        for (int x = 0; x < 3; ++x)
-            QCOMPARE(result.pixel(x, 0), qRgb(128, 173, 128));
+        const QString path = QStringLiteral(":/data/rot-cmyk.jpg");
+        for (const QSize wanted : { QSize(), QSize(12, 8) }) {
+            const JpegResult result = decodeJpegFile(path, [wanted](QSize) { return wanted; });
+            QVERIFY2(result.ok, qPrintable(result.errorMessage));
+            const QColor colour = toImage(result.picture).pixelColor(5, 5);
+            QVERIFY2(qAbs(colour.red() - 200) < 8 && qAbs(colour.green() - 30) < 8
+                    && qAbs(colour.blue() - 40) < 8 && colour.alpha() == 255,
+                qPrintable(colour.name()));
+        }
     }
 
     void damagedPicturesAreReportedNotFatal_data()
