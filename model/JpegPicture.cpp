@@ -110,9 +110,9 @@ struct DecodeJob
     bool created = false;
 };
 
-void useDeviceSource(DecodeJob &job, QIODevice &device)
+// The device is set by the caller; libjpeg calls these to read from it.
+void attachSource(DecodeJob &job)
 {
-    job.source.device = &device;
     job.source.base.init_source = startSource;
     job.source.base.fill_input_buffer = fillSource;
     job.source.base.skip_input_data = skipSource;
@@ -190,7 +190,7 @@ bool runDecode(DecodeJob &job)
     }
     jpeg_create_decompress(&job.info);
     job.created = true;
-    useDeviceSource(job, *job.source.device);
+    attachSource(job);
     jpeg_read_header(&job.info, TRUE);
 
     const QSize source(int(job.info.image_width), int(job.info.image_height));
