@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -226,17 +225,17 @@ private Q_SLOTS:
         FileDialog::queueAnswer(u"/anywhere/else/Tag1"_s);
         trigger(u"Speichernunter1"_s);
         QCOMPARE(FileDialog::shownDialogs().last(), folder() + u"Menü.txt");
-        const QByteArray saved = TestSupport::readBytes(folder() + u"Tag1.txt");
-        QVERIFY(saved.startsWith("\xEF\xBB\xBFWerte_bei_100_Gramm:100\tSaft "));
-        QVERIFY(saved.contains("\r\n500\tPils\t880,00\t210,00\t"));
         QVERIFY(form->list().isEmpty());
         QVERIFY(!form->isVisible()); // a save ends the session
 
+        // The file's format is the calculation list's; reading it back shows
+        // that the rows went where the user said.
         form->show();
         FileDialog::queueAnswer(folder() + u"Tag1.txt");
         trigger(u"Oeffnen1"_s);
         QCOMPARE(
             form->windowTitle(), u"Tag1.txt - Berechnung der Zufuhr an Energie und Nährstoffen."_s);
+        QCOMPARE(shownCell(0, 2), u"880,00"_s);
         QCOMPARE(shownCell(1, 2), u"384,00"_s);
         QVERIFY(!form->hasUnsavedList());
 
@@ -323,7 +322,8 @@ private Q_SLOTS:
         QVERIFY(chartText().contains(u"Energie: 34 %"_s));
     }
 
-    void fileMenu()
+    // The exports need a list; an export writes its file and leaves the list alone.
+    void fileMenuAndExport()
     {
         auto *file = child<QMenu>(u"Datei1"_s);
         QStringList captions;
@@ -335,17 +335,12 @@ private Q_SLOTS:
             "Als PDF speichern..."_s);
         emit file->aboutToShow();
         QVERIFY(!child<QAction>(u"ExportierenalsCSV1"_s)->isEnabled());
-        add(kPils, u"500"_s);
+        add(kSaft, u"1000"_s);
         emit file->aboutToShow();
         for (const QString &name : { u"ExportierenalsCSV1"_s, u"DiagrammalsPNGspeichern1"_s,
                  u"Drucken1"_s, u"AlsPDFspeichern1"_s })
             QVERIFY(child<QAction>(name)->isEnabled());
-    }
 
-    // An export writes its file and leaves the list alone.
-    void exportWritesAFile()
-    {
-        add(kSaft, u"1000"_s);
         const QStringList fileLines = form->list().fileLines();
         FileDialog::queueAnswer(data->path() + u"Tag"_s);
         trigger(u"ExportierenalsCSV1"_s);
