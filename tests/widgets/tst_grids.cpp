@@ -17,7 +17,8 @@ class TestGrids : public QObject
 private Q_SLOTS:
     // Whatever the user does to the columns, each value starts right under
     // its caption, the view's tab stops are the column edges and a click
-    // selects the column.
+    // selects the column. The tab stops of a freshly loaded table are the
+    // main window's test.
     void headerColumns_data()
     {
         QTest::addColumn<QPoint>("resize"); // section, new width
@@ -25,8 +26,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("scroll");
         QTest::addColumn<QList<int>>("stops");
         QTest::addColumn<int>("clicked");
-        QTest::newRow("as loaded")
-            << QPoint(0, 204) << 1 << 0 << QList<int> { 204, 270, 351, 417, 483 } << 4;
         QTest::newRow("moved to the end")
             << QPoint(0, 204) << 4 << 0 << QList<int> { 204, 285, 351, 417, 483 } << 1;
         QTest::newRow("moved, widened, scrolled")
