@@ -72,7 +72,6 @@ private Q_SLOTS:
         IntakeChart chart;
         QCOMPARE(chart.accessibleName(), u"Anteil an der Referenzmenge"_s);
         chart.setAmounts(IntakeAmounts { 1674, 400, 14, 5, 39, 18, 12.5, 3 });
-        QCOMPARE(chart.percents()[index(Intake::Salt)], 50.0);
         const QString expected = u"Energie: 20 %\nFett: 20 %\ngesättigte Fettsäuren: 25 %\n"
                                  "Kohlenhydrate: 15 %\nZucker: 20 %\nEiweiß: 25 %\nSalz: 50 %"_s;
         QCOMPARE(chart.valuesText(), expected);
@@ -121,7 +120,6 @@ private Q_SLOTS:
         const QString path = folder.path() + u"Tag 1.pdf"_s;
         QString error;
         QVERIFY2(writeIntakePdf(threeRowPrintout(), path, &error), qPrintable(error));
-        QVERIFY(TestSupport::readBytes(path).startsWith("%PDF"));
         int pages = 0;
         const QString text = pdfText(path, &pages);
         QCOMPARE(pages, 1);
