@@ -277,6 +277,27 @@ private Q_SLOTS:
                 "50\tB\t" + QString(13, u'\t'), "60\tC\t" + QString(13, u'\t') }));
     }
 
+    // Per-100 lines whose text holds the mark read back as they were saved.
+    void per100LinesReadBack_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("mark in the name")
+            << u"Werte_bei_100_Gramm:100\tWerte_bei_100_Gramm: Apfel\t52\t"_s;
+        QTest::newRow("mark twice") << u"Werte_bei_100_Gramm:Werte_bei_100_Gramm:100\tApfel\t"_s;
+        QTest::newRow("mark after the values") << u"100\tApfel\t52Werte_bei_100_Gramm:\t"_s;
+    }
+    void per100LinesReadBack()
+    {
+        QFETCH(QString, line);
+        const CalcListFileContent read
+            = parseCalcListText(QString(line + u"\r\n150\tApfel\t78\t\r\n"_s));
+        CalculationList list;
+        list.load(read.per100Lines, read.rowLines);
+        const CalcListFileContent reread = parseCalcListText(list.fileLines().join(u"\r\n"_s));
+        QCOMPARE(reread.per100Lines, read.per100Lines);
+        QCOMPARE(reread.rowLines, QStringList { u"150\tApfel\t78"_s + QString(8, u'\t') });
+    }
+
     void fileNames_data()
     {
         QTest::addColumn<QString>("name");

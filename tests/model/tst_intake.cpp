@@ -44,24 +44,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<IntakeAmounts>("amounts");
         QTest::addColumn<ReferenceShares>("shares");
+        const auto row = [](const char *tag, IntakeAmounts amounts, ReferenceShares shares) {
+            QTest::newRow(tag) << amounts << shares;
+        };
         // kJ, kcal, fat, saturated fat, carbohydrate, sugar, protein, salt
-        QTest::newRow("the reference day") << IntakeAmounts { 8400, 2000, 70, 20, 260, 90, 50, 6 }
-                                           << ReferenceShares { 100, 100, 100, 100, 100, 100, 100 };
-        QTest::newRow("half the salt, a breakfast") << IntakeAmounts { 1674, 400, 14, 5, 39, 18,
-            12.5, 3 } << ReferenceShares { 20, 20, 25, 15, 20, 25, 50 };
-        QTest::newRow("kcal rules the energy") << IntakeAmounts { 8368, 2000, 0, 0, 0, 0, 0, 0 }
-                                               << ReferenceShares { 100, 0, 0, 0, 0, 0, 0 };
-        QTest::newRow("kJ alone gives the energy") << IntakeAmounts { 4200, 0, 0, 0, 0, 0, 0, 0 }
-                                                   << ReferenceShares { 50, 0, 0, 0, 0, 0, 0 };
+        row("the reference day", { 8400, 2000, 70, 20, 260, 90, 50, 6 },
+            { 100, 100, 100, 100, 100, 100, 100 });
+        row("half the salt, a breakfast", { 1674, 400, 14, 5, 39, 18, 12.5, 3 },
+            { 20, 20, 25, 15, 20, 25, 50 });
+        row("kcal rules the energy", { 8368, 2000, 0, 0, 0, 0, 0, 0 }, { 100, 0, 0, 0, 0, 0, 0 });
+        row("kJ alone gives the energy", { 4200, 0, 0, 0, 0, 0, 0, 0 }, { 50, 0, 0, 0, 0, 0, 0 });
         // 0,03 g salt and 0,35 g fat are halves; their doubles lie either side.
-        QTest::newRow("halves round up") << IntakeAmounts { 0, 10, 0.35, 0.1, 1.3, 0.45, 0.25,
-            0.03 } << ReferenceShares { 1, 1, 1, 1, 1, 1, 1 };
-        QTest::newRow("just below halves") << IntakeAmounts { 0, 9.99, 0.3499, 0.0999, 1.2999,
-            0.4499, 0.2499, 0.0299 } << ReferenceShares { 0, 0, 0, 0, 0, 0, 0 };
-        QTest::newRow("more than a day") << IntakeAmounts { 0, 4567.89, 210, 19.9, 0, 0, 0, 12.3 }
-                                         << ReferenceShares { 228, 300, 100, 0, 0, 0, 205 };
-        QTest::newRow("negative mirrors") << IntakeAmounts { 0, -10, 0, 0, 0, 0, 0, -0.03 }
-                                          << ReferenceShares { -1, 0, 0, 0, 0, 0, -1 };
+        row("halves round up", { 0, 10, 0.35, 0.1, 1.3, 0.45, 0.25, 0.03 },
+            { 1, 1, 1, 1, 1, 1, 1 });
+        row("just below halves", { 0, 9.99, 0.3499, 0.0999, 1.2999, 0.4499, 0.2499, 0.0299 },
+            { 0, 0, 0, 0, 0, 0, 0 });
+        row("more than a day", { 0, 4567.89, 210, 19.9, 0, 0, 0, 12.3 },
+            { 228, 300, 100, 0, 0, 0, 205 });
+        row("negative mirrors", { 0, -10, 0, 0, 0, 0, 0, -0.03 }, { -1, 0, 0, 0, 0, 0, -1 });
     }
     void shares()
     {

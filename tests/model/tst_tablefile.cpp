@@ -97,7 +97,6 @@ private Q_SLOTS:
         bool ok = false;
         const QString text = readTextFile(folder.path() + "t.txt", &ok);
         QVERIFY(ok);
-        QCOMPARE(text.size(), decodeText(bytes).size());
         QVERIFY(text == decodeText(bytes));
         QTEST(nonBlankLines(text), "lines");
         QTEST(hasByteOrderMark(folder.path() + "t.txt"), "marked");
@@ -172,9 +171,9 @@ private Q_SLOTS:
     {
         QFETCH(int, length);
         TestSupport::DataFolder folder;
-        const QString name = QString(length - 4, u'ä').first((length - 4) / 2) + u".txt";
+        const int stem = length - 4; // "ä" takes two bytes
         const QString path
-            = folder.path() + QString(length - 4 - (length - 4) / 2 * 2, u'x') + name;
+            = folder.path() + QString(stem % 2, u'x') + QString(stem / 2, u'ä') + ".txt";
         QCOMPARE(QFile::encodeName(QFileInfo(path).fileName()).size(), length);
         TestSupport::writeBytes(path, "alt");
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
