@@ -116,9 +116,7 @@ private Q_SLOTS:
         QTest::newRow("path is a folder") << "Obst" << 0 << true;
         QTest::newRow("name too long") << QString(260, u'x') + ".txt" << 0 << false;
         QTest::newRow("read-only folder") << "Obst.txt" << 1 << false;
-        QTest::newRow("read-only folder, lines") << "Obst.txt" << 1 << true;
         QTest::newRow("read-only file") << "Obst.txt" << 2 << false;
-        QTest::newRow("read-only file, lines") << "Obst.txt" << 2 << true;
     }
     void failedWriteKeepsOldFile()
     {
