@@ -200,10 +200,6 @@ private Q_SLOTS:
 
         const IntakeSheet sheet = intakeSheet(list);
         QCOMPARE(sheet.valueCaptions.size(), 9);
-        QCOMPARE(sheet.rows.size(), 2);
-        QCOMPARE(sheet.rows[0].amount, 250.0);
-        QCOMPARE(sheet.rows[1].values[0], 1000.0);
-        QCOMPARE(sheet.totals.size(), 9);
         QCOMPARE(totalIntake(list.totals()), sheet.totalAmounts());
         QCOMPARE(rowIntake(list.rows()[0]),
             (IntakeAmounts { 545, 130, 0.5, 0, 28.5, 25.75, 0.75, 0.03 }));
