@@ -168,23 +168,10 @@ private Q_SLOTS:
         QVERIFY(error.startsWith(u"Die Datei \""_s));
     }
 
-    // A food list has two value columns fewer; an empty list still carries
-    // the reference lines.
-    void emptyFoodList()
-    {
-        IntakeSheet sheet;
-        sheet.valueCaptions = QStringList(9, u"x"_s);
-        sheet.totals = { 0, 0, std::nullopt, 0, 0, 0, 0, 0, 0 };
-        const QStringList lines = intakeCsvText(sheet);
-        QCOMPARE(lines.size(), 5);
-        QCOMPARE(lines[1], QString());
-        QCOMPARE(lines[2], u"Summe;;0;0;;0;0;0;0;0;0"_s);
-        QCOMPARE(lines[4], u"Anteil an der Referenzmenge in %;;0;0;;0;0;0;0;0;0"_s);
-    }
-
-    // The list as the window holds it: a food table whose header ends with
-    // a TAB, one row rescaled, one per 100 g with "<" and "?" cells, and a
-    // row after an emptied amount, which does not count.
+    // The list as the window holds it: a food table (two value columns fewer
+    // than a drink list) whose header ends with a TAB, one row rescaled, one
+    // per 100 g with "<" and "?" cells, and a row after an emptied amount,
+    // which does not count.
     void fromCalculationList()
     {
         CalculationList list;
@@ -209,6 +196,14 @@ private Q_SLOTS:
                 u"100;\"Brot \"\"Korn\"\"; hell\";1000;240;2,4;1,5;0,3;48;3;8;1,2"_s }));
         QCOMPARE(lines[4], u"Summe;;1545;370;;2;0,3;76,5;28,75;8,75;1,23"_s);
         QCOMPARE(lines[6], u"Anteil an der Referenzmenge in %;;19;19;;3;2;29;32;18;21"_s);
+
+        // An empty list still carries the reference lines.
+        list.clear();
+        const QStringList empty = intakeCsvText(intakeSheet(list));
+        QCOMPARE(empty.size(), 5);
+        QCOMPARE(empty[1], QString());
+        QCOMPARE(empty[2], u"Summe;;0;0;;0;0;0;0;0;0"_s);
+        QCOMPARE(empty[4], u"Anteil an der Referenzmenge in %;;0;0;;0;0;0;0;0;0"_s);
     }
 };
 
