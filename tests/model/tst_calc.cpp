@@ -36,16 +36,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("passes");
-        QTest::newRow("comma") << "1,5" << true;
-        QTest::newRow("point") << "1.5" << true;
-        QTest::newRow("leading blanks, sign") << "  -12" << true;
-        QTest::newRow("exponent") << "2,5e3" << true;
-        QTest::newRow("bare fraction") << ",5" << true;
-        QTest::newRow("trailing blank") << "12 " << false;
-        QTest::newRow("two separators") << "1,2,3" << false;
-        QTest::newRow("letters") << "abc" << false;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("lone comma") << "," << false;
+        for (const char *text : { "1,5", "1.5", "  -12", "2,5e3", ",5" })
+            QTest::newRow(text) << QString(text) << true;
+        for (const char *text : { "12 ", "1,2,3", "abc", "", "," })
+            QTest::newRow(*text ? text : "empty") << QString(text) << false;
     }
     void numberTest()
     {
@@ -57,16 +51,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
-        QTest::newRow("half up") << 0.125 << "0,13";
-        QTest::newRow("double just below a half") << 2.675 << "2,67";
-        QTest::newRow("groups") << 1234.5 << "1.234,50";
-        QTest::newRow("fraction") << 0.5 << "0,50";
-        QTest::newRow("zero") << 0.0 << "0,00";
-        QTest::newRow("millions, negative") << -1234567.891 << "-1.234.567,89";
-        QTest::newRow("carry through") << 999.999 << "1.000,00";
-        QTest::newRow("smallest half") << 0.005 << "0,01";
-        QTest::newRow("tiny negative") << -0.001 << "0,00";
-        QTest::newRow("15 digits at most") << 123456789012345678.0 << "123.456.789.012.346.000,00";
+        // Half up, but 2.675 is a double just below the half; 15 digits at most.
+        const std::pair<double, const char *> cases[] = { { 0.125, "0,13" }, { 2.675, "2,67" },
+            { 1234.5, "1.234,50" }, { 0.5, "0,50" }, { 0.0, "0,00" },
+            { -1234567.891, "-1.234.567,89" }, { 999.999, "1.000,00" }, { 0.005, "0,01" },
+            { -0.001, "0,00" }, { 123456789012345678.0, "123.456.789.012.346.000,00" } };
+        for (const auto &[value, text] : cases)
+            QTest::addRow("%g", value) << value << QString(text);
     }
     void numberOutput()
     {
@@ -78,11 +69,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("cell");
         QTest::addColumn<double>("value"); // negative: no number
-        QTest::newRow("thousands") << "4.500,00" << 4500.0;
-        QTest::newRow("less than") << "<0,5" << 0.5;
-        QTest::newRow("blanks") << " 7,25 " << 7.25;
-        QTest::newRow("empty") << "" << -1.0;
-        QTest::newRow("word") << "k.A." << -1.0;
+        const std::pair<const char *, double> cases[] = { { "4.500,00", 4500.0 }, { "<0,5", 0.5 },
+            { " 7,25 ", 7.25 }, { "", -1.0 }, { "k.A.", -1.0 } };
+        for (const auto &[cell, value] : cases)
+            QTest::newRow(*cell ? cell : "empty") << QString(cell) << value;
     }
     void cellValues()
     {
@@ -135,10 +125,8 @@ private Q_SLOTS:
             QVERIFY(list.transfer(0, amount, &used));
         QTEST(used, "shownAmount");
         QTEST(list.cell(0, 0), "shownAmount");
-        QCOMPARE(list.cell(0, 1), u"Pils"_s);
         QTEST((QStringList { list.cell(0, 2), list.cell(0, 3), list.cell(0, 4), list.cell(0, 12) }),
             "values");
-        QCOMPARE(list.rows()[0].per100Copy.value(2), u"176,00"_s);
     }
 
     void transferKeepsCellsThatAreNoNumber()
@@ -210,11 +198,7 @@ private Q_SLOTS:
         list.addEntry(kPils);
         list.setCell(2, 0, u"  "_s); // ends the counted rows
         QCOMPARE(list.countedRowCount(), 2);
-        const CalcTotals totals = list.totals();
-        QCOMPARE(totals.kJ, 545.0 + 2640.0);
-        QCOMPARE(totals.ofColumn(3), 130.0 + 630.0);
-        QCOMPARE(totals.ofColumn(4), 0.0);
-        QCOMPARE(totals.alcoholGrams, 56.85);
+        QCOMPARE(list.totals().ofColumn(4), 0.0); // the energy density is no sum
         report = list.report();
         QCOMPARE(report.size(), 15);
         QCOMPARE(report[2],
@@ -264,17 +248,34 @@ private Q_SLOTS:
             = parseCalcListText(u"\r\n100\tA\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t\r\n\r\n"
                                 u"x Werte_bei_100_Gramm:100\tA\t1\t\n  \t\n50\tB\t\r\n60\tC\t\r\n");
         QCOMPARE(content.per100Lines, QStringList { "x 100\tA\t1\t" });
-        QCOMPARE(content.rowLines.size(), 3);
         CalculationList list;
         list.load(content.per100Lines, content.rowLines);
-        QCOMPARE(list.rowCount(), 3);
-        QCOMPARE(list.columnCount(), 15);
-        QCOMPARE(list.cell(0, 14), u"13"_s);
         QCOMPARE(list.totals().alcoholGrams, 11.0);
         QCOMPARE(list.fileLines(),
             (QStringList { "Werte_bei_100_Gramm:x 100\tA\t1\t",
                 "100\tA\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t",
                 "50\tB\t" + QString(13, u'\t'), "60\tC\t" + QString(13, u'\t') }));
+    }
+
+    // Per-100 lines whose text holds the mark read back as they were saved.
+    void per100LinesReadBack_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::newRow("mark in the name")
+            << u"Werte_bei_100_Gramm:100\tWerte_bei_100_Gramm: Apfel\t52\t"_s;
+        QTest::newRow("mark twice") << u"Werte_bei_100_Gramm:Werte_bei_100_Gramm:100\tApfel\t"_s;
+        QTest::newRow("mark after the values") << u"100\tApfel\t52Werte_bei_100_Gramm:\t"_s;
+    }
+    void per100LinesReadBack()
+    {
+        QFETCH(QString, line);
+        const CalcListFileContent read
+            = parseCalcListText(QString(line + u"\r\n150\tApfel\t78\t\r\n"_s));
+        CalculationList list;
+        list.load(read.per100Lines, read.rowLines);
+        const CalcListFileContent reread = parseCalcListText(list.fileLines().join(u"\r\n"_s));
+        QCOMPARE(reread.per100Lines, read.per100Lines);
+        QCOMPARE(reread.rowLines, QStringList { u"150\tApfel\t78"_s + QString(8, u'\t') });
     }
 
     void fileNames_data()

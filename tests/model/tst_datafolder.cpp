@@ -80,20 +80,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("plain, umlauts, percent and dots kept") << "Milch 1.5% (Süße...)"
-                                                               << "Milch 1.5% (Süße...)";
-        QTest::newRow("slash") << "Kaffee, entkoffeiniert/instant"
-                               << "Kaffee, entkoffeiniert\uFF05002Finstant";
-        QTest::newRow("parent") << ".."
-                                << "\uFF05002E\uFF05002E";
-        QTest::newRow("dot") << "."
-                             << "\uFF05002E";
-        QTest::newRow("NUL and control")
-            << QStringLiteral("a") + QChar(0) + u"\x1b" << "a\uFF050000\uFF05001B";
-        QTest::newRow("the mark itself") << "a\uFF05002Fb"
-                                         << "a\uFF05FF05002Fb";
+        const auto row = [](const char *tag, const QString &name, const QString &fileName) {
+            QTest::newRow(tag) << name << fileName;
+        };
+        row("kept as it is", "Milch 1.5% (Süße...)", "Milch 1.5% (Süße...)");
+        row("slash", "Kaffee, entkoffeiniert/instant", "Kaffee, entkoffeiniert\uFF05002Finstant");
+        row("parent", "..", "\uFF05002E\uFF05002E");
+        row("dot", ".", "\uFF05002E");
+        row("NUL and control", QStringLiteral("a") + QChar(0) + u"\x1b", "a\uFF050000\uFF05001B");
+        row("the mark itself", "a\uFF05002Fb", "a\uFF05FF05002Fb");
     }
-
     void fileNames()
     {
         QFETCH(QString, name);

@@ -1,3 +1,4 @@
+#include "model/DataFolder.h"
 #include "model/EntryRules.h"
 
 #include <QTest>
@@ -178,9 +179,15 @@ private Q_SLOTS:
 
     void editedRowsAndInfoFiles()
     {
-        QCOMPARE(Zestrola::buildEditedRow(
-                     { u"Ei"_s, u"  ? "_s, u"52"_s, u"0,52  "_s, u"1,5"_s, u""_s, u""_s }),
-            u"Ei   \t    ?  \t52   \t0,52  \t1,5"_s);
+        for (const QString &unknown : { u"  ? "_s, u" ? "_s }) {
+            QCOMPARE(Zestrola::buildEditedRow(
+                         { u"Ei"_s, unknown, u"52"_s, u"0,52  "_s, u"1,5"_s, u""_s, u""_s }),
+                u"Ei   \t    ?  \t52   \t0,52  \t1,5"_s);
+        }
+        // A question mark in the name is text, not an unknown value.
+        const QString question = Zestrola::buildEditedRow({ u"Was ist das?"_s, u"1,5"_s });
+        QCOMPARE(question, u"Was ist das?\t1,5"_s);
+        QCOMPARE(entryName(question), u"Was ist das?"_s);
         QCOMPARE(Zestrola::rowCells(u"Ei  \t  ? \t52,00  \t"_s),
             (QStringList { u"Ei  "_s, u"  ? "_s, u"52,00  "_s }));
         QCOMPARE(Zestrola::rowCells(u"Ei"_s), QStringList { u"Ei"_s });
@@ -205,7 +212,6 @@ private Q_SLOTS:
         QCOMPARE(texts.tableFile,
             u"Lebensmittel 100g\tBrennwert|in kJ\t|in kcal\t\r\n"
             u"Beispiel Eintrag\t0,00\t0,00\t\r\n"_s);
-        QCOMPARE(texts.sampleInfoFile, u"Beispiel Eintrag\t0,00\t0,00"_s);
     }
 };
 

@@ -62,16 +62,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("saved");
+        const auto row = [](const char *tag, const QString &text, const QString &saved) {
+            QTest::newRow(tag) << text << saved;
+        };
         const QString picture(kObjectReplacement);
-        QTest::newRow("indented picture line dropped")
-            << "Äpfel\t52\nSüß\n\n   " + picture << "Äpfel\t52\nSüß\n";
-        QTest::newRow("picture without indent") << "Text\n" + picture << "Text";
-        QTest::newRow("no picture") << "Text\n   "
-                                    << "Text\n   ";
-        QTest::newRow("typed question mark stays") << "Text\n?"
-                                                   << "Text\n?";
-        QTest::newRow("text typed beside the picture stays") << "Text\nab" + picture << "Text\nab";
-        QTest::newRow("only a picture") << picture << "";
+        row("indented picture line dropped", "Äpfel\t52\nSüß\n\n   " + picture, "Äpfel\t52\nSüß\n");
+        row("picture without indent", "Text\n" + picture, "Text");
+        row("no picture", "Text\n   ", "Text\n   ");
+        row("typed question mark stays", "Text\n?", "Text\n?");
+        row("text typed beside the picture stays", "Text\nab" + picture, "Text\nab");
+        row("only a picture", picture, "");
     }
     void pictureLine()
     {
@@ -121,20 +121,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("term");
         QTest::addColumn<QByteArray>("url");
+        const auto row
+            = [](const char *tag, const QString &address, const QString &term, const char *url) {
+                  QTest::newRow(tag) << address << term << QByteArray(url);
+              };
         const QString wiki = kDefaultInternetAddress;
-        QTest::newRow("plain term")
-            << wiki << "Zucker" << QByteArray("https://de.wikipedia.org/wiki/Zucker");
-        QTest::newRow("blanks and ampersand arrive whole")
-            << "https://www.google.de/search?q="
-            << "Salz & Pfeffer"
-            << QByteArray("https://www.google.de/search?q=Salz%20%26%20Pfeffer");
-        QTest::newRow("umlaut") << wiki << "Käse"
-                                << QByteArray("https://de.wikipedia.org/wiki/K%C3%A4se");
-        QTest::newRow("additive site in capitals")
-            << "https://www.ZUSATZSTOFFE-ONLINE.de/zusatzstoffe/"
-            << "E330" << QByteArray("https://www.zusatzstoffe-online.de/zusatzstoffe/E330.html");
-        QTest::newRow("empty term opens the address")
-            << wiki << "" << QByteArray("https://de.wikipedia.org/wiki/");
+        row("plain term", wiki, "Zucker", "https://de.wikipedia.org/wiki/Zucker");
+        row("blanks and ampersand arrive whole",
+            "https://www.google.de/search?q=", "Salz & Pfeffer",
+            "https://www.google.de/search?q=Salz%20%26%20Pfeffer");
+        row("umlaut", wiki, "Käse", "https://de.wikipedia.org/wiki/K%C3%A4se");
+        row("additive site in capitals", "https://www.ZUSATZSTOFFE-ONLINE.de/zusatzstoffe/", "E330",
+            "https://www.zusatzstoffe-online.de/zusatzstoffe/E330.html");
+        row("empty term opens the address", wiki, "", "https://de.wikipedia.org/wiki/");
     }
     void webSearchUrl()
     {

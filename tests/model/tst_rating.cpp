@@ -28,15 +28,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("bands");
         QTest::addColumn<double>("value");
         QTest::addColumn<Band>("band");
-        // Food energy density 1,59 / 2,4 / 2,41; drinks 0,09 / - / 0,1.
-        QTest::newRow("food 1,59") << 3 << 1.59 << Band::Green;
-        QTest::newRow("food 1,60") << 3 << 1.60 << Band::Yellow;
-        QTest::newRow("food 2,40") << 3 << 2.40 << Band::Yellow;
-        QTest::newRow("food 2,405") << 3 << 2.405 << Band::None;
-        QTest::newRow("food 2,41") << 3 << 2.41 << Band::Red;
-        QTest::newRow("drink 0,09") << 2 << 0.09 << Band::Green;
-        QTest::newRow("drink 0,095 ignores Wert2") << 2 << 0.095 << Band::None;
-        QTest::newRow("drink 0,1") << 2 << 0.1 << Band::Red;
+        // Food energy density 1,59 / 2,4 / 2,41; drinks 0,09 / - / 0,1; gaps rate as None.
+        const std::tuple<int, double, Band> cases[]
+            = { { 3, 1.59, Band::Green }, { 3, 1.60, Band::Yellow }, { 3, 2.40, Band::Yellow },
+                  { 3, 2.405, Band::None }, { 3, 2.41, Band::Red }, { 2, 0.09, Band::Green },
+                  { 2, 0.095, Band::None }, { 2, 0.1, Band::Red } };
+        for (const auto &[bands, value, band] : cases)
+            QTest::addRow("%s %g", bands == 3 ? "food" : "drink", value) << bands << value << band;
     }
     void rate()
     {
