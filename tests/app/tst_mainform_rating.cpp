@@ -67,8 +67,6 @@ private Q_SLOTS:
     {
         startOn(u"Obst"_s);
         QTRY_VERIFY(mark(0, 1).isValid()); // marked as drawn, not after the timer
-        QCOMPARE(mark(0, 2), kGreen);
-        QCOMPARE(mark(1, 1), kYellow);
         QCOMPARE(mark(3, 4), kRed); // the last line, after a bad cell
         const QFont markFont = view()->lineFormats(0).first().font;
         QVERIFY(markFont.bold());
