@@ -110,7 +110,7 @@ private Q_SLOTS:
         QTRY_COMPARE(mark(1, 1), kGreen);
     }
 
-    void badStoredEdgeIsReportedAndItsDefaultUsed()
+    void badStoredEdgeIsToldAndStartUpGoesOn()
     {
         Settings::SchreibeRegKey(u"LetzteAuswahl"_s, u"0"_s);
         Settings::SchreibeRegKey(u"Fett_Wert2"_s, u"bis viel"_s);
