@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QTest>
 #include <fcntl.h>
 #include <linux/capability.h>
@@ -68,13 +69,8 @@ int modeOf(const QString &path)
 
 bool canWriteTo(const QString &path)
 {
-    if (QFileInfo(path).isDir()) {
-        QFile probe(path + QStringLiteral("/.probe"));
-        const bool created = probe.open(QIODevice::WriteOnly);
-        if (created)
-            probe.remove();
-        return created;
-    }
+    if (QFileInfo(path).isDir())
+        return QTemporaryFile(path + QStringLiteral("/probe")).open(); // gone with the object
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Append);
 }

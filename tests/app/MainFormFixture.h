@@ -10,6 +10,8 @@
 #include <QTest>
 #include <memory>
 
+inline const QByteArray kBom = "\xEF\xBB\xBF";
+
 // A main window on a data folder of its own: settings isolated, message
 // boxes answered at once, the working directory moved there and back.
 class MainFormFixture : public QObject

@@ -72,7 +72,6 @@ private Q_SLOTS:
         QCOMPARE(entryName(view()->lines().first()), expected);
         QCOMPARE(LeseRegKey(u"FettAuswerten"_s), u"0"_s); // defaults belong to the first run only
         QVERIFY(!(form->windowState() & Qt::WindowMaximized));
-        QVERIFY(hasCalculationFolder());
         QVERIFY(messages().isEmpty());
     }
 
@@ -114,14 +113,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("value");
         QTest::addColumn<bool>("tableLoaded");
-        QTest::newRow("height") << "Hoehe"
-                                << "hoch" << true;
-        QTest::newRow("last table") << "LetzteAuswahl"
-                                    << "erste" << false;
-        QTest::newRow("index beyond the list") << "LetzteAuswahl"
-                                               << "7" << false;
-        QTest::newRow("negative index") << "LetzteAuswahl"
-                                        << "-1" << false;
+        QTest::newRow("height") << u"Hoehe"_s << u"hoch"_s << true;
+        QTest::newRow("last table") << u"LetzteAuswahl"_s << u"erste"_s << false;
+        QTest::newRow("index beyond the list") << u"LetzteAuswahl"_s << u"7"_s << false;
+        QTest::newRow("negative index") << u"LetzteAuswahl"_s << u"-1"_s << false;
     }
     void badStoredNumbersAreReportedAndStartUpGoesOn()
     {
