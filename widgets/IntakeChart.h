@@ -23,7 +23,6 @@ public:
     explicit IntakeChart(QWidget *parent = nullptr);
 
     void setAmounts(const Zestrola::IntakeAmounts &amounts);
-    Zestrola::ReferencePercents percents() const { return m_percents; }
     // One line per nutrient, "Fett: 12 %", as the bars show it; also the
     // accessible description.
     QString valuesText() const;
