@@ -68,6 +68,7 @@ AreaShrinker::AreaShrinker(QSize from, QSize to, uchar *target, qsizetype target
     , m_targetBytesPerLine(targetBytesPerLine)
     , m_current(size_t(from.width()) * 4)
     , m_next(size_t(from.width()) * 4)
+    , m_narrowed(size_t(from.width()))
 { }
 
 // Down the rows first: a source row straddling the border of two target
@@ -102,15 +103,12 @@ void AreaShrinker::finishTargetRow()
     // The four 16-bit sums of a pixel, read as one number: blue in the
     // lowest lane, red in the third, in either byte order of the machine,
     // since the decoder gives 0xffRRGGBB as numbers.
-    const size_t pixels = m_current.size() / 4;
-    std::vector<quint64> &column = m_narrowed;
-    column.resize(pixels);
-    std::memcpy(column.data(), m_current.data(), pixels * sizeof(quint64));
-    for (quint64 &lanes : column)
+    std::memcpy(m_narrowed.data(), m_current.data(), m_narrowed.size() * sizeof(quint64));
+    for (quint64 &lanes : m_narrowed)
         lanes = rounded(lanes);
     const quint32 *weights = m_columns.weights.data();
     for (const Span &span : m_columns.spans) {
-        const quint64 *pixel = column.data() + span.first;
+        const quint64 *pixel = m_narrowed.data() + span.first;
         const quint32 *weight = weights + span.weightsAt;
         quint64 sum = 0;
         for (int k = 0; k < span.count; ++k)

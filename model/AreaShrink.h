@@ -52,7 +52,9 @@ private:
     // made and for the one after it.
     std::vector<quint16> m_current;
     std::vector<quint16> m_next;
-    std::vector<quint64> m_narrowed; // the target row before it is narrowed
+    // The finished sums of a target row, rounded to colour values, at the
+    // source's width: what the row is then shrunk across from.
+    std::vector<quint64> m_narrowed;
 };
 
 } // namespace Zestrola
