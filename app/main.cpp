@@ -1,4 +1,4 @@
-#include "app/zestrolap.h"
+#include "app/MainForm.h"
 #include "model/Settings.h"
 #include "widgets/MessageBox.h"
 

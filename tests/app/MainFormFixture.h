@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "app/zestrolap.h"
+#include "app/MainForm.h"
 #include "widgets/MessageBox.h"
 #include "widgets/TableTextView.h"
 

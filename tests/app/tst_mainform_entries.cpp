@@ -1,8 +1,8 @@
 #include "MainFormFixture.h"
-#include "calc/BerechnungsFormp.h"
-#include "dialogs/BearbeitenFormp.h"
-#include "dialogs/NeuFormp.h"
-#include "dialogs/NeueTabelleFormp.h"
+#include "calc/BerechnungsForm.h"
+#include "dialogs/BearbeitenForm.h"
+#include "dialogs/NeuForm.h"
+#include "dialogs/NeueTabelleForm.h"
 #include "model/Settings.h"
 #include "widgets/CellGrid.h"
 

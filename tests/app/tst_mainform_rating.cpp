@@ -1,6 +1,6 @@
 #include "MainFormFixture.h"
+#include "dialogs/EinstellFormLebensmittel.h"
 #include "dialogs/ThresholdDialog.h"
-#include "dialogs/einstellformLebensmittelp.h"
 #include "model/Settings.h"
 #include "widgets/SpinButton.h"
 

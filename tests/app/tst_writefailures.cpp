@@ -2,9 +2,9 @@
 // behind, and the user is told in German which file it was.
 
 #include "TestSupport.h"
-#include "calc/DateienZusammfuegenFormp.h"
-#include "dialogs/NeueTabelleFormp.h"
-#include "dialogs/TextBausteinFormp.h"
+#include "calc/DateienZusammfuegenForm.h"
+#include "dialogs/NeueTabelleForm.h"
+#include "dialogs/TextBausteinForm.h"
 #include "model/DataFolder.h"
 #include "model/EntryEdit.h"
 #include "model/EntryRules.h"

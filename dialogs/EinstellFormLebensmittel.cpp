@@ -1,4 +1,4 @@
-#include "dialogs/einstellformLebensmittelp.h"
+#include "dialogs/EinstellFormLebensmittel.h"
 
 using namespace Zestrola;
 

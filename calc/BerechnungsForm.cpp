@@ -1,9 +1,9 @@
-#include "calc/BerechnungsFormp.h"
+#include "calc/BerechnungsForm.h"
 
 #include "calc/CalcDialogs.h"
 #include "calc/CalcListTableModel.h"
 #include "calc/CalculationHost.h"
-#include "calc/DateienZusammfuegenFormp.h"
+#include "calc/DateienZusammfuegenForm.h"
 #include "calc/ReferenceIntakePanel.h"
 #include "model/CalcListFile.h"
 #include "model/DataFolder.h"

@@ -1,4 +1,4 @@
-#include "dialogs/NeueTabelleFormp.h"
+#include "dialogs/NeueTabelleForm.h"
 
 #include "dialogs/EntryDialog.h"
 #include "model/DataFolder.h"

@@ -1,4 +1,4 @@
-#include "calc/DateienZusammfuegenFormp.h"
+#include "calc/DateienZusammfuegenForm.h"
 
 #include "calc/CalcDialogs.h"
 #include "model/CalcListFile.h"

@@ -1,4 +1,4 @@
-#include "dialogs/BearbeitenFormp.h"
+#include "dialogs/BearbeitenForm.h"
 
 #include "model/DataFolder.h"
 #include "model/TableFile.h"

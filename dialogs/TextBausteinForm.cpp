@@ -1,4 +1,4 @@
-#include "dialogs/TextBausteinFormp.h"
+#include "dialogs/TextBausteinForm.h"
 
 #include "model/InfoText.h"
 #include "model/TableFile.h"

@@ -1,4 +1,4 @@
-#include "dialogs/NeuFormp.h"
+#include "dialogs/NeuForm.h"
 
 #include "model/DataFolder.h"
 #include "widgets/CellGrid.h"

@@ -1,4 +1,4 @@
-#include "dialogs/EinstellFormLebensmittelGetraenkep.h"
+#include "dialogs/EinstellFormLebensmittelGetraenke.h"
 
 using namespace Zestrola;
 

@@ -1,4 +1,4 @@
-#include "dialogs/ImageGrossFormp.h"
+#include "dialogs/ImageGrossForm.h"
 
 #include "model/InfoText.h"
 #include "widgets/Picture.h"

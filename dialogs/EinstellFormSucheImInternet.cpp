@@ -1,4 +1,4 @@
-#include "dialogs/EinstellFormSucheImInternetp.h"
+#include "dialogs/EinstellFormSucheImInternet.h"
 
 #include "model/Settings.h"
 #include "model/TableFile.h"
