@@ -1,0 +1,195 @@
+#include "BenchData.h"
+
+#include "Goals.h"
+#include "Timing.h"
+#include "model/DataFolder.h"
+#include "model/TableFile.h"
+#include "model/ViewText.h"
+
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QStringList>
+#include <algorithm>
+
+namespace Bench {
+
+namespace {
+
+const QStringList kPrefixes = {
+    "Bio",
+    "Vollkorn",
+    "Frische",
+    "Geräucherte",
+    "Gebratene",
+    "Süße",
+    "Würzige",
+    "Knusprige",
+    "Zarte",
+    "Feine",
+    "Rote",
+    "Grüne",
+    "Hausgemachte",
+    "Gekochte",
+};
+const QStringList kNouns = {
+    "Äpfel",
+    "Brötchen",
+    "Käse",
+    "Müsli",
+    "Bratwurst",
+    "Gemüsesuppe",
+    "Haferflocken",
+    "Joghurt",
+    "Knödel",
+    "Nüsse",
+    "Sahne",
+    "Schokolade",
+    "Weißkohl",
+    "Möhren",
+    "Rührei",
+    "Frikadelle",
+    "Quark",
+    "Lachsfilet",
+    "Spätzle",
+    "Pfannkuchen",
+};
+const QStringList kSuffixes = {
+    "mit Kräutern",
+    "nach Art des Hauses",
+    "aus Österreich",
+    "ungesüßt",
+    "fettarm",
+    "in Öl",
+    "mit Äpfeln",
+    "glutenfrei",
+    "vom Grill",
+    "(tiefgekühlt)",
+    "Größe M",
+    "",
+};
+
+QString decimal(double value)
+{
+    return QString::number(value, 'f', value < 10 ? 2 : 1).replace(u'.', u',');
+}
+
+// A value cell as people type them: mostly numbers, now and then "?" (not
+// stated) or a "<" bound.
+QString valueCell(QRandomGenerator &random, double max)
+{
+    const int roll = int(random.bounded(100));
+    if (roll < 2)
+        return QStringLiteral("?");
+    if (roll < 5)
+        return roll < 4 ? QStringLiteral("<0,1") : QStringLiteral("<0,5");
+    return decimal(random.bounded(max));
+}
+
+void writeTable(const QString &folder, const QString &table, const QStringList &lines)
+{
+    QDir(folder).mkpath(table);
+    QString error;
+    if (!Zestrola::WriteToStream(lines, Zestrola::tableFilePath(folder + u'/', table), &error))
+        fail(qPrintable(error));
+}
+
+// A camera-sized photo: 12 megapixels of gradients, shapes and sensor noise,
+// so that it compresses like a real one (a few megabytes).
+void writeCameraPicture(const QString &path)
+{
+    QImage image(4000, 3000, QImage::Format_RGB32);
+    QRandomGenerator random(12);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int noise = int(random.bounded(24)) - 12;
+            line[x] = qRgb(std::clamp(x / 16 + noise, 0, 255), std::clamp(y / 12 + noise, 0, 255),
+                std::clamp(128 + noise, 0, 255));
+        }
+    }
+    QPainter painter(&image);
+    painter.setBrush(QColor(200, 30, 40));
+    for (int i = 0; i < 40; ++i)
+        painter.drawEllipse(QPoint(int(random.bounded(4000)), int(random.bounded(3000))), 180, 140);
+    painter.end();
+    if (!image.save(path, "JPG", 92))
+        fail("cannot write the photo");
+}
+
+} // namespace
+
+QString foodHeader()
+{
+    return QStringLiteral("Lebensmittel 100g\tBrennwert|in kJ\t|in kcal\tEnergie-|dichte\tFett\t"
+                          "gesättigte|Fettsäuren\tKohlen-|hydrate\tdavon|Zucker\tEiweiß\tSalz");
+}
+
+QString tableRow(QRandomGenerator &random, int index)
+{
+    QString name = kPrefixes[random.bounded(int(kPrefixes.size()))] + u' '
+        + kNouns[random.bounded(int(kNouns.size()))];
+    const QString &suffix = kSuffixes[random.bounded(int(kSuffixes.size()))];
+    if (!suffix.isEmpty())
+        name += u' ' + suffix;
+    name += QStringLiteral(", Sorte %1").arg(index);
+    const double kilojoule = random.bounded(3700.0);
+    const double kcal = kilojoule / 4.184;
+    QStringList cells { name, QString::number(qRound(kilojoule)), QString::number(qRound(kcal)),
+        decimal(kcal / 100) };
+    for (double max : { 60.0, 30.0, 90.0, 60.0, 40.0, 5.0 })
+        cells << valueCell(random, max);
+    QString row = cells.join(u'\t');
+    if (index % 7 == 0)
+        row += u'\t'; // some rows already end with a TAB
+    return row;
+}
+
+void writeDataFolder(const QString &folder, int rows)
+{
+    QRandomGenerator random(4711 + rows);
+    QStringList lines { foodHeader() };
+    lines.reserve(rows + 1);
+    for (int i = 0; i < rows; ++i)
+        lines << tableRow(random, i);
+    writeTable(folder, kTableName, lines);
+}
+
+void writeWideDataFolder(const QString &folder, int columns)
+{
+    QRandomGenerator random(4711 + columns);
+    QStringList header { QStringLiteral("Lebensmittel 100g") };
+    for (int column = 1; column <= columns; ++column)
+        header << (column % 5 == 0 ? QStringLiteral("Salz|Nr. %1") : QStringLiteral("Wert %1"))
+                      .arg(column);
+    QStringList lines { header.join(u'\t') };
+    for (int row = 0; row < kWideRows; ++row) {
+        QStringList cells { tableRow(random, row).section(u'\t', 0, 0) };
+        for (int column = 1; column <= columns; ++column)
+            cells << valueCell(random, 5.0);
+        lines << cells.join(u'\t');
+    }
+    writeTable(folder, kTableName, lines);
+}
+
+void writeInfoDataFolder(const QString &folder)
+{
+    const QString data = folder + u'/';
+    const QStringList rows { QStringLiteral("Apfel\t0,52\t0,20\t10,00"),
+        QStringLiteral("Birne\t0,57\t0,30\t10,00") };
+    writeTable(folder, kInfoTable,
+        QStringList { QStringLiteral("Lebensmittel 100g\tEnergie-|dichte\tFett\tZucker") } + rows);
+    QStringList description;
+    for (int i = 0; i < 20; ++i)
+        description << QStringLiteral(
+            "Eine Zeile Beschreibung mit https://de.wikipedia.org/wiki/Apfel");
+    for (const QString &row : rows) {
+        if (!Zestrola::WriteToStream(QStringList { row } + description,
+                Zestrola::infoFilePath(data, kInfoTable, Zestrola::entryName(row))))
+            fail("cannot write the info data folder");
+    }
+    writeCameraPicture(Zestrola::picturePath(data, kInfoTable, QStringLiteral("Apfel")));
+}
+
+} // namespace Bench

@@ -1,0 +1,31 @@
+#pragma once
+
+// The generated data the benchmark measures on: food tables of any size in
+// random order, a table of many columns, and a table whose entries have long
+// descriptions and a camera-sized photo.
+
+#include <QRandomGenerator>
+#include <QString>
+
+namespace Bench {
+
+inline const QString kTableName = QStringLiteral("Lebensmittel");
+inline const QString kInfoTable = QStringLiteral("Obst");
+
+// The header line of a food table.
+QString foodHeader();
+
+// Entry `index` of a food table: a German name with umlauts and a running
+// number, the energy columns and six value cells as people type them.
+QString tableRow(QRandomGenerator &random, int index);
+
+// A data folder holding the one table `kTableName` with `rows` entries.
+void writeDataFolder(const QString &folder, int rows);
+// A data folder holding the one table `kTableName` with `columns` value
+// columns and `kWideRows` rows.
+void writeWideDataFolder(const QString &folder, int columns);
+// A data folder holding `kInfoTable`: two entries with 20-line
+// descriptions, the first with a 12-megapixel photo.
+void writeInfoDataFolder(const QString &folder);
+
+} // namespace Bench

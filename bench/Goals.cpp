@@ -1,0 +1,151 @@
+#include "Goals.h"
+
+#include <QByteArray>
+#include <cstdio>
+
+namespace Bench {
+
+namespace {
+
+using enum Section;
+constexpr Unit ms = Unit::Milliseconds;
+constexpr Unit MB = Unit::Megabytes;
+
+// To add a measurement: a row here, and the measuring code prints its key
+// (printRuns or printValue); the report and the docs follow from this table.
+const Goal kGoals[] = {
+    { Table, "load", "load to first paint", 50, 15, ms,
+        "choosing the table in `ComboBox1` (`ComboBox1Change()`) and repainting the view: reading "
+        "and decoding, view rows, header grid, the `LetzteAuswahl` setting, marking the visible "
+        "lines" },
+    { Table, "resize", "window resize", 15, 15, ms, "resizing the main window and repainting it" },
+    { Table, "scroll", "page scroll", 15, 15, ms,
+        "PageDown in the view and repainting, marking the lines that come into view" },
+    { Table, "searchMissWhole", "search, no hit (whole text)", 20, 15, ms,
+        "`Suchen1Click()` without a hit, whole-text mode" },
+    { Table, "searchMissStart", "search, no hit (line start)", 20, 15, ms,
+        "`Suchen1Click()` without a hit, line-start mode" },
+    { Table, "searchHitLast", "search, hit on last row", 20, 15, ms,
+        "`Suchen1Click()` with a hit on the last row, which scrolls there" },
+    { Table, "sortSave", "sort and save", 150, 15, ms,
+        "`SortierenClick()` on the unsorted table: sort, file written and synced, view refilled "
+        "and marked" },
+    { Table, "colour", "colouring pass", 2, 2, ms, "one `MachDieWerteFarbig()`" },
+    { Table, "peak", "peak memory (VmHWM)", 100, 100, MB,
+        "the process's peak resident memory after the measurements above" },
+    { Table, "openNew", "open new-entry dialog", 30, 30, ms,
+        "`NeuerEintragClick()` until the dialog is on screen" },
+    { Table, "newEntry", "new entry OK to selected row", 150, 150, ms,
+        "from OK in the filled new-entry dialog to the end of the command: info file written, row "
+        "added, sort and save, view refilled and marked, the new row found and selected, "
+        "repainted; on the table as the program keeps it (sorted by its last save, just loaded)" },
+    { Table, "openEdit", "open edit dialog", 30, 30, ms,
+        "`BearbeitenClick()` on a row in the middle until the dialog is on screen" },
+    { Table, "editEntry", "edit OK to selected row", 200, 200, ms,
+        "from OK in the edit dialog (entry renamed) to the end of the command: info file written "
+        "under the new name, row replaced, sort and save, the entry selected, repainted" },
+    { Table, "deleteEntry", "delete entry", 150, 150, ms,
+        "`ZeileloeschenClick()` answered Yes: info file removed, row removed, sort and save, "
+        "repainted" },
+
+    { WideTable, "wideLoad", "load, 10,000 columns", 50, kNoGoal, ms,
+        "as \"load to first paint\", for a table of 10,000 value columns and 50 rows: the header "
+        "grid and the tab stops must not grow with the square of the columns" },
+
+    { Steps, "stepRead", "read and decode the table file", kNoGoal, kNoGoal, ms,
+        "`readTextFile()` of the table file" },
+    { Steps, "stepView", "view rows and header line", kNoGoal, kNoGoal, ms,
+        "`buildViewTable()` of the decoded text" },
+    { Steps, "stepSetting", "settings write LetzteAuswahl (disk sync)", kNoGoal, kNoGoal, ms,
+        "one `SchreibeRegKey()`" },
+    { Steps, "stepFind", "row search alone, hit on last row", kNoGoal, kNoGoal, ms,
+        "`findRow()` of the last row's name" },
+    { Steps, "stepSort", "sorting alone", kNoGoal, kNoGoal, ms, "`sortedUniqueRows()`" },
+    { Steps, "stepOrderCheck", "order check of a saved table", kNoGoal, kNoGoal, ms,
+        "`trimmedIfSortedUnique()` on the rows of a saved table" },
+    { Steps, "newEntryForeign", "new entry, table in another order", kNoGoal, kNoGoal, ms,
+        "as \"new entry OK to selected row\", on a table in another order, which pays for one "
+        "whole sort on its first change" },
+    { Steps, "stepWrite", "table file write (disk sync)", kNoGoal, kNoGoal, ms,
+        "`WriteToStream()` of the sorted table" },
+
+    { Calculation, "calcAdd", "adding one entry", 20, kNoGoal, ms,
+        "`addCurrentEntry()` with 1,000 entries in the list, and repainting the list" },
+    { Calculation, "calcTransfer", "transfer with its computation", 15, kNoGoal, ms,
+        "`UebertragenButtonClick()` on row 500: the row rescaled, the totals and the report, and "
+        "repainting" },
+    { Calculation, "calcSave", "saving", 50, kNoGoal, ms,
+        "`SpeichernUnterClick()` over the existing file: computation, file text, file written and "
+        "synced, list emptied" },
+    { Calculation, "calcOpen", "opening", 50, kNoGoal, ms,
+        "`OeffnenClick()`: reading the file, the list, the computation and repainting" },
+    { Calculation, "calcMerge", "merging 100 lists of 100 entries", 200, kNoGoal, ms,
+        "`ZusammenfuegenButtonClick()` on 100 saved lists of 100 entries each, file written and "
+        "synced" },
+
+    { InfoBox, "infoPicture", "info box with a 12-megapixel photo", 60, kNoGoal, ms,
+        "`InfotextAnzeigen()` on the entry with the photo until the box with its picture (decoded "
+        "at 4/8 scale and shrunk to a third while decoding) is painted" },
+    { InfoBox, "infoText", "info box without a picture", 10, kNoGoal, ms,
+        "the same for the entry without a photo" },
+    { InfoBox, "largePicture", "large picture window (12 megapixels)", 250, kNoGoal, ms,
+        "`TImageGrossForm::showPicture()` with the photo (decoded at the scale the screen needs) "
+        "until painted" },
+};
+
+const char *sectionTitle(Section section)
+{
+    switch (section) {
+    case Table:
+        return "Main window, tables of 1,000, 10,000 and 100,000 rows";
+    case WideTable:
+        return "Main window, a table of 10,000 columns";
+    case Steps:
+        return "Steps (10,000 and 100,000 rows, no goals)";
+    case Calculation:
+        return "Calculation window, list of 1,000 entries";
+    case InfoBox:
+        return "Info box and pictures";
+    }
+    return "";
+}
+
+} // namespace
+
+QByteArray goalText(const Goal &goal, const char *atMost)
+{
+    const QByteArray limit = atMost + QByteArray(" ") + QByteArray::number(goal.limit);
+    if (goal.unit == MB)
+        return limit + " MB";
+    if (goal.limitAt10k == kNoGoal)
+        return limit + " ms";
+    return limit + " / " + QByteArray::number(goal.limitAt10k) + " ms";
+}
+
+QList<Goal> goalsOf(Section section)
+{
+    QList<Goal> goals;
+    for (const Goal &goal : kGoals) {
+        if (goal.section == section)
+            goals << goal;
+    }
+    return goals;
+}
+
+void printGoalsMarkdown()
+{
+    for (Section section : { Table, WideTable, Steps, Calculation, InfoBox }) {
+        const bool withGoals = section != Steps;
+        std::printf("\n#### %s\n\n| measurement |%s what is timed |\n|---|%s---|\n",
+            sectionTitle(section),
+            withGoals ? (section == Table ? " goal 100k / 10k |" : " goal |") : "",
+            withGoals ? "---|" : "");
+        for (const Goal &goal : goalsOf(section)) {
+            std::printf("| %s |%s %s |\n", goal.name,
+                withGoals ? QByteArray(' ' + goalText(goal, "≤") + " |").constData() : "",
+                goal.what);
+        }
+    }
+}
+
+} // namespace Bench

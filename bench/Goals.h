@@ -1,0 +1,63 @@
+#pragma once
+
+// What the benchmark measures and the goal of each measurement: the one
+// table that the printed report checks against and that docs/benchmark.md
+// shows (`zestrola_bench --goals` prints it, a test compares the two).
+
+#include <QByteArray>
+#include <QList>
+
+namespace Bench {
+
+enum class Section {
+    Table, // the main window on tables of 1,000, 10,000 and 100,000 rows
+    WideTable, // loading a table of 10,000 value columns
+    Steps, // model steps on their own, for whoever tunes them; no goals
+    Calculation, // the calculation window on a list of 1,000 entries
+    InfoBox, // the info box and the large picture window with a photo
+};
+
+enum class Unit { Milliseconds, Megabytes };
+
+inline constexpr double kNoGoal = -1;
+
+struct Goal
+{
+    Section section;
+    const char *key; // the "key value" line the measuring process prints
+    const char *name; // the row in the report
+    double limit; // at 100,000 rows in the table section; kNoGoal for the steps
+    double limitAt10k; // the table section only: at 10,000 rows (none at 1,000)
+    Unit unit;
+    const char *what; // what is timed
+};
+
+QList<Goal> goalsOf(Section section);
+// "<= 50 / 15 ms" (the table section), "<= 100 MB", "<= 20 ms".
+QByteArray goalText(const Goal &goal, const char *atMost = "<=");
+
+struct TableSize
+{
+    int rows;
+    int runs;
+    const char *title;
+};
+inline constexpr TableSize kTableSizes[] = {
+    { 1000, 11, "1,000" },
+    { 10000, 11, "10,000" },
+    { 100000, 7, "100,000" },
+};
+
+inline constexpr int kWideColumns = 10000;
+inline constexpr int kWideRows = 50;
+inline constexpr int kWideRuns = 11;
+inline constexpr int kCalcEntries = 1000;
+inline constexpr int kCalcRuns = 11;
+inline constexpr int kMergedLists = 100;
+inline constexpr int kEntriesPerMergedList = 100;
+inline constexpr int kInfoRuns = 15;
+
+// The goals as Markdown tables, one a section, for docs/benchmark.md.
+void printGoalsMarkdown();
+
+} // namespace Bench

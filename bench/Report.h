@@ -1,0 +1,16 @@
+#pragma once
+
+// The report: runs each measuring process on fresh data, prints its figures
+// beside the goals and tells whether every goal was met.
+
+namespace Bench {
+
+// The whole benchmark: the table sizes and the wide table, the steps, the
+// calculation window and the info box. Returns the exit code: 0 when every
+// goal is met, 1 when one is missed.
+int reportAll();
+// One section alone, with the same exit codes.
+int reportCalculation();
+int reportInfoBox();
+
+} // namespace Bench

@@ -1,0 +1,183 @@
+// The main window's everyday work on one food table: load, resize, scroll,
+// colouring, search, sort and save, the entry commands, and the model steps
+// behind them; and the load of a table of many columns.
+
+#include "BenchData.h"
+#include "BenchWindow.h"
+#include "Goals.h"
+#include "GuiTestSupport.h"
+#include "Measurements.h"
+#include "Timing.h"
+#include "model/DataFolder.h"
+#include "model/Search.h"
+#include "model/Settings.h"
+#include "model/SortSave.h"
+#include "model/TableFile.h"
+#include "model/ViewText.h"
+#include "widgets/HeaderGrid.h"
+#include "widgets/TableTextView.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+
+namespace Bench {
+
+namespace {
+
+int runsFor(int rows)
+{
+    for (const TableSize &size : kTableSizes) {
+        if (size.rows == rows)
+            return size.runs;
+    }
+    return kTableSizes[0].runs;
+}
+
+// Where the time of loading and saving goes, for whoever tunes it.
+void measureSteps(const QString &tablePath, const QString &headerLine, const QString &lastName,
+    const QString &scratchFolder, int runs)
+{
+    const auto step = [&](const char *key, const std::function<void()> &work) {
+        printRuns(key,
+            timeRuns(
+                runs, [] {}, work));
+    };
+    step("stepRead", [&] { (void)Zestrola::readTextFile(tablePath); });
+    const QString text = Zestrola::readTextFile(tablePath);
+    step("stepView", [&] { (void)Zestrola::buildViewTable(text); });
+    step("stepSetting", [&] {
+        Zestrola::Settings::SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
+    });
+    const QStringList viewRows = Zestrola::buildViewTable(text).rows;
+    step("stepFind", [&] {
+        if (Zestrola::findRow(viewRows, lastName, false) < 0)
+            fail("no hit");
+    });
+    QStringList sorted;
+    step("stepSort", [&] { sorted = Zestrola::sortedUniqueRows(viewRows); });
+    const QString fileText = Zestrola::tableFileText(headerLine, sorted);
+    const QStringList savedViewRows = Zestrola::buildViewTable(fileText).rows;
+    step("stepOrderCheck", [&] {
+        if (!Zestrola::trimmedIfSortedUnique(savedViewRows))
+            fail("the saved rows are not in order");
+    });
+    step("stepWrite", [&] {
+        if (!Zestrola::WriteToStream(fileText, scratchFolder + QStringLiteral("/written.txt")))
+            fail("cannot write");
+    });
+}
+
+} // namespace
+
+int measureTable(const QString &dataFolder, int rows)
+{
+    const QString settingsFolder = enterDataFolder(dataFolder);
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
+    const QString tablePath = Zestrola::tableFilePath(dataFolder + u'/', kTableName);
+    // The sort-and-save rewrites the table; each run starts from the
+    // original order again. The copy stays on disk, out of the peak memory.
+    const QString originalPath = settingsFolder + QStringLiteral("/original.txt");
+    if (!QFile::copy(tablePath, originalPath))
+        fail("cannot keep a copy of the table");
+    auto restoreTable = [&] {
+        if (!QFile::remove(tablePath) || !QFile::copy(originalPath, tablePath))
+            fail("cannot restore the table");
+    };
+
+    const int runs = runsFor(rows);
+    BenchWindow window;
+    auto settle = [&] { window.settle(); };
+    auto load = [&] { window.load(kTableName); };
+
+    printRuns("load", timeRuns(runs, settle, load));
+    if (window.view->lineCount() != rows)
+        fail("the table was not loaded whole");
+
+    int width = 1000;
+    printRuns("resize", timeRuns(runs, settle, [&] {
+        width = width == 1000 ? 940 : 1000;
+        window.form.resize(width, 700);
+        QApplication::processEvents();
+        window.form.repaint();
+    }));
+
+    window.view->setCaret({});
+    printRuns("scroll", timeRuns(runs, settle, [&] {
+        QKeyEvent page(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+        QApplication::sendEvent(window.view, &page);
+        window.view->viewport()->repaint();
+    }));
+
+    printRuns("colour", timeRuns(runs, settle, [&] { window.form.MachDieWerteFarbig(); }));
+    // A pass that marked nothing would be timed for nothing.
+    if (window.view->lineFormats(window.view->firstVisibleLine()).isEmpty())
+        fail("the colouring pass marked no value");
+
+    auto toTop = [&] {
+        window.view->setCaret({});
+        window.settle();
+    };
+    const QString missing = QStringLiteral("Xylophon-Tee");
+    printRuns("searchMissWhole", timeRuns(runs, toTop, [&] { window.search(missing, false); }));
+    printRuns("searchMissStart", timeRuns(runs, toTop, [&] { window.search(missing, true); }));
+    const int last = window.view->lineCount() - 1;
+    const QString lastName = Zestrola::entryName(window.view->lines().at(last));
+    printRuns("searchHitLast", timeRuns(runs, toTop, [&] { window.search(lastName, false); }));
+    if (window.view->caretLine() != last)
+        fail("the search did not select the last row");
+
+    printRuns("sortSave",
+        timeRuns(
+            runs,
+            [&] {
+                restoreTable();
+                load();
+                window.settle();
+            },
+            [&] {
+                window.form.SortierenClick();
+                window.view->viewport()->repaint();
+            }));
+    window.settle();
+    if (!MessageBox::shownMessages().isEmpty())
+        fail(qPrintable(u"message shown: "_qs + MessageBox::shownMessages().first()));
+    printValue("peak", peakMegabytes());
+
+    const QString savedPath = settingsFolder + QStringLiteral("/saved.txt");
+    restoreTable();
+    load();
+    window.form.SortierenClick();
+    if (!QFile::copy(tablePath, savedPath))
+        fail("cannot keep a copy of the sorted table");
+    auto restoreSaved = [&] {
+        if (!QFile::remove(tablePath) || !QFile::copy(savedPath, tablePath))
+            fail("cannot restore the sorted table");
+    };
+    measureEntryCommands(window, runs, rows, restoreSaved, restoreTable);
+    for (const QString &message : MessageBox::shownMessages()) {
+        if (!message.startsWith(QStringLiteral("Möchten Sie wirklich")))
+            fail(qPrintable(u"message shown: "_qs + message));
+    }
+
+    // After the peak, so that it does not count there.
+    restoreTable();
+    measureSteps(tablePath, window.form.session().headerLine(), lastName, settingsFolder, runs);
+    return 0;
+}
+
+int measureWideTable(const QString &dataFolder)
+{
+    enterDataFolder(dataFolder);
+    const TestSupport::MessageBoxTestMode answeredAtOnce;
+    BenchWindow window;
+    printRuns("wideLoad",
+        timeRuns(
+            kWideRuns, [&] { window.settle(); }, [&] { window.load(kTableName); }));
+    if (window.form.headerGrid()->count() != kWideColumns + 1
+        || window.view->lineCount() != kWideRows)
+        fail("the wide table was not loaded whole");
+    return 0;
+}
+
+} // namespace Bench

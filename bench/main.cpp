@@ -1,0 +1,121 @@
+// Times the main window's everyday work on tables of 1,000, 10,000 and
+// 100,000 entries (and the loading of one of 10,000 columns), the
+// calculation window and the info box, the way a user meets them, and prints
+// the medians next to the goals (Goals.cpp). Exits with 1 when a goal is
+// missed, with 2 when something could not be measured.
+//
+// Build in Release. Runs offscreen by itself. Every measurement runs in a
+// fresh child process of its own (this program started in one of its
+// measuring modes), so that each size's peak memory is its own. The modes
+// below serve for profiling one part alone too, e.g.
+//   zestrola_bench --write-data FOLDER ROWS, then zestrola_bench --measure FOLDER ROWS
+
+#include "BenchData.h"
+#include "Goals.h"
+#include "Measurements.h"
+#include "Report.h"
+#include "Timing.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using namespace Bench;
+
+struct Mode
+{
+    const char *option;
+    const char *arguments; // for the usage text; their count is checked
+    bool widgets; // needs a QApplication rather than a QCoreApplication
+    std::function<int(const QStringList &)> run;
+};
+
+int rowsArgument(const QString &text)
+{
+    bool ok = false;
+    const int rows = text.toInt(&ok);
+    if (!ok || rows <= 0)
+        fail("ROWS must be a positive number");
+    return rows;
+}
+
+const Mode kModes[] = {
+    { "", "", false, [](const QStringList &) { return reportAll(); } },
+    { "--calc", "", false, [](const QStringList &) { return reportCalculation(); } },
+    { "--info", "", false, [](const QStringList &) { return reportInfoBox(); } },
+    { "--goals", "", false,
+        [](const QStringList &) {
+            printGoalsMarkdown();
+            return 0;
+        } },
+    { "--write-data", "FOLDER ROWS", false,
+        [](const QStringList &a) {
+            writeDataFolder(a[0], rowsArgument(a[1]));
+            return 0;
+        } },
+    { "--write-wide", "FOLDER", false,
+        [](const QStringList &a) {
+            writeWideDataFolder(a[0], kWideColumns);
+            return 0;
+        } },
+    { "--write-info", "FOLDER", false,
+        [](const QStringList &a) {
+            writeInfoDataFolder(a[0]);
+            return 0;
+        } },
+    { "--measure", "FOLDER ROWS", true,
+        [](const QStringList &a) { return measureTable(a[0], rowsArgument(a[1])); } },
+    { "--measure-wide", "FOLDER", true,
+        [](const QStringList &a) { return measureWideTable(a[0]); } },
+    { "--measure-info", "FOLDER", true, [](const QStringList &a) { return measureInfoBox(a[0]); } },
+    { "--measure-calc", "", true, [](const QStringList &) { return measureCalculation(); } },
+};
+
+qsizetype argumentCount(const Mode &mode)
+{
+    const QString arguments = QLatin1StringView(mode.arguments);
+    return arguments.isEmpty() ? 0 : arguments.count(u' ') + 1;
+}
+
+const Mode *modeFor(const QStringList &arguments)
+{
+    const QString option = arguments.value(0);
+    for (const Mode &mode : kModes) {
+        if (option == QLatin1StringView(mode.option)
+            && arguments.size() == argumentCount(mode) + (*mode.option ? 1 : 0))
+            return &mode;
+    }
+    return nullptr;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage:\n");
+    for (const Mode &mode : kModes)
+        std::fprintf(stderr, "  zestrola_bench %s %s\n", mode.option, mode.arguments);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const Mode *mode = modeFor(arguments);
+    if (!mode)
+        return usage();
+    const QStringList modeArguments = arguments.mid(*mode->option ? 1 : 0);
+    if (mode->widgets) {
+        QApplication app(argc, argv);
+        return mode->run(modeArguments);
+    }
+    QCoreApplication app(argc, argv);
+    return mode->run(modeArguments);
+}
