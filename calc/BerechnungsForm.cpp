@@ -495,7 +495,7 @@ void TBerechnungsForm::OeffnenClick()
             SpeichernUnterClick();
             return;
         }
-        m_list.setUnsaved(false);
+        // The list stays unsaved until another one replaces it.
     }
     const QString chosen = FileDialog::getOpenFileName(this, QStringLiteral("Öffnen"),
         calculationFolder() + u'/' + kProposedName, kListFileFilter);
@@ -509,7 +509,7 @@ void TBerechnungsForm::OeffnenClick()
     }
     const QString name = QFileInfo(chosen).fileName();
     m_list.load(content.per100Lines, content.rowLines);
-    m_list.setFileName(name);
+    m_list.setFilePath(chosen);
     m_listView->setCurrentIndex({});
     reloadList();
     m_listView->setCurrentIndex(m_listModel->index(0, 0));
@@ -520,43 +520,48 @@ void TBerechnungsForm::OeffnenClick()
     BerechnenButtonClick();
 }
 
+// An opened list goes back into the file it was read from, wherever that is.
 void TBerechnungsForm::SpeichernClick()
 {
-    if (m_list.fileName().isEmpty()) {
+    if (m_list.filePath().isEmpty()) {
         SpeichernUnterClick();
         return;
     }
     BerechnenButtonClick();
-    saveAs(m_list.fileName(), false);
+    saveTo(m_list.filePath(), false);
 }
 
 bool TBerechnungsForm::SpeichernUnterClick()
 {
-    const QString proposed = m_list.fileName().isEmpty() ? kProposedName : m_list.fileName();
-    const QString chosen = FileDialog::getSaveFileName(this, QStringLiteral("Speichern unter"),
-        calculationFolder() + u'/' + proposed, kListFileFilter);
+    const QString proposed = m_list.filePath().isEmpty()
+        ? calculationFolder() + u'/' + kProposedName
+        : m_list.filePath();
+    const QString chosen = FileDialog::getSaveFileName(
+        this, QStringLiteral("Speichern unter"), proposed, kListFileFilter);
     if (chosen.isEmpty())
         return false;
-    BerechnenButtonClick();
-    return saveAs(saveFileName(QFileInfo(chosen).fileName()), true);
-}
-
-// Writes the list into the calculation folder. The list stays as it is
-// unless the file was written.
-bool TBerechnungsForm::saveAs(const QString &fileName, bool askBeforeOverwrite)
-{
-    const std::optional<QString> path = calcListFilePath(calculationFolder(), fileName);
+    const QFileInfo file(chosen);
+    const QString name = saveFileName(file.fileName());
+    const std::optional<QString> path = calcListFilePath(file.path(), name);
     if (!path) {
         MessageBox::information(
-            this, QStringLiteral("\"%1\" ist kein zulässiger Dateiname.").arg(fileName));
+            this, QStringLiteral("\"%1\" ist kein zulässiger Dateiname.").arg(name));
         return false;
     }
-    if (askBeforeOverwrite && QFileInfo::exists(*path)
+    BerechnenButtonClick();
+    return saveTo(*path, true);
+}
+
+// Writes the list to `path`. The list stays as it is unless the file was
+// written.
+bool TBerechnungsForm::saveTo(const QString &path, bool askBeforeOverwrite)
+{
+    if (askBeforeOverwrite && QFileInfo::exists(path)
         && MessageBox::question(this, kOverwriteListQuestion) != QMessageBox::Yes) {
         return false;
     }
     QString error;
-    if (!WriteToStream(m_list.fileLines(), *path, &error)) {
+    if (!WriteToStream(m_list.fileLines(), path, &error)) {
         MessageBox::error(this, error);
         return false;
     }

@@ -83,7 +83,7 @@ private:
     void setListEnabled(bool hasList);
     void updateTransferCaption(const QString &name);
     void writeReport(const QStringList &lines);
-    bool saveAs(const QString &fileName, bool askBeforeOverwrite);
+    bool saveTo(const QString &path, bool askBeforeOverwrite);
     void resetAfterSave();
     void scrollListByNotches(int notches);
 

@@ -2,7 +2,6 @@
 
 #include "calc/CalcDialogs.h"
 #include "model/CalcListFile.h"
-#include "model/DataFolder.h"
 #include "model/TableFile.h"
 #include "widgets/FileDialog.h"
 #include "widgets/MessageBox.h"
@@ -83,12 +82,24 @@ QStringList TDateienZusammfuegenForm::fileNames() const
     return names;
 }
 
+QStringList TDateienZusammfuegenForm::filePaths() const
+{
+    QStringList paths;
+    for (int i = 0; i < m_names->count(); ++i)
+        paths << m_names->item(i)->data(Qt::UserRole).toString();
+    return paths;
+}
+
+// The list shows the bare name; the file chosen, wherever it lies, is merged.
 void TDateienZusammfuegenForm::BitBtn1Click()
 {
     const QString chosen = FileDialog::getOpenFileName(this, QStringLiteral("Datei auswählen"),
         m_folder + QStringLiteral("/Menü.txt"), kListFileFilter);
-    if (!chosen.isEmpty())
-        m_names->addItem(QFileInfo(chosen).fileName());
+    if (chosen.isEmpty())
+        return;
+    auto *item = new QListWidgetItem(QFileInfo(chosen).fileName(), m_names);
+    item->setData(Qt::UserRole, chosen);
+    item->setToolTip(chosen);
 }
 
 void TDateienZusammfuegenForm::EintragloeschenClick()
@@ -112,10 +123,14 @@ void TDateienZusammfuegenForm::Button2Click()
 
 void TDateienZusammfuegenForm::ZusammenfuegenButtonClick()
 {
-    const QStringList names = fileNames();
-    if (names.isEmpty())
+    const QStringList paths = filePaths();
+    if (paths.isEmpty())
         return;
-    const MergeResult merged = mergeCalcListFiles(m_folder, names);
+    const MergeResult merged = mergeCalcListFiles(paths);
+    if (merged.unreadablePaths.size() == paths.size()) {
+        tellUnreadable(QStringLiteral("Es wurde nichts zusammengefügt."), merged.unreadablePaths);
+        return;
+    }
     const QString name = mergedFileName(m_mergedName->text());
     const std::optional<QString> path = calcListFilePath(m_folder, name);
     if (!path) {
@@ -133,10 +148,16 @@ void TDateienZusammfuegenForm::ZusammenfuegenButtonClick()
         MessageBox::error(this, error);
         return;
     }
-    if (!merged.missingNames.isEmpty()) {
-        MessageBox::information(this,
-            QStringLiteral("Diese Dateien wurden im Ordner \"%1\" nicht gefunden und sind nicht "
-                           "enthalten:\n%2")
-                .arg(kCalculationFolderName, merged.missingNames.join(u'\n')));
+    if (!merged.unreadablePaths.isEmpty()) {
+        tellUnreadable(QStringLiteral("Die zusammengefügte Datei wurde ohne einige der gewählten "
+                                      "Dateien geschrieben."),
+            merged.unreadablePaths);
     }
+}
+
+void TDateienZusammfuegenForm::tellUnreadable(const QString &outcome, const QStringList &paths)
+{
+    MessageBox::information(this,
+        outcome + QStringLiteral("\n\nDiese Dateien konnten nicht gelesen werden:\n")
+            + paths.join(u'\n'));
 }

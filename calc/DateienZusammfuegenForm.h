@@ -17,7 +17,9 @@ public:
     // `calculationFolder` holds the lists and receives the merged file.
     explicit TDateienZusammfuegenForm(const QString &calculationFolder, QWidget *parent = nullptr);
 
+    // The names the list shows, and the files behind them.
     QStringList fileNames() const;
+    QStringList filePaths() const;
 
     void BitBtn1Click();
     void ZusammenfuegenButtonClick();
@@ -26,6 +28,8 @@ public:
     void Button2Click();
 
 private:
+    void tellUnreadable(const QString &outcome, const QStringList &paths);
+
     QString m_folder;
     QListWidget *m_names = nullptr;
     QLineEdit *m_mergedName = nullptr;

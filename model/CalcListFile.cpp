@@ -4,7 +4,6 @@
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
 
-#include <QFileInfo>
 
 namespace Zestrola {
 
@@ -69,25 +68,28 @@ QString mergedFileName(const QString &typedName)
     return typedName + QStringLiteral(".txt");
 }
 
-MergeResult mergeCalcListFiles(const QString &folder, const QStringList &names)
+MergeResult mergeCalcListFiles(const QStringList &paths)
 {
     MergeResult result;
+    QList<QStringList> per100Groups;
     QStringList rows;
-    for (const QString &name : names) {
-        const std::optional<QString> path = calcListFilePath(folder, name);
+    for (const QString &path : paths) {
         bool ok = false;
-        const QString text = path ? readTextFile(*path, &ok) : QString();
+        const QString text = readTextFile(path, &ok);
         if (!ok) {
-            result.missingNames.append(name);
+            result.unreadablePaths.append(path);
             continue;
         }
+        QStringList &per100 = per100Groups.emplaceFront();
         for (QString &line : splitLines(text)) {
             if (line.contains(kPer100Prefix))
-                result.lines.append(std::move(line));
+                per100.append(std::move(line));
             else
                 rows.append(std::move(line));
         }
     }
+    for (const QStringList &group : std::as_const(per100Groups))
+        result.lines += group;
     result.lines += rows;
     return result;
 }

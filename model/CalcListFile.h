@@ -5,8 +5,8 @@
 #include <optional>
 
 // Calculation list files: the per-100 lines of the entries, then the rows of
-// the list, UTF-8 with byte-order mark and CR LF. They all live in the
-// calculation folder.
+// the list, UTF-8 with byte-order mark and CR LF. They live in the
+// calculation folder unless the user keeps them elsewhere.
 namespace Zestrola {
 
 struct CalcListFileContent
@@ -37,10 +37,12 @@ QString mergedFileName(const QString &typedName);
 struct MergeResult
 {
     QStringList lines; // every per-100 line of every file, then every row
-    QStringList missingNames; // names without a file in the folder
+    QStringList unreadablePaths; // files that could not be read
 };
 
-// Reads the named files of `folder` in the given order.
-MergeResult mergeCalcListFiles(const QString &folder, const QStringList &names);
+// Reads the files in the given order. The per-100 lines of the last file
+// stand first, so that they pair with the rows as in a list built meal after
+// meal (newest first).
+MergeResult mergeCalcListFiles(const QStringList &paths);
 
 } // namespace Zestrola

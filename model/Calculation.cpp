@@ -2,6 +2,9 @@
 
 #include "model/TableFile.h"
 
+#include <QFileInfo>
+#include <QHash>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -81,6 +84,11 @@ QString joinedWithTabs(const QStringList &cells, int count)
 QString per100LineOf(const QStringList &copy)
 {
     return kPer100Prefix + joinedWithTabs(copy, int(copy.size()));
+}
+
+QString nameOfPer100Line(const QString &line)
+{
+    return trimBlanks(tabPieces(line).value(1));
 }
 
 } // namespace
@@ -318,10 +326,13 @@ void CalculationList::setCell(int row, int column, const QString &text)
     if (row < 0 || row >= rowCount() || column < 0)
         return;
     QStringList &cells = m_rows[row].cells;
+    if (cells.value(column) == text)
+        return;
     while (cells.size() <= column)
         cells.append(QString());
     cells[column] = text;
     widenTo(column + 1);
+    m_unsaved = true;
 }
 
 int CalculationList::countedRowCount() const
@@ -339,6 +350,7 @@ int CalculationList::addEntry(QStringView entryRow)
     for (const QString &field : tabPieces(entryRow))
         row.cells << cleanedField(field);
     row.per100Copy = row.cells;
+    row.per100Line = int(m_per100Lines.size());
     widenTo(int(row.cells.size()));
     m_per100Lines.append(per100LineOf(row.per100Copy));
     m_rows.append(row);
@@ -346,23 +358,26 @@ int CalculationList::addEntry(QStringView entryRow)
     return rowCount() - 1;
 }
 
-// The line of the per-100 list that belongs to a row: the one made when it
-// was added, else the last one of the same name.
+// The line of the per-100 list that belongs to a row: its own, else the
+// last one of the same name.
 int CalculationList::per100LineIndexOf(const CalcRow &row) const
 {
-    if (!row.per100Copy.isEmpty()) {
-        const int own = int(m_per100Lines.indexOf(per100LineOf(row.per100Copy)));
-        if (own >= 0)
-            return own;
-    }
+    if (row.per100Line >= 0)
+        return row.per100Line;
     const QString name = row.name();
     if (name.isEmpty())
         return -1;
     for (int i = int(m_per100Lines.size()) - 1; i >= 0; --i) {
-        if (trimBlanks(tabPieces(m_per100Lines[i]).value(1)) == name)
+        if (nameOfPer100Line(m_per100Lines[i]) == name)
             return i;
     }
     return -1;
+}
+
+bool CalculationList::isOwnedPer100Line(int line) const
+{
+    return std::any_of(m_rows.cbegin(), m_rows.cend(),
+        [line](const CalcRow &row) { return row.per100Line == line; });
 }
 
 std::optional<QStringList> CalculationList::per100Values(const CalcRow &row) const
@@ -388,6 +403,8 @@ bool CalculationList::transfer(int rowIndex, const QString &amountText, QString 
     amountShown.replace(u'.', u',');
 
     CalcRow &row = m_rows[rowIndex];
+    const QStringList before = row.cells;
+    const bool wasUnsaved = m_unsaved;
     double factor = amount / 100.0;
     if (const std::optional<QStringList> values = per100Values(row)) {
         for (int column = 0; column < values->size(); ++column)
@@ -405,6 +422,7 @@ bool CalculationList::transfer(int rowIndex, const QString &amountText, QString 
         if (const std::optional<double> value = readCellValue(row.cells[column]))
             row.cells[column] = formatNumber(*value * factor);
     }
+    m_unsaved = wasUnsaved || row.cells != before;
     if (usedAmount)
         *usedAmount = amountShown;
     return true;
@@ -414,11 +432,16 @@ void CalculationList::removeRow(int row)
 {
     if (row < 0 || row >= rowCount())
         return;
-    const int line = per100LineIndexOf(m_rows[row]);
-    if (line >= 0)
-        m_per100Lines.removeAt(line);
-    m_rows.removeAt(row);
+    const CalcRow removed = m_rows.takeAt(row);
+    const int line = per100LineIndexOf(removed);
     m_unsaved = true;
+    if (line < 0 || (removed.per100Line < 0 && isOwnedPer100Line(line)))
+        return;
+    m_per100Lines.removeAt(line);
+    for (CalcRow &other : m_rows) {
+        if (other.per100Line > line)
+            --other.per100Line;
+    }
 }
 
 bool CalculationList::dropEmptyFirstRow()
@@ -433,8 +456,13 @@ void CalculationList::clear()
 {
     m_rows.clear();
     m_per100Lines.clear();
-    m_fileName.clear();
+    m_filePath.clear();
     m_unsaved = false;
+}
+
+QString CalculationList::fileName() const
+{
+    return m_filePath.isEmpty() ? QString() : QFileInfo(m_filePath).fileName();
 }
 
 QStringList CalculationList::computationLines() const
@@ -463,10 +491,25 @@ CalcTotals CalculationList::totals() const
 
 QStringList CalculationList::fileLines() const
 {
+    QList<int> order; // oldest first: the rows' own lines, then the others
+    order.reserve(m_per100Lines.size());
+    QList<bool> placed(m_per100Lines.size(), false);
+    for (const CalcRow &row : m_rows) {
+        if (row.per100Line >= 0) {
+            order.append(row.per100Line);
+            placed[row.per100Line] = true;
+        }
+    }
+    for (int line = 0; line < int(m_per100Lines.size()); ++line) {
+        if (!placed[line])
+            order.append(line);
+    }
     QStringList lines;
     lines.reserve(m_per100Lines.size() + rowCount());
-    for (auto it = m_per100Lines.crbegin(); it != m_per100Lines.crend(); ++it)
-        lines.append(it->contains(kPer100Prefix) ? *it : kPer100Prefix + *it);
+    for (auto it = order.crbegin(); it != order.crend(); ++it) {
+        const QString &line = m_per100Lines[*it];
+        lines.append(line.contains(kPer100Prefix) ? line : kPer100Prefix + line);
+    }
     lines += computationLines();
     return lines;
 }
@@ -477,14 +520,34 @@ void CalculationList::load(const QStringList &per100Lines, const QStringList &ro
     // A line that still holds the mark once its own was taken off keeps its
     // own: saved without it, the next reading would take off the wrong one.
     m_per100Lines.reserve(per100Lines.size());
-    for (const QString &line : per100Lines)
-        m_per100Lines.append(line.contains(kPer100Prefix) ? kPer100Prefix + line : line);
+    for (auto it = per100Lines.crbegin(); it != per100Lines.crend(); ++it)
+        m_per100Lines.append(it->contains(kPer100Prefix) ? kPer100Prefix + *it : *it);
     m_rows.reserve(rowLines.size());
     for (const QString &line : rowLines) {
         CalcRow row;
         row.cells = tabPieces(trimBlanks(line));
         widenTo(int(row.cells.size()));
         m_rows.append(row);
+    }
+    pairRowsWithPer100Lines();
+}
+
+// Rows and their lines stand in the same order, name by name; a name alone
+// would give two "Milch" of two tables the same values.
+void CalculationList::pairRowsWithPer100Lines()
+{
+    QHash<QString, QList<int>> linesOfName;
+    for (int line = 0; line < int(m_per100Lines.size()); ++line)
+        linesOfName[nameOfPer100Line(m_per100Lines[line])].append(line);
+    QHash<QString, qsizetype> paired;
+    for (CalcRow &row : m_rows) {
+        const QString name = row.name();
+        const auto lines = linesOfName.constFind(name);
+        if (name.isEmpty() || lines == linesOfName.cend())
+            continue;
+        qsizetype &next = paired[name];
+        if (next < lines->size())
+            row.per100Line = lines->at(next++);
     }
 }
 

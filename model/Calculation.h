@@ -63,6 +63,9 @@ struct CalcRow
     QStringList cells;
     // The row as it was added (amount "100"); empty for rows read from a file.
     QStringList per100Copy;
+    // The row's own line of the per-100 list: made when it was added, or
+    // paired with it when the list was read. -1 when it has none.
+    int per100Line = -1;
 
     QString cell(int column) const { return cells.value(column); }
     QString amount() const;
@@ -95,7 +98,8 @@ public:
     int rowCount() const { return int(m_rows.size()); }
     bool isEmpty() const { return m_rows.isEmpty(); }
     QString cell(int row, int column) const;
-    // An edit by the user; the row's per-100 copy stays as it was.
+    // An edit by the user; the row's per-100 copy stays as it was. A
+    // changed cell makes the list unsaved.
     void setCell(int row, int column, const QString &text);
     // Rows up to the first one without an amount: the rows that count.
     int countedRowCount() const;
@@ -110,17 +114,20 @@ public:
     // the per-100 line of the same name, else the values it shows for its
     // current amount. Cells that are no number stay as they are. Returns
     // false (and changes nothing) for a row without an amount; *usedAmount
-    // gets the amount text that was applied.
+    // gets the amount text that was applied. A changed row makes the list
+    // unsaved.
     bool transfer(int row, const QString &amountText, QString *usedAmount = nullptr);
 
-    // Removes a row together with its own per-100 line.
+    // Removes a row together with its own per-100 line, or else the last
+    // line of its name that no other row owns.
     void removeRow(int row);
     // The clean-up of an emptied list: drops row 0 when it has no amount.
     bool dropEmptyFirstRow();
-    // Forgets every row, the per-100 list and the file name.
+    // Forgets every row, the per-100 list and the file.
     void clear();
 
-    // Lines of values per 100 of every entry added or read, in that order.
+    // Lines of values per 100 of every entry added or read, in the order
+    // they were added.
     const QStringList &per100Lines() const { return m_per100Lines; }
 
     // One line per counted row: every cell followed by a TAB.
@@ -128,27 +135,36 @@ public:
     CalcTotals totals() const;
     QStringList report() const { return reportLines(totals(), hasAlcoholColumn()); }
 
-    // The file lines: the per-100 lines, newest first and each with its
-    // prefix, then the computation lines.
+    // The file lines: the per-100 lines, each with its prefix, then the
+    // computation lines. The per-100 lines stand newest first: those of the
+    // rows in reverse row order, before them the lines no row owns, so that
+    // load() gives every row its own line again.
     QStringList fileLines() const;
-    // Replaces the list by a file's content (see readCalcListFile).
+    // Replaces the list by a file's content (see readCalcListFile): the
+    // per-100 lines newest first, as fileLines() writes them. The k-th row
+    // of a name owns the k-th per-100 line of that name, so that two rows of
+    // one name from different tables keep their own values.
     void load(const QStringList &per100Lines, const QStringList &rowLines);
 
     bool isUnsaved() const { return m_unsaved; }
     void setUnsaved(bool unsaved) { m_unsaved = unsaved; }
-    QString fileName() const { return m_fileName; }
-    void setFileName(const QString &name) { m_fileName = name; }
+    // The file the list was read from or is to be saved to; empty for none.
+    QString filePath() const { return m_filePath; }
+    QString fileName() const;
+    void setFilePath(const QString &path) { m_filePath = path; }
 
 private:
     void widenTo(int cellCount);
     std::optional<QStringList> per100Values(const CalcRow &row) const;
     int per100LineIndexOf(const CalcRow &row) const;
+    bool isOwnedPer100Line(int line) const;
+    void pairRowsWithPer100Lines();
 
     QStringList m_header;
     int m_columnCount = kInitialColumnCount;
     QList<CalcRow> m_rows;
     QStringList m_per100Lines;
-    QString m_fileName;
+    QString m_filePath;
     bool m_unsaved = false;
 };
 

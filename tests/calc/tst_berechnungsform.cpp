@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "calc/BerechnungsForm.h"
+#include "calc/CalcDialogs.h"
 #include "calc/CalculationHost.h"
 #include "calc/DateienZusammfuegenForm.h"
 #include "model/DataFolder.h"
@@ -20,6 +21,7 @@
 #include <QRect>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextCursor>
@@ -72,6 +74,8 @@ public:
 class TestBerechnungsForm : public QObject
 {
     Q_OBJECT
+
+    enum Change { NewAmount, SameAmount, CellEdited, CellKept, RowRemoved };
 
     std::unique_ptr<TestSupport::DataFolder> data;
     std::unique_ptr<FakeCalculationHost> host;
@@ -217,33 +221,109 @@ private Q_SLOTS:
         QCOMPARE(bar->value(), before + 2);
     }
 
-    void saveOpenAndSaveAgain()
+    // A list is saved where the user chose or opened it, never over a list
+    // of the same name in the calculation folder.
+    void listsGoWhereTheUserPutsThem()
     {
+        QTemporaryDir elsewhere;
+        const QString tag1 = elsewhere.filePath(u"Tag1.txt"_s);
+        TestSupport::writeBytes(folder() + u"Tag1.txt", "eine andere Liste");
         add(kPils, u"500"_s);
         add(kSaft, u"200"_s);
 
-        FileDialog::queueAnswer(u"/anywhere/else/Tag1"_s);
+        FileDialog::queueAnswer(elsewhere.filePath(u"Tag1"_s));
         trigger(u"Speichernunter1"_s);
         QCOMPARE(FileDialog::shownDialogs().last(), folder() + u"Menü.txt");
         QVERIFY(form->list().isEmpty());
         QVERIFY(!form->isVisible()); // a save ends the session
 
-        // The file's format is the calculation list's; reading it back shows
-        // that the rows went where the user said.
         form->show();
-        FileDialog::queueAnswer(folder() + u"Tag1.txt");
+        FileDialog::queueAnswer(tag1);
         trigger(u"Oeffnen1"_s);
         QCOMPARE(
             form->windowTitle(), u"Tag1.txt - Berechnung der Zufuhr an Energie und Nährstoffen."_s);
         QCOMPARE(shownCell(0, 2), u"880,00"_s);
         QCOMPARE(shownCell(1, 2), u"384,00"_s);
-        QVERIFY(!form->hasUnsavedList());
 
-        // Saving again under its own name asks nothing, and writes.
-        QVERIFY(QFile::remove(folder() + u"Tag1.txt"));
+        // "Speichern unter" offers the opened file and asks before replacing it.
+        FileDialog::queueAnswer(tag1);
+        MessageBox::queueAnswer(QMessageBox::No);
+        QVERIFY(!form->SpeichernUnterClick());
+        QCOMPARE(FileDialog::shownDialogs().last(), tag1);
+        QCOMPARE(MessageBox::shownMessages(), QStringList { kOverwriteListQuestion });
+
+        // "Speichern" writes the opened file back without a question.
+        MessageBox::clearShownMessages();
+        transfer(u"100"_s);
         trigger(u"Speichern1"_s);
         QVERIFY(MessageBox::shownMessages().isEmpty());
-        QVERIFY(TestSupport::readBytes(folder() + u"Tag1.txt").contains("\r\n500\tPils\t"));
+        QVERIFY(TestSupport::readBytes(tag1).contains("\r\n100\tPils\t176,00\t"));
+        QCOMPARE(TestSupport::readBytes(folder() + u"Tag1.txt"), "eine andere Liste");
+    }
+
+    // Two "Milch" of two tables keep their own values per 100 in the file.
+    void sameNamedRowsKeepTheirValues()
+    {
+        add(u"Milch\t1140,00\t"_s, u"200"_s);
+        add(u"Milch\t1350,00\t"_s, u"200"_s);
+        FileDialog::queueAnswer(folder() + u"Milch.txt");
+        trigger(u"Speichernunter1"_s);
+        FileDialog::queueAnswer(folder() + u"Milch.txt");
+        trigger(u"Oeffnen1"_s);
+        for (int row : { 0, 1 }) {
+            select(row, 0);
+            transfer(u"100"_s);
+        }
+        QCOMPARE(shownCell(0, 2), u"1.140,00"_s);
+        QCOMPARE(shownCell(1, 2), u"1.350,00"_s);
+    }
+
+    // Any change to an opened list is asked about before another list opens.
+    void changesToAnOpenedListAreUnsaved_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<bool>("unsaved");
+        QTest::newRow("new amount") << int(NewAmount) << true;
+        QTest::newRow("same amount") << int(SameAmount) << false;
+        QTest::newRow("cell edited") << int(CellEdited) << true;
+        QTest::newRow("cell left as it was") << int(CellKept) << false;
+        QTest::newRow("row removed") << int(RowRemoved) << true;
+    }
+    void changesToAnOpenedListAreUnsaved()
+    {
+        QFETCH(int, change);
+        add(kPils);
+        add(kSaft);
+        FileDialog::queueAnswer(folder() + u"Tag1.txt");
+        trigger(u"Speichernunter1"_s);
+        FileDialog::queueAnswer(folder() + u"Tag1.txt");
+        trigger(u"Oeffnen1"_s);
+        QVERIFY(!form->hasUnsavedList());
+
+        QAbstractItemModel *model = listView()->model();
+        select(0, 2);
+        switch (Change(change)) {
+        case NewAmount:
+            transfer(u"250"_s);
+            break;
+        case SameAmount:
+            transfer(u"100"_s);
+            break;
+        case CellEdited:
+            QVERIFY(model->setData(model->index(0, 2), u"1,00"_s));
+            break;
+        case CellKept:
+            QVERIFY(model->setData(model->index(0, 2), shownCell(0, 2)));
+            break;
+        case RowRemoved:
+            trigger(u"Zeileloeschen1"_s);
+            break;
+        }
+        QTEST(form->hasUnsavedList(), "unsaved");
+        MessageBox::queueAnswer(QMessageBox::No);
+        trigger(u"Oeffnen1"_s);
+        QTEST(MessageBox::shownMessages().contains(TBerechnungsForm::kUnsavedQuestion), "unsaved");
+        QTEST(form->hasUnsavedList(), "unsaved"); // the opening was cancelled
     }
 
     void aListIsKeptUnlessItWasWritten()
@@ -274,20 +354,30 @@ private Q_SLOTS:
         QCOMPARE(form->list().rowCount(), 1);
     }
 
+    // The files chosen are merged, wherever they lie; the merged file goes
+    // into the calculation folder.
     void mergingFiles()
     {
-        TestSupport::writeBytes(folder() + u"Früh.txt", "Werte_bei_100_Gramm:100\tA\t1\t\r\n");
+        QTemporaryDir elsewhere;
+        TestSupport::writeBytes(
+            elsewhere.filePath(u"Früh.txt"_s), "Werte_bei_100_Gramm:100\tA\t1\t\r\n");
+        TestSupport::writeBytes(folder() + u"Früh.txt", "Werte_bei_100_Gramm:100\tB\t2\t\r\n");
         auto *merge = form->findChild<TDateienZusammfuegenForm *>();
         QVERIFY(merge);
-        for (const char *name : { "Früh.txt", "Abend.txt" }) {
-            FileDialog::queueAnswer(folder() + QString::fromUtf8(name));
+        const QStringList chosen { elsewhere.filePath(u"Früh.txt"_s), folder() + u"Abend.txt" };
+        for (const QString &path : chosen) {
+            FileDialog::queueAnswer(path);
             merge->BitBtn1Click();
         }
         QCOMPARE(merge->fileNames(), (QStringList { "Früh.txt", "Abend.txt" }));
         merge->findChild<QLineEdit *>(u"Edit1"_s)->setText(u"Tag.csv"_s);
         merge->ZusammenfuegenButtonClick();
-        QVERIFY(TestSupport::readBytes(folder() + u"Tag.csv.txt").contains("\tA\t1\t"));
-        QVERIFY(MessageBox::shownMessages().last().endsWith(u"\nAbend.txt"));
+        QCOMPARE(TestSupport::readBytes(folder() + u"Tag.csv.txt"),
+            "\xEF\xBB\xBFWerte_bei_100_Gramm:100\tA\t1\t\r\n");
+        QCOMPARE(MessageBox::shownMessages().last(),
+            u"Die zusammengefügte Datei wurde ohne einige der gewählten Dateien geschrieben.\n\n"
+            "Diese Dateien konnten nicht gelesen werden:\n"_s
+                + chosen[1]);
 
         auto *names = merge->findChild<QListWidget *>(u"ListBox1"_s);
         names->item(1)->setSelected(true);

@@ -226,8 +226,8 @@ private Q_SLOTS:
             "250\t\xC3\x84pfel\t545,00\t130,00\t1,30\t\r\n"
             "1500\tBr\xC3\xB6tchen\t16.320,00\t3.900,00\t39,00\t\r\n");
 
-        // Reopened in the same run (the same columns) and saved again:
-        // per-100 lines reversed, rows kept.
+        // Reopened in the same run (the same columns) and saved again: the
+        // same lines.
         const CalcListFileContent content = readCalcListFile(path);
         CalculationList reopened = drinks(kDrinkHeader.mid(0, 4));
         reopened.load(content.per100Lines, content.rowLines);
@@ -235,11 +235,49 @@ private Q_SLOTS:
         QVERIFY(reopened.transfer(1, u"100"_s));
         QCOMPARE(reopened.cell(1, 2), u"1.088,00"_s);
         reopened.transfer(1, u"1500"_s);
-        QCOMPARE(reopened.fileLines(),
-            (QStringList { "Werte_bei_100_Gramm:100\tÄpfel\t218,00\t52,00\t0,52\t",
-                "Werte_bei_100_Gramm:100\tBrötchen\t1088,00\t260,00\t2,60\t",
-                "250\tÄpfel\t545,00\t130,00\t1,30\t",
-                "1500\tBrötchen\t16.320,00\t3.900,00\t39,00\t" }));
+        QCOMPARE(reopened.fileLines(), list.fileLines());
+    }
+
+    // Two rows of one name from two tables, each with its own values per
+    // 100, through saving, reading, removing a row and merging.
+    void sameNamedRowsKeepTheirOwnValues()
+    {
+        CalculationList list;
+        list.addEntry(u"Milch\t1140\t"); // the second "Milch" stands first in the file
+        list.addEntry(u"Brot\t1000\t");
+        list.addEntry(u"Milch\t1350\t");
+        list.addEntry(u"Milch\t1000\t");
+        list.transfer(0, u"50"_s);
+        const auto reread = [](const QStringList &fileLines) {
+            const CalcListFileContent content = parseCalcListText(fileLines.join(u"\r\n"_s));
+            CalculationList read;
+            read.load(content.per100Lines, content.rowLines);
+            return read;
+        };
+        const auto per100Values = [](CalculationList read) {
+            QStringList values;
+            for (int row = 0; row < read.rowCount(); ++row) {
+                read.transfer(row, u"100"_s);
+                values << read.cell(row, 2);
+            }
+            return values;
+        };
+        const QStringList own { "1.140,00", "1.000,00", "1.350,00", "1.000,00" };
+        CalculationList read = reread(list.fileLines());
+        QCOMPARE(per100Values(read), own);
+        read = reread(read.fileLines());
+        QCOMPARE(per100Values(read), own);
+        read.removeRow(2);
+        QCOMPARE(per100Values(reread(read.fileLines())), (QStringList { own[0], own[1], own[3] }));
+
+        TestSupport::DataFolder folder;
+        folder.addFile("Früh.txt", list.fileLines().join(u"\r\n"_s).toUtf8());
+        read.removeRow(0);
+        folder.addFile("Abend.txt", read.fileLines().join(u"\r\n"_s).toUtf8());
+        const QStringList merged
+            = mergeCalcListFiles({ folder.path() + u"Früh.txt", folder.path() + u"Abend.txt" })
+                  .lines;
+        QCOMPARE(per100Values(reread(merged)), (own + QStringList { own[1], own[3] }));
     }
 
     void readingKeepsEverything()
@@ -308,12 +346,14 @@ private Q_SLOTS:
         folder.addFile("Früh.txt",
             "\xEF\xBB\xBFWerte_bei_100_Gramm:100\tA\t1\t\r\n100\tA\t1\t\r\n\r\n50\tA2\t\r\n");
         folder.addFile("Mittag.txt", "Werte_bei_100_Gramm:100\tB\t2\t\r\n200\tB\t4\t\r\n");
-        const MergeResult result = mergeCalcListFiles(
-            folder.path(), { "Mittag.txt", "fehlt.txt", "Früh.txt", "../Früh.txt" });
+        const QStringList paths { folder.path() + u"Mittag.txt", folder.path() + u"fehlt.txt",
+            folder.path() + u"Früh.txt" };
+        const MergeResult result = mergeCalcListFiles(paths);
+        // The later file's per-100 lines first: the file's newest first.
         QCOMPARE(result.lines,
-            (QStringList { "Werte_bei_100_Gramm:100\tB\t2\t", "Werte_bei_100_Gramm:100\tA\t1\t",
+            (QStringList { "Werte_bei_100_Gramm:100\tA\t1\t", "Werte_bei_100_Gramm:100\tB\t2\t",
                 "200\tB\t4\t", "100\tA\t1\t", "", "50\tA2\t" }));
-        QCOMPARE(result.missingNames, (QStringList { "fehlt.txt", "../Früh.txt" }));
+        QCOMPARE(result.unreadablePaths, QStringList { paths[1] });
     }
 };
 
