@@ -510,6 +510,7 @@ void TBerechnungsForm::OeffnenClick()
     const QString name = QFileInfo(chosen).fileName();
     m_list.load(content.per100Lines, content.rowLines);
     m_list.setFilePath(chosen);
+    m_fileStamp = content.stamp;
     m_listView->setCurrentIndex({});
     reloadList();
     m_listView->setCurrentIndex(m_listModel->index(0, 0));
@@ -554,12 +555,10 @@ bool TBerechnungsForm::SpeichernUnterClick()
 
 // Writes the list to `path`. The list stays as it is unless the file was
 // written.
-bool TBerechnungsForm::saveTo(const QString &path, bool askBeforeOverwrite)
+bool TBerechnungsForm::saveTo(const QString &path, bool chosenInDialog)
 {
-    if (askBeforeOverwrite && QFileInfo::exists(path)
-        && MessageBox::question(this, kOverwriteListQuestion) != QMessageBox::Yes) {
+    if (!mayReplace(path, chosenInDialog))
         return false;
-    }
     QString error;
     if (!WriteToStream(m_list.fileLines(), path, &error)) {
         MessageBox::error(this, error);
@@ -567,6 +566,34 @@ bool TBerechnungsForm::saveTo(const QString &path, bool askBeforeOverwrite)
     }
     resetAfterSave();
     return true;
+}
+
+// A file is replaced only when the user knows what it holds. The file the
+// list was read from may be replaced unasked unless another program changed
+// or removed it since; any other file the user chose is replaced after the
+// overwrite question.
+bool TBerechnungsForm::mayReplace(const QString &path, bool chosenInDialog)
+{
+    const auto ask = [this](const QString &question) {
+        return MessageBox::question(this, question) == QMessageBox::Yes;
+    };
+    if (isOpenedFile(path)) {
+        switch (m_fileStamp.check(path)) {
+        case FileStamp::Check::Unchanged:
+            break;
+        case FileStamp::Check::Changed:
+            return ask(kChangedFileQuestion.arg(path));
+        case FileStamp::Check::Missing:
+            return chosenInDialog || ask(kMissingFileQuestion.arg(path));
+        }
+    }
+    return !chosenInDialog || !QFileInfo::exists(path) || ask(kOverwriteListQuestion);
+}
+
+bool TBerechnungsForm::isOpenedFile(const QString &path) const
+{
+    return !m_list.filePath().isEmpty()
+        && QFileInfo(path).absoluteFilePath() == QFileInfo(m_list.filePath()).absoluteFilePath();
 }
 
 // The saved file is now the record of the list: the window starts afresh.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Calculation.h"
+#include "model/FileStamp.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -35,6 +36,15 @@ public:
     static inline const QString kUnsavedQuestion
         = QStringLiteral("Die Liste in: \"Berechnung der Zufuhr...\" wurde noch nicht "
                          "gespeichert! Liste speichern?");
+    // %1: the file's path.
+    static inline const QString kChangedFileQuestion = QStringLiteral(
+        "Die Datei \"%1\" wurde nach dem Öffnen der Liste von einem anderen Programm geändert.\n\n"
+        "Möchten Sie die Datei trotzdem mit dieser Liste überschreiben? Die Änderung des anderen "
+        "Programms geht dabei verloren.\n\n\"Nein\" lässt die Datei, wie sie ist; mit \"Speichern "
+        "unter...\" können Sie die Liste unter einem anderen Namen speichern.");
+    static inline const QString kMissingFileQuestion = QStringLiteral(
+        "Die Datei \"%1\" ist nicht mehr vorhanden: Sie wurde nach dem Öffnen der Liste gelöscht "
+        "oder umbenannt.\n\nMöchten Sie die Liste wieder unter diesem Namen speichern?");
     static inline const QString kEmptyListCaption = QStringLiteral("Die Liste ist noch leer!");
     static inline const QString kTransferCaption = QStringLiteral("Menge übertragen nach: ");
 
@@ -83,12 +93,15 @@ private:
     void setListEnabled(bool hasList);
     void updateTransferCaption(const QString &name);
     void writeReport(const QStringList &lines);
-    bool saveTo(const QString &path, bool askBeforeOverwrite);
+    bool saveTo(const QString &path, bool chosenInDialog);
+    bool mayReplace(const QString &path, bool chosenInDialog);
+    bool isOpenedFile(const QString &path) const;
     void resetAfterSave();
     void scrollListByNotches(int notches);
 
     CalculationHost &m_host;
     Zestrola::CalculationList m_list;
+    Zestrola::FileStamp m_fileStamp; // the list's file as it was read
     QList<int> m_hostColumnWidths;
     int m_targetRow = 0;
     int m_selectedRow = -1;

@@ -4,6 +4,7 @@
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
 
+#include <QFile>
 
 namespace Zestrola {
 
@@ -34,11 +35,15 @@ CalcListFileContent parseCalcListText(QStringView text)
 
 CalcListFileContent readCalcListFile(const QString &path)
 {
-    bool ok = false;
-    const QString text = readTextFile(path, &ok);
-    if (!ok)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return {};
-    return parseCalcListText(text);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {};
+    CalcListFileContent content = parseCalcListText(decodeText(bytes));
+    content.stamp = FileStamp::ofBytes(path, bytes);
+    return content;
 }
 
 QString calculationFolder(const QString &dataFolder)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/FileStamp.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -14,6 +16,7 @@ struct CalcListFileContent
     bool ok = false; // false when the file could not be read
     QStringList per100Lines; // without their "Werte_bei_100_Gramm:" prefix
     QStringList rowLines; // the other lines that are not blank
+    FileStamp stamp; // the file as it was read
 };
 
 // A line holding "Werte_bei_100_Gramm:" anywhere is a per-100 line; blank

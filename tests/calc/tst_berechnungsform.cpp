@@ -76,6 +76,7 @@ class TestBerechnungsForm : public QObject
     Q_OBJECT
 
     enum Change { NewAmount, SameAmount, CellEdited, CellKept, RowRemoved };
+    enum FileChange { Untouched, SameBytes, OtherBytes, Removed };
 
     std::unique_ptr<TestSupport::DataFolder> data;
     std::unique_ptr<FakeCalculationHost> host;
@@ -324,6 +325,60 @@ private Q_SLOTS:
         trigger(u"Oeffnen1"_s);
         QTEST(MessageBox::shownMessages().contains(TBerechnungsForm::kUnsavedQuestion), "unsaved");
         QTEST(form->hasUnsavedList(), "unsaved"); // the opening was cancelled
+    }
+
+    // "Speichern" never overwrites unasked what another program changed
+    // in the opened file since it was read.
+    void anOpenedFileChangedElsewhere_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("question"); // empty: none
+        QTest::addColumn<bool>("written");
+        const QString changed = TBerechnungsForm::kChangedFileQuestion;
+        const QString missing = TBerechnungsForm::kMissingFileQuestion;
+        const int yes = QMessageBox::Yes;
+        const int no = QMessageBox::No;
+        QTest::newRow("unchanged") << int(Untouched) << no << QString() << true;
+        QTest::newRow("same bytes again") << int(SameBytes) << no << QString() << true;
+        QTest::newRow("changed, kept") << int(OtherBytes) << no << changed << false;
+        QTest::newRow("changed, overwritten") << int(OtherBytes) << yes << changed << true;
+        QTest::newRow("removed, left so") << int(Removed) << no << missing << false;
+        QTest::newRow("removed, saved anew") << int(Removed) << yes << missing << true;
+    }
+    void anOpenedFileChangedElsewhere()
+    {
+        QFETCH(int, change);
+        QFETCH(int, answer);
+        const QString path = folder() + u"Tag1.txt";
+        add(kPils);
+        FileDialog::queueAnswer(path);
+        trigger(u"Speichernunter1"_s);
+        FileDialog::queueAnswer(path);
+        trigger(u"Oeffnen1"_s);
+        transfer(u"250"_s);
+
+        const QByteArray read = TestSupport::readBytes(path);
+        if (change == SameBytes)
+            TestSupport::writeBytes(path, read);
+        else if (change == OtherBytes)
+            TestSupport::writeBytes(path, read + "50\tSaft\t\r\n");
+        else if (change == Removed)
+            QVERIFY(QFile::remove(path));
+        const QByteArray before = QFile::exists(path) ? TestSupport::readBytes(path) : QByteArray();
+        MessageBox::queueAnswer(QMessageBox::StandardButton(answer));
+        trigger(u"Speichern1"_s);
+
+        QFETCH(QString, question);
+        QCOMPARE(MessageBox::shownMessages(),
+            question.isEmpty() ? QStringList() : QStringList { question.arg(path) });
+        QFETCH(bool, written);
+        const QByteArray after = QFile::exists(path) ? TestSupport::readBytes(path) : QByteArray();
+        QCOMPARE(after.contains("\r\n250\tPils\t"), written);
+        if (!written) {
+            QCOMPARE(after, before);
+            QVERIFY(form->hasUnsavedList());
+        }
     }
 
     void aListIsKeptUnlessItWasWritten()
