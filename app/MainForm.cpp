@@ -94,7 +94,7 @@ TMainForm::TMainForm(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Zestrola - Version 2020/3"));
+    setWindowTitle(QStringLiteral("Zestrola - Version " ZESTROLA_CAPTION_VERSION));
     setFont(Fonts::unicodeSans());
     setMinimumSize(kMinimumSize);
     resize(671, 490);

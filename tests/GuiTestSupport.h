@@ -2,6 +2,9 @@
 
 #include "widgets/MessageBox.h"
 
+#include <QDialog>
+#include <QTimer>
+
 namespace TestSupport {
 
 // Message boxes answer at once and are recorded while this lives.
@@ -13,5 +16,17 @@ public:
     MessageBoxTestMode(const MessageBoxTestMode &) = delete;
     MessageBoxTestMode &operator=(const MessageBoxTestMode &) = delete;
 };
+
+// Runs `answer` once the modal `dialog` is open, i.e. inside the command
+// that opens it, and closes the dialog if `answer` left it open: a failed
+// check returns early and must not hang the test in the dialog's loop.
+template<typename Answer> void whileOpen(QDialog *dialog, Answer answer)
+{
+    QTimer::singleShot(0, dialog, [dialog, answer] {
+        answer();
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
 
 } // namespace TestSupport

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "app/MainForm.h"
 #include "widgets/MessageBox.h"

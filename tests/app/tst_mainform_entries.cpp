@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTextEdit>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -56,16 +55,14 @@ class TestMainFormEntries : public MainFormFixture
 {
     Q_OBJECT
 
-    // Runs `check` on the dialog once it is open; closes it if the check
-    // left it open, so that a failure cannot hang the test.
+    // Runs `check` on the dialog once it is open.
     template<typename Dialog, typename Check> void whileOpen(Check check)
     {
-        QTimer::singleShot(0, form.get(), [this, check] {
-            auto *dialog = form->findChild<Dialog *>();
-            QVERIFY(dialog && dialog->isVisible());
+        auto *dialog = form->findChild<Dialog *>();
+        QVERIFY(dialog);
+        TestSupport::whileOpen(dialog, [dialog, check] {
+            QVERIFY(dialog->isVisible());
             check(dialog);
-            if (dialog->isVisible())
-                dialog->reject();
         });
     }
 
@@ -76,10 +73,9 @@ class TestMainFormEntries : public MainFormFixture
     template<typename Command, typename Check> void whileModal(Command command, Check whileShown)
     {
         bool shown = false;
-        QTimer::singleShot(0, calc(), [&] {
+        TestSupport::whileOpen(calc(), [&] {
             shown = calc()->isVisible();
             whileShown();
-            calc()->reject();
         });
         command();
         QVERIFY(shown);

@@ -18,7 +18,6 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QTimer>
 
 using namespace Zestrola;
 
@@ -248,7 +247,7 @@ private Q_SLOTS:
         // The file changed since the start: every opening reads it anew.
         data->addFile("Text_Einfügen.txt", kBom + "Kühl lagern.\r\nEnthält\tGluten.\r\n");
         auto *snippets = form->findChild<TTextBausteinForm *>();
-        QTimer::singleShot(0, snippets, [snippets] { snippets->insertLine(1); });
+        TestSupport::whileOpen(snippets, [snippets] { snippets->insertLine(1); });
         QVERIFY(command->isEnabled());
         command->trigger();
         QCOMPARE(target->document()->findBlockByNumber(1).text(),

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void firstRunWritesDefaultsSecondKeepsThemAndTheLastTable()
     {
         start();
+        QCOMPARE(form->windowTitle(), u"Zestrola - Version 2020/3"_s); // from project()
         QCOMPARE(LeseRegKey(u"LetzteAuswahl"_s), u"0"_s);
         for (const char *name : { "EnergiedichteAuswerten", "gesaettigte_FettsaeurenAuswerten",
                  "SalzAuswerten", "GetraenkeGesaettigte_FettsaeurenAuswerten",

@@ -1,3 +1,4 @@
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "calc/BerechnungsForm.h"
 #include "calc/CalcDialogs.h"
@@ -26,7 +27,6 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTimer>
 #include <QWheelEvent>
 #include <memory>
 
@@ -441,7 +441,7 @@ private Q_SLOTS:
 
         // The menu shows the dialog modally; "OK" empties and closes it.
         bool shown = false;
-        QTimer::singleShot(0, merge, [&] {
+        TestSupport::whileOpen(merge, [&] {
             shown = merge->isVisible();
             merge->findChild<QPushButton *>(u"Button2"_s)->click();
         });

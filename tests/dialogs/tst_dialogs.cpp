@@ -1,3 +1,4 @@
+#include "GuiTestSupport.h"
 #include "TestSupport.h"
 #include "dialogs/EinstellFormLebensmittel.h"
 #include "dialogs/EinstellFormLebensmittelGetraenke.h"
@@ -20,7 +21,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
-#include <QTimer>
 
 using namespace Zestrola;
 using namespace Qt::StringLiterals;
@@ -92,7 +92,7 @@ private Q_SLOTS:
         QTextCursor caret = target.textCursor();
         caret.setPosition(7);
         target.setTextCursor(caret);
-        QTimer::singleShot(0, &form, [&form] {
+        TestSupport::whileOpen(&form, [&form] {
             QTextCursor selection(form.list()->document()->findBlockByNumber(0));
             selection.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
             form.list()->setTextCursor(selection);
@@ -147,7 +147,7 @@ private Q_SLOTS:
         QCOMPARE(form.address(), QStringLiteral("https://gespeichert.de/"));
 
         // Cancel: the dialog keeps the choice for the searches, the store not.
-        QTimer::singleShot(0, &form, [&form] {
+        TestSupport::whileOpen(&form, [&form] {
             QCOMPARE(form.addressList()->count(), 2);
             QListWidgetItem *item = form.addressList()->item(1);
             form.addressList()->itemClicked(item);
@@ -161,7 +161,7 @@ private Q_SLOTS:
         QCOMPARE(LeseRegKey("Internet_Suchbegriff_in_Clipboard_kopieren"), QStringLiteral("0"));
 
         // Reopening shows the stored address; OK stores both.
-        QTimer::singleShot(0, &form, [&form] {
+        TestSupport::whileOpen(&form, [&form] {
             QCOMPARE(form.address(), QStringLiteral("https://gespeichert.de/"));
             form.addressEdit()->setText("https://a.de/");
             form.findChild<QPushButton *>("Button1")->click();
