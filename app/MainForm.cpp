@@ -811,7 +811,8 @@ void TMainForm::NeuerEintragClick()
         return;
     const QString &row = m_newEntryDialog->row();
     QString error;
-    const bool added = addEntry(m_session, row, m_newEntryDialog->infoText(), &error);
+    const bool added
+        = addEntry(m_session, row, m_newEntryDialog->infoText(), m_newEntryDialog->photo(), &error);
     showSavedRows(error);
     if (added)
         selectEntry(entryName(row));

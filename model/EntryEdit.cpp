@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <optional>
 
 namespace Zestrola {
 
@@ -122,6 +123,17 @@ private:
     bool m_moved = false;
 };
 
+bool writePicture(const QString &path, const QByteArray &bytes, QString *errorMessage)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    setError(errorMessage,
+        QStringLiteral("Das Bild \"%1\" kann nicht gespeichert werden: %2")
+            .arg(path, file.errorString()));
+    return false;
+}
+
 // Runs `change` on the rows and saves; a failed save puts the rows back.
 template<typename Change>
 bool saveChangedRows(TableSession &session, QString *errorMessage, Change change)
@@ -139,13 +151,29 @@ bool saveChangedRows(TableSession &session, QString *errorMessage, Change change
 bool addEntry(
     TableSession &session, const QString &row, const QString &infoText, QString *errorMessage)
 {
+    return addEntry(session, row, infoText, {}, errorMessage);
+}
+
+bool addEntry(TableSession &session, const QString &row, const QString &infoText,
+    const QByteArray &picture, QString *errorMessage)
+{
     const QString infoPath = session.infoFilePath(entryName(row));
+    const QString picturePath = session.picturePath(entryName(row));
     const FileBackup info(infoPath);
-    if (!info.readable(errorMessage) || !WriteToStream(infoText, infoPath, errorMessage))
+    const std::optional<FileBackup> oldPicture
+        = picture.isEmpty() ? std::nullopt : std::optional<FileBackup>(picturePath);
+    if (!info.readable(errorMessage) || (oldPicture && !oldPicture->readable(errorMessage))
+        || !WriteToStream(infoText, infoPath, errorMessage))
         return false;
+    if (oldPicture && !writePicture(picturePath, picture, errorMessage)) {
+        info.restore();
+        return false;
+    }
     if (saveChangedRows(session, errorMessage, [&] { session.appendRow(row); }))
         return true;
     info.restore();
+    if (oldPicture)
+        oldPicture->restore();
     return false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,10 @@ class TableSession;
 // Writes the info file of the row's entry and the table with the row added.
 bool addEntry(TableSession &session, const QString &row, const QString &infoText,
     QString *errorMessage = nullptr);
+// The same with the entry's picture (the bytes of a JPEG), written with the
+// info file; an empty `picture` writes none.
+bool addEntry(TableSession &session, const QString &row, const QString &infoText,
+    const QByteArray &picture, QString *errorMessage = nullptr);
 
 // Replaces row `index` and writes the entry's info file. When the entry's
 // name changes, its info file and picture move to the new name (files of

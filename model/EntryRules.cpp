@@ -28,11 +28,6 @@ bool isAllowedValueChar(QChar c, EntryDialogKind kind)
         || (kind == EntryDialogKind::EditEntry && c == u' ');
 }
 
-bool headerHolds(const QStringList &headerCells, int column, QStringView keyword)
-{
-    return column < headerCells.size() && asciiLower(headerCells[column]).contains(keyword);
-}
-
 QString trimmedEnd(QStringView text)
 {
     qsizetype end = text.size();
@@ -96,6 +91,11 @@ QString generalForm(double value)
 }
 
 } // namespace
+
+bool headerHolds(const QStringList &headerCells, int column, QStringView keyword)
+{
+    return column < headerCells.size() && asciiLower(headerCells[column]).contains(keyword);
+}
 
 std::optional<double> cellNumber(const QString &text)
 {

@@ -46,6 +46,10 @@ struct CellEditResult
     bool couplesName = false; // the check got as far as the name field
 };
 
+// Whether header cell `column`, lower-cased A to Z only, holds `keyword`:
+// the computations of the entry dialogs apply only under such a title.
+bool headerHolds(const QStringList &headerCells, int column, QStringView keyword);
+
 // Checks the value cell `column` whose text has just changed to
 // cells[column] and gives all cells as they are afterwards, with the
 // computed energy density and alcohol grams. `headerCells` decide whether a

@@ -1,0 +1,539 @@
+#include "online/OpenFoodFacts.h"
+
+#include "model/EntryRules.h"
+#include "model/TableFile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
+#include <QUrlQuery>
+#include <cmath>
+
+namespace Zestrola::OpenFoodFacts {
+
+namespace {
+
+const QString kProductFields = QStringLiteral(
+    "code,product_name,product_name_de,brands,quantity,nutriscore_grade,nova_group,"
+    "ingredients_text,ingredients_text_de,allergens_tags,image_front_url,nutriments");
+const QString kHitFields
+    = QStringLiteral("code,product_name,product_name_de,brands,quantity,nutriscore_grade");
+constexpr int kHitsShown = 20;
+
+const QString kNotJson = QStringLiteral("Die Antwort von Open Food Facts ist kein gültiges JSON.");
+const QString kWrongShape
+    = QStringLiteral("Die Antwort von Open Food Facts hat nicht die erwartete Form.");
+
+constexpr double kKilojoulesPerKilocalorie = 4.184;
+constexpr double kMostKilojoules = 4000;
+constexpr double kMostGrams = 100;
+
+// A value cell filled from one figure of the product, per 100 g or 100 ml.
+struct ValueSource
+{
+    int column;
+    QStringView title; // as the message names it
+    QLatin1StringView key;
+    QLatin1StringView fallback; // used, times `factor`, when `key` is missing
+    double factor;
+    double most; // anything above is absurd
+    QStringView unit; // of `most`
+    bool whole; // energies are given in whole numbers, as on the label
+};
+
+constexpr double kMostKilocalories = kMostKilojoules / kKilojoulesPerKilocalorie;
+
+const ValueSource kSources[] = {
+    { 1, u"Brennwert in kJ", QLatin1StringView("energy-kj_100g"),
+        QLatin1StringView("energy-kcal_100g"), kKilojoulesPerKilocalorie, kMostKilojoules, u"kJ",
+        true },
+    { kKcalColumn, u"Brennwert in kcal", QLatin1StringView("energy-kcal_100g"),
+        QLatin1StringView("energy-kj_100g"), 1 / kKilojoulesPerKilocalorie, kMostKilocalories,
+        u"kcal", true },
+    { kFirstNutrientColumn, u"Fett", QLatin1StringView("fat_100g"), {}, 1, kMostGrams, u"g",
+        false },
+    { 5, u"gesättigte Fettsäuren", QLatin1StringView("saturated-fat_100g"), {}, 1, kMostGrams, u"g",
+        false },
+    { 6, u"Kohlenhydrate", QLatin1StringView("carbohydrates_100g"), {}, 1, kMostGrams, u"g",
+        false },
+    { 7, u"Zucker", QLatin1StringView("sugars_100g"), {}, 1, kMostGrams, u"g", false },
+    { 8, u"Eiweiß", QLatin1StringView("proteins_100g"), {}, 1, kMostGrams, u"g", false },
+    // Salt is sodium chloride: 2.5 g of it hold 1 g of sodium.
+    { 9, u"Salz", QLatin1StringView("salt_100g"), QLatin1StringView("sodium_100g"), 2.5, kMostGrams,
+        u"g", false },
+    { kAlcoholPercentColumn, u"Alkohol", QLatin1StringView("alcohol_100g"), {}, 1, 100, u"vol.-%",
+        false },
+};
+
+// The allergens of the EU labelling rules, as Open Food Facts tags them.
+const std::pair<QLatin1StringView, QStringView> kAllergenNames[] = {
+    { QLatin1StringView("en:celery"), u"Sellerie" },
+    { QLatin1StringView("en:crustaceans"), u"Krebstiere" },
+    { QLatin1StringView("en:eggs"), u"Eier" },
+    { QLatin1StringView("en:fish"), u"Fisch" },
+    { QLatin1StringView("en:gluten"), u"Gluten" },
+    { QLatin1StringView("en:lupin"), u"Lupinen" },
+    { QLatin1StringView("en:milk"), u"Milch" },
+    { QLatin1StringView("en:molluscs"), u"Weichtiere" },
+    { QLatin1StringView("en:mustard"), u"Senf" },
+    { QLatin1StringView("en:nuts"), u"Schalenfrüchte" },
+    { QLatin1StringView("en:peanuts"), u"Erdnüsse" },
+    { QLatin1StringView("en:sesame-seeds"), u"Sesam" },
+    { QLatin1StringView("en:soybeans"), u"Soja" },
+    { QLatin1StringView("en:sulphur-dioxide-and-sulphites"), u"Schwefeldioxid und Sulfite" },
+};
+
+QString allergenName(const QString &tag)
+{
+    for (const auto &[known, name] : kAllergenNames) {
+        if (tag == known)
+            return name.toString();
+    }
+    // "de:senfsaat" reads "senfsaat".
+    QString name = tag.section(u':', -1);
+    name.replace(u'-', u' ');
+    return name;
+}
+
+// A text field, its white space (line breaks included) made single blanks.
+QString textOf(const QJsonObject &object, QLatin1StringView key)
+{
+    return object.value(key).toString().simplified();
+}
+
+QString firstOf(const QString &a, const QString &b)
+{
+    return a.isEmpty() ? b : a;
+}
+
+Product productFrom(const QJsonObject &object)
+{
+    Product product;
+    product.code = textOf(object, QLatin1StringView("code"));
+    product.name = firstOf(textOf(object, QLatin1StringView("product_name_de")),
+        textOf(object, QLatin1StringView("product_name")));
+    product.brand = textOf(object, QLatin1StringView("brands")).section(u',', 0, 0).trimmed();
+    product.quantity = textOf(object, QLatin1StringView("quantity"));
+    const QString grade = textOf(object, QLatin1StringView("nutriscore_grade")).toUpper();
+    if (grade.size() == 1 && grade >= u"A" && grade <= u"E")
+        product.nutriScore = grade;
+    const int nova = object.value(QLatin1StringView("nova_group")).toInt();
+    if (nova >= 1 && nova <= 4)
+        product.novaGroup = QString::number(nova);
+    product.ingredients = firstOf(textOf(object, QLatin1StringView("ingredients_text_de")),
+        textOf(object, QLatin1StringView("ingredients_text")));
+    for (const QJsonValue &tag : object.value(QLatin1StringView("allergens_tags")).toArray()) {
+        if (const QString name = allergenName(tag.toString()); !name.isEmpty())
+            product.allergens.append(name);
+    }
+    const QUrl photo(object.value(QLatin1StringView("image_front_url")).toString());
+    if (photo.isValid() && (photo.scheme() == u"https" || photo.scheme() == u"http"))
+        product.photo = photo;
+    product.nutriments = object.value(QLatin1StringView("nutriments")).toObject();
+    return product;
+}
+
+std::optional<QJsonObject> jsonObject(const QByteArray &body, QString *message)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+    if (error.error != QJsonParseError::NoError) {
+        *message = kNotJson;
+        return std::nullopt;
+    }
+    if (!document.isObject()) {
+        *message = kWrongShape;
+        return std::nullopt;
+    }
+    return document.object();
+}
+
+// One figure of the product: a number, or a text holding one (older
+// answers give some figures as text).
+struct Figure
+{
+    bool present = false;
+    std::optional<double> value;
+};
+
+Figure figureOf(const QJsonObject &nutriments, QLatin1StringView key)
+{
+    const QJsonValue value = nutriments.value(key);
+    if (value.isUndefined() || value.isNull())
+        return {};
+    if (value.isDouble())
+        return { true, value.toDouble() };
+    bool ok = false;
+    const double number
+        = QLocale::c().toDouble(value.toString().trimmed().replace(u',', u'.'), &ok);
+    return { true, ok && std::isfinite(number) ? std::optional(number) : std::nullopt };
+}
+
+QString cellText(double value, bool whole)
+{
+    if (whole)
+        return QString::number(std::llround(value));
+    return QString::number(std::round(value * 100) / 100, 'f', 2).replace(u'.', u',');
+}
+
+// The cell of one source, or "?" with the reason in *problem.
+QString valueCell(const ValueSource &source, const QJsonObject &nutriments, QString *problem)
+{
+    Figure figure = figureOf(nutriments, source.key);
+    double factor = 1;
+    if (!figure.present && !source.fallback.isEmpty()) {
+        figure = figureOf(nutriments, source.fallback);
+        factor = source.factor;
+    }
+    if (!figure.present)
+        return QStringLiteral("?");
+    if (!figure.value)
+        *problem = QStringLiteral("keine Zahl");
+    else if (*figure.value < 0)
+        *problem = QStringLiteral("negativ");
+    else if (*figure.value * factor > source.most)
+        *problem = QStringLiteral("mehr als %1 %2")
+                       .arg(QLocale(QLocale::German).toString(std::floor(source.most), 'f', 0),
+                           source.unit);
+    else
+        return cellText(*figure.value * factor, source.whole);
+    return QStringLiteral("?");
+}
+
+bool hasAnyPer100(const QJsonObject &nutriments)
+{
+    for (const ValueSource &source : kSources) {
+        if (figureOf(nutriments, source.key).present
+            || (!source.fallback.isEmpty() && figureOf(nutriments, source.fallback).present))
+            return true;
+    }
+    return false;
+}
+
+bool hasAnyPerServing(const QJsonObject &nutriments)
+{
+    for (auto it = nutriments.begin(); it != nutriments.end(); ++it) {
+        if (it.key().endsWith(u"_serving"))
+            return true;
+    }
+    return false;
+}
+
+// A name fit for a value cell and a file: one line, no longer than a cell
+// may be.
+QString cellName(const Product &product)
+{
+    QString name = product.name;
+    if (!product.brand.isEmpty() && !name.contains(product.brand, Qt::CaseInsensitive))
+        name = name.isEmpty() ? product.brand : name + QStringLiteral(", ") + product.brand;
+    if (name.size() > kLongestCell)
+        name = name.first(kLongestCell).trimmed();
+    while (name.endsWith(u','))
+        name.chop(1);
+    return name.isEmpty() ? kProductNamePlaceholder : name;
+}
+
+QString descriptionOf(const Product &product, const QString &pageAddress)
+{
+    QStringList lines;
+    auto add = [&lines](const QString &label, const QString &value) {
+        if (!value.isEmpty())
+            lines.append(label + QStringLiteral(": ") + value);
+    };
+    add(QStringLiteral("Marke"), product.brand);
+    add(QStringLiteral("Menge"), product.quantity);
+    add(QStringLiteral("Strichcode (EAN)"), product.code);
+    add(QStringLiteral("Nutri-Score"), product.nutriScore);
+    add(QStringLiteral("NOVA-Gruppe"), product.novaGroup);
+    add(QStringLiteral("Zutaten"), product.ingredients);
+    add(QStringLiteral("Allergene"), product.allergens.join(QStringLiteral(", ")));
+    lines.append(QStringLiteral("Quelle: Open Food Facts, ") + pageAddress
+        + QStringLiteral(" (Daten unter der Open Database License ODbL, Foto unter der Lizenz "
+                         "CC BY-SA)"));
+    return lines.join(u'\n');
+}
+
+QString hitText(const Product &product)
+{
+    QStringList parts { product.name.isEmpty() ? QStringLiteral("(ohne Namen)") : product.name };
+    for (const QString &part : { product.brand, product.quantity })
+        if (!part.isEmpty())
+            parts.append(part);
+    if (!product.nutriScore.isEmpty())
+        parts.append(QStringLiteral("Nutri-Score ") + product.nutriScore);
+    return parts.join(QStringLiteral(" – "));
+}
+
+} // namespace
+
+bool isProductCode(QStringView code)
+{
+    return !code.isEmpty() && code.size() <= 24
+        && std::all_of(code.begin(), code.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool hasValidCheckDigit(QStringView digits)
+{
+    int sum = 0;
+    for (qsizetype i = 0; i < digits.size(); ++i) {
+        const int digit = digits[digits.size() - 1 - i].unicode() - u'0';
+        sum += i % 2 == 0 ? digit : 3 * digit;
+    }
+    return sum % 10 == 0;
+}
+
+Lookup classifyLookup(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return { Lookup::Refused, text,
+            QStringLiteral(
+                "Bitte geben Sie einen Strichcode (EAN) oder den Namen eines Produkts ein.") };
+    if (!isProductCode(text))
+        return { Lookup::Words, text, {} };
+    if (text.size() != 8 && text.size() != 12 && text.size() != 13)
+        return { Lookup::Refused, text,
+            QStringLiteral("Ein Strichcode (EAN) hat 8, 12 oder 13 Ziffern, \"%1\" hat %2. Bitte "
+                           "prüfen Sie die Eingabe.")
+                .arg(text)
+                .arg(text.size()) };
+    if (!hasValidCheckDigit(text))
+        return { Lookup::Refused, text,
+            QStringLiteral("Die Prüfziffer des Strichcodes \"%1\" stimmt nicht. Bitte prüfen Sie "
+                           "die Eingabe.")
+                .arg(text) };
+    return { Lookup::Barcode, text, {} };
+}
+
+QUrl serverFromSetting(const QString &value)
+{
+    QString address = value.trimmed();
+    if (address.isEmpty())
+        address = kDefaultServer;
+    while (address.endsWith(u'/'))
+        address.chop(1);
+    QUrl server(address, QUrl::StrictMode);
+    const bool web = server.scheme() == u"https" || server.scheme() == u"http";
+    if (!server.isValid() || !web || server.host().isEmpty() || server.hasQuery()
+        || server.hasFragment())
+        return {};
+    return server;
+}
+
+QString invalidServerMessage(const QString &value)
+{
+    return QStringLiteral("Die Adresse \"%1\" in der Einstellung %2 ist keine gültige Adresse "
+                          "eines Servers (http:// oder https://).")
+        .arg(value, kServerSetting);
+}
+
+namespace {
+
+QUrl withPath(const QUrl &server, const QString &path)
+{
+    QUrl url = server;
+    url.setPath(server.path() + path);
+    return url;
+}
+
+} // namespace
+
+QUrl productUrl(const QUrl &server, const QString &code)
+{
+    QUrl url = withPath(server, QStringLiteral("/api/v2/product/") + code);
+    url.setQuery(QUrlQuery { { QStringLiteral("fields"), kProductFields } });
+    return url;
+}
+
+QUrl searchUrl(const QUrl &server, const QString &words)
+{
+    QUrl url = withPath(server, QStringLiteral("/cgi/search.pl"));
+    QUrlQuery query;
+    query.addQueryItem(
+        QStringLiteral("search_terms"), QString::fromUtf8(QUrl::toPercentEncoding(words)));
+    query.addQueryItem(QStringLiteral("search_simple"), QStringLiteral("1"));
+    query.addQueryItem(QStringLiteral("action"), QStringLiteral("process"));
+    query.addQueryItem(QStringLiteral("json"), QStringLiteral("1"));
+    query.addQueryItem(QStringLiteral("page_size"), QString::number(kHitsShown));
+    query.addQueryItem(QStringLiteral("fields"), kHitFields);
+    url.setQuery(query);
+    return url;
+}
+
+QString productPageAddress(const QUrl &server, const QString &code)
+{
+    return withPath(server, QStringLiteral("/product/") + code).toString();
+}
+
+ProductAnswer parseProductAnswer(const QByteArray &body)
+{
+    ProductAnswer answer;
+    const std::optional<QJsonObject> object = jsonObject(body, &answer.message);
+    if (!object)
+        return answer;
+    const QJsonValue status = object->value(QLatin1StringView("status"));
+    const QJsonValue product = object->value(QLatin1StringView("product"));
+    if (status.isDouble() && status.toInt() == 0) {
+        answer.status = ProductAnswer::NotFound;
+        answer.message = kNotFound;
+    } else if (status.isDouble() && status.toInt() == 1 && product.isObject()) {
+        answer.status = ProductAnswer::Found;
+        answer.product = productFrom(product.toObject());
+        if (answer.product.code.isEmpty())
+            answer.product.code = textOf(*object, QLatin1StringView("code"));
+    } else {
+        answer.message = kWrongShape;
+    }
+    return answer;
+}
+
+SearchAnswer parseSearchAnswer(const QByteArray &body)
+{
+    SearchAnswer answer;
+    const std::optional<QJsonObject> object = jsonObject(body, &answer.message);
+    if (!object)
+        return answer;
+    const QJsonValue products = object->value(QLatin1StringView("products"));
+    if (!products.isArray()) {
+        answer.message = kWrongShape;
+        return answer;
+    }
+    answer.readable = true;
+    for (const QJsonValue &value : products.toArray()) {
+        const Product product = productFrom(value.toObject());
+        if (isProductCode(product.code))
+            answer.hits.append({ product.code, hitText(product) });
+    }
+    return answer;
+}
+
+FilledEntry fillEntry(const Product &product, const QStringList &headerCells,
+    const QStringList &cells, const QString &pageAddress)
+{
+    FilledEntry filled;
+    filled.name = cellName(product);
+    filled.description = descriptionOf(product, pageAddress);
+    filled.cells = cells;
+    for (int column = 1; column < filled.cells.size(); ++column) {
+        if (!trimBlanks(headerCells.value(column)).isEmpty())
+            filled.cells[column] = QStringLiteral("?");
+    }
+    if (!filled.cells.isEmpty())
+        filled.cells[kNameColumn] = filled.name;
+
+    const bool drinks = headerHolds(headerCells, kAlcoholPercentColumn, u"vol.-%");
+    QStringList problems;
+    for (const ValueSource &source : kSources) {
+        if (source.column >= filled.cells.size()
+            || (source.column == kAlcoholPercentColumn && !drinks))
+            continue;
+        QString problem;
+        filled.cells[source.column] = valueCell(source, product.nutriments, &problem);
+        if (!problem.isEmpty())
+            problems.append(source.title.toString() + QStringLiteral(" (") + problem + u')');
+    }
+    // The computed cells follow the dialog's rule, as for typed values.
+    for (const int column : { kKcalColumn, kAlcoholPercentColumn }) {
+        if (column < filled.cells.size() && filled.cells[column] != u"?")
+            filled.cells
+                = checkCellEdit(filled.cells, column, headerCells, EntryDialogKind::NewEntry).cells;
+    }
+
+    if (!hasAnyPer100(product.nutriments))
+        filled.messages.append(hasAnyPerServing(product.nutriments)
+                ? kPerServingOnly
+                : QStringLiteral("Für dieses Produkt sind bei Open Food Facts keine Nährwerte "
+                                 "eingetragen."));
+    if (!problems.isEmpty())
+        filled.messages.append(QStringLiteral("Diese Werte von Open Food Facts sind nicht "
+                                              "brauchbar und stehen als \"?\" in der Zeile: ")
+            + problems.join(QStringLiteral(", ")) + u'.');
+    return filled;
+}
+
+QString failureMessage(
+    Request request, QNetworkReply::NetworkError error, int httpStatus, const QString &host)
+{
+    QString cause;
+    if (httpStatus == 404 && request == Request::Product)
+        return kNotFound;
+    switch (error) {
+    case QNetworkReply::NoError:
+        break;
+    case QNetworkReply::HostNotFoundError:
+        cause = QStringLiteral("Der Server \"%1\" wurde nicht gefunden. Bitte prüfen Sie die "
+                               "Internetverbindung und die Einstellung %2.")
+                    .arg(host, kServerSetting);
+        break;
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+        cause = QStringLiteral("Keine Verbindung zum Server \"%1\". Bitte prüfen Sie die "
+                               "Internetverbindung.")
+                    .arg(host);
+        break;
+    case QNetworkReply::SslHandshakeFailedError:
+        cause = QStringLiteral("Die sichere Verbindung zum Server \"%1\" ist fehlgeschlagen.")
+                    .arg(host);
+        break;
+    case QNetworkReply::TooManyRedirectsError:
+        cause = QStringLiteral("Der Server \"%1\" leitet die Anfrage immer wieder weiter "
+                               "(Umleitungsschleife).")
+                    .arg(host);
+        break;
+    case QNetworkReply::InsecureRedirectError:
+        cause = QStringLiteral("Der Server \"%1\" leitet auf eine unverschlüsselte Adresse um; "
+                               "die Anfrage wurde nicht weitergeführt.")
+                    .arg(host);
+        break;
+    default:
+        if (httpStatus < 400)
+            cause = QStringLiteral("Die Anfrage an Open Food Facts ist fehlgeschlagen "
+                                   "(Netzwerkfehler %1).")
+                        .arg(int(error));
+        break;
+    }
+    if (cause.isEmpty() && httpStatus == 429)
+        cause
+            = QStringLiteral("Open Food Facts hat gerade zu viele Anfragen erhalten (Fehler 429). "
+                             "Bitte warten Sie eine Minute und versuchen Sie es dann noch "
+                             "einmal.");
+    else if (cause.isEmpty() && httpStatus == 503)
+        cause = QStringLiteral("Open Food Facts ist gerade überlastet (Fehler 503). Bitte "
+                               "versuchen Sie es in einigen Minuten noch einmal.");
+    else if (cause.isEmpty() && httpStatus >= 400)
+        cause = QStringLiteral("Open Food Facts hat die Anfrage mit dem Fehler %1 beantwortet.")
+                    .arg(httpStatus);
+    if (cause.isEmpty() || request != Request::Photo)
+        return cause;
+    return photoLeftOutMessage(cause);
+}
+
+QString timeoutMessage(Request request)
+{
+    const QString cause = QStringLiteral(
+        "Open Food Facts hat nicht innerhalb von 20 Sekunden geantwortet. Bitte versuchen Sie es "
+        "später noch einmal.");
+    return request == Request::Photo ? photoLeftOutMessage(cause) : cause;
+}
+
+QString tooLargeMessage(Request request)
+{
+    if (request == Request::Photo)
+        return photoLeftOutMessage(QStringLiteral("Das Foto ist größer als 10 MB."));
+    return QStringLiteral(
+        "Die Antwort von Open Food Facts ist größer als 2 MB und wird nicht gelesen.");
+}
+
+QString photoLeftOutMessage(const QString &reason)
+{
+    return QStringLiteral("Das Foto des Produkts wird nicht übernommen, die übrigen Angaben "
+                          "bleiben erhalten. ")
+        + reason;
+}
+
+} // namespace Zestrola::OpenFoodFacts
