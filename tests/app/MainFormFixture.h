@@ -7,11 +7,24 @@
 #include "widgets/TableTextView.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
+#include <QImage>
 #include <QTest>
 #include <memory>
 
 inline const QByteArray kBom = "\xEF\xBB\xBF";
+
+// A plain red picture as a JPEG file holds it.
+inline QByteArray jpeg(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(200, 40, 40));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    image.save(&buffer, "JPG", 90);
+    return bytes;
+}
 
 // A main window on a data folder of its own: settings isolated, message
 // boxes answered at once, the working directory moved there and back.
@@ -47,6 +60,17 @@ protected:
     template<typename T> T *child(const char *name) const
     {
         return TestSupport::requireChild<T>(form.get(), QString::fromLatin1(name));
+    }
+
+    // Runs `check` on the dialog once it is open.
+    template<typename Dialog, typename Check> void whileOpen(Check check)
+    {
+        auto *dialog = form->findChild<Dialog *>();
+        QVERIFY(dialog);
+        TestSupport::whileOpen(dialog, [dialog, check] {
+            QVERIFY(dialog->isVisible());
+            check(dialog);
+        });
     }
 
     void trigger(const char *action) const { child<QAction>(action)->trigger(); }

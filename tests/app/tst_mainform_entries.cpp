@@ -55,17 +55,6 @@ class TestMainFormEntries : public MainFormFixture
 {
     Q_OBJECT
 
-    // Runs `check` on the dialog once it is open.
-    template<typename Dialog, typename Check> void whileOpen(Check check)
-    {
-        auto *dialog = form->findChild<Dialog *>();
-        QVERIFY(dialog);
-        TestSupport::whileOpen(dialog, [dialog, check] {
-            QVERIFY(dialog->isVisible());
-            check(dialog);
-        });
-    }
-
     TBerechnungsForm *calc() const { return form->calculationForm(); }
 
     // Runs a command that shows the calculation window modally; `whileShown`

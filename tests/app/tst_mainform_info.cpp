@@ -28,16 +28,6 @@ const QByteArray kAppleInfo = kBom + kAppleRow
     + "\r\nSüß und saftig, reich an Vitamin C.\r\n"
       "Mehr: https://de.wikipedia.org/wiki/Kulturapfel\r\n";
 
-QByteArray jpeg(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(200, 40, 40));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    image.save(&buffer, "JPG", 90);
-    return bytes;
-}
-
 } // namespace
 
 // Receives what the program hands to the desktop to open.

@@ -46,6 +46,30 @@ private Q_SLOTS:
         QVERIFY(m_session->infoFilePath(u"x/y"_s).startsWith(path(u"Obst/"_s)));
     }
 
+    // A new entry's picture is written with its info file and the table,
+    // or none of them is changed.
+    void addWithPictureWritesAllOrNothing()
+    {
+        QVERIFY(addEntry(*m_session, u"Kiwi\t1"_s, u"Kiwi\t1\r\n"_s, "JPEG Kiwi"));
+        QCOMPARE(readBytes(path(u"Obst/Kiwi.jpg"_s)), QByteArray("JPEG Kiwi"));
+        QCOMPARE(readBytes(path(u"Obst/Kiwi.txt"_s)), kBom + "Kiwi\t1\r\n");
+        QVERIFY(readBytes(path(u"Obst.txt"_s)).endsWith("Kiwi\t1\r\n"));
+
+        QVERIFY(QDir().mkdir(path(u"Obst/Mango.jpg"_s)));
+        QString error;
+        QVERIFY(!addEntry(*m_session, u"Mango\t1"_s, u"Mango\t1\r\n"_s, "JPEG Mango", &error));
+        QVERIFY(error.contains(u"Mango.jpg"_s));
+        QVERIFY(!QFile::exists(path(u"Obst/Mango.txt"_s)));
+
+        QVERIFY(QFile::remove(path(u"Obst.txt"_s)));
+        QVERIFY(QDir().mkdir(path(u"Obst.txt"_s)));
+        QVERIFY(!addEntry(*m_session, u"Apfel\t9"_s, u"Apfel\t9\r\n"_s, "JPEG neu"));
+        QCOMPARE(readBytes(path(u"Obst/Apfel.jpg"_s)), QByteArray("JPEG Apfel"));
+        QCOMPARE(readBytes(path(u"Obst/Apfel.txt"_s)), kBom + "Apfel\t218,00\t0,20\r\nrund\r\n");
+        QCOMPARE(entryFiles(),
+            (QStringList { u"Apfel.jpg"_s, u"Apfel.txt"_s, u"Kiwi.jpg"_s, u"Kiwi.txt"_s }));
+    }
+
     void renameMovesInfoFileAndPicture()
     {
         QVERIFY(changeEntry(
