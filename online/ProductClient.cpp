@@ -28,30 +28,27 @@ QByteArray ProductClient::userAgent()
     return QByteArrayLiteral("Zestrola/" ZESTROLA_VERSION " (" ZESTROLA_PROJECT_ADDRESS ")");
 }
 
-void ProductClient::fetchProduct(const QString &code)
+bool ProductClient::readServer()
 {
     const QString setting = Settings::LeseRegKey(kServerSetting);
-    const QUrl server = serverFromSetting(setting);
-    if (!server.isValid()) {
+    m_server = serverFromSetting(setting);
+    if (!m_server.isValid())
         emit failed(invalidServerMessage(setting));
+    return m_server.isValid();
+}
+
+void ProductClient::fetchProduct(const QString &code)
+{
+    if (!isProductCode(code) || !readServer())
         return;
-    }
-    if (!isProductCode(code))
-        return;
-    m_server = server;
     m_code = code;
-    start(Request::Product, productUrl(server, code));
+    start(Request::Product, productUrl(m_server, code));
 }
 
 void ProductClient::search(const QString &words)
 {
-    const QString setting = Settings::LeseRegKey(kServerSetting);
-    const QUrl server = serverFromSetting(setting);
-    if (!server.isValid()) {
-        emit failed(invalidServerMessage(setting));
-        return;
-    }
-    start(Request::Search, searchUrl(server, words));
+    if (readServer())
+        start(Request::Search, searchUrl(m_server, words));
 }
 
 void ProductClient::fetchPhoto(const QUrl &url)

@@ -49,6 +49,8 @@ Q_SIGNALS:
     void failed(const QString &message); // German, names the cause
 
 private:
+    // The server of the settings value; false and failed() when it is none.
+    bool readServer();
     void start(Zestrola::OpenFoodFacts::Request request, const QUrl &url);
     void readAnswer();
     void finish();
