@@ -169,11 +169,12 @@ Figure figureOf(const QJsonObject &nutriments, QLatin1StringView key)
     return { true, ok && std::isfinite(number) ? std::optional(number) : std::nullopt };
 }
 
+// Two decimals, as the table's cells have them; energies are rounded to
+// whole numbers first, as the label gives them.
 QString cellText(double value, bool whole)
 {
-    if (whole)
-        return QString::number(std::llround(value));
-    return QString::number(std::round(value * 100) / 100, 'f', 2).replace(u'.', u',');
+    const double rounded = whole ? std::round(value) : std::round(value * 100) / 100;
+    return QString::number(rounded, 'f', 2).replace(u'.', u',');
 }
 
 // The cell of one source, or "?" with the reason in *problem.

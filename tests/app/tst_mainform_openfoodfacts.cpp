@@ -96,7 +96,7 @@ private Q_SLOTS:
             lookUp(dialog, QString::fromLatin1(kCode));
             QTRY_VERIFY(idle(dialog) && !dialog->photo().isEmpty());
             QCOMPARE(dialog->valueGrid()->cells(),
-                (QStringList { u"Nuss-Nougat-Creme, Nuxo"_s, "2252", "539", "5,39", "30,90",
+                (QStringList { u"Nuss-Nougat-Creme, Nuxo"_s, "2252,00", "539,00", "5,39", "30,90",
                     "10,60", "57,50", "56,30", "6,30", "0,11" }));
             QCOMPARE(dialog->nameField()->text(), u"Nuss-Nougat-Creme, Nuxo"_s);
             QVERIFY(dialog->descriptionBox()->toPlainText().startsWith(
@@ -114,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(server->received().size(), 2);
         for (const auto &request : server->received())
             QCOMPARE(request.headers.value("user-agent"), ProductClient::userAgent());
-        const QByteArray row = u"Nuss-Nougat-Creme, Nuxo\t2252 \t539  \t5,39 \t30,90\t10,60\t"
+        const QByteArray row = u"Nuss-Nougat-Creme, Nuxo\t2252,00\t539,00\t5,39 \t30,90\t10,60\t"
                                "57,50\t56,30\t6,30 \t0,11"_s.toUtf8();
         QCOMPARE(saved(u"Lebensmittel.txt"_s), kBom + kHeader + kRow + row + "\r\n");
         QCOMPARE(saved(u"Lebensmittel/Nuss-Nougat-Creme, Nuxo.txt"_s),
@@ -148,7 +148,7 @@ private Q_SLOTS:
             << u"Die Antwort von Open Food Facts ist kein gültiges JSON."_s;
         QTest::newRow("photo not a JPEG")
             << QString::fromLatin1(kCode) << Answer()
-            << Answer(200, "<html>Foto</html>", "text/html") << 2 << u"2252"_s
+            << Answer(200, "<html>Foto</html>", "text/html") << 2 << u"2252,00"_s
             << u"Das Foto des Produkts wird nicht übernommen, die übrigen Angaben bleiben "
                "erhalten. Das Foto ist kein gültiges JPEG-Bild."_s;
     }

@@ -173,24 +173,26 @@ private Q_SLOTS:
             << QByteArray(R"({"energy-kj_100g":2252,"energy-kcal_100g":539,"fat_100g":30.9,
                 "saturated-fat_100g":10.6,"carbohydrates_100g":57.5,"sugars_100g":56.3,
                 "proteins_100g":6.3,"salt_100g":0.107,"fat_serving":4.6})")
-            << QStringList { "2252", "539", "5,39", "30,90", "10,60", "57,50", "56,30", "6,30",
-                   "0,11" }
+            << QStringList { "2252,00", "539,00", "5,39", "30,90", "10,60", "57,50", "56,30",
+                   "6,30", "0,11" }
             << QString();
         QTest::newRow("drink with alcohol")
             << kDrinkHeader
             << QByteArray(R"({"energy-kj_100g":180,"energy-kcal_100g":43,"fat_100g":0,
                 "saturated-fat_100g":0,"carbohydrates_100g":3.1,"sugars_100g":0.2,
                 "proteins_100g":0.5,"salt_100g":0.01,"alcohol_100g":4.9})")
-            << QStringList { "180", "43", "0,43", "0,00", "0,00", "3,10", "0,20", "0,50", "0,01",
-                   "4,90", "3,92" }
+            << QStringList { "180,00", "43,00", "0,43", "0,00", "0,00", "3,10", "0,20", "0,50",
+                   "0,01", "4,90", "3,92" }
             << QString();
         QTest::newRow("kcal only, sodium only")
             << kFoodHeader << QByteArray(R"({"energy-kcal_100g":100,"sodium_100g":"0.4"})")
-            << QStringList { "418", "100", "1,00", "?", "?", "?", "?", "?", "1,00" } << QString();
+            << QStringList { "418,00", "100,00", "1,00", "?", "?", "?", "?", "?", "1,00" }
+            << QString();
         QTest::newRow("kJ only; no alcohol column in a food table")
             << kFoodHeader + QStringList { u"Alkohol"_s, u"Ballaststoffe"_s, QString() }
             << QByteArray(R"({"energy-kj_100g":1000,"alcohol_100g":5})")
-            << QStringList { "1000", "239", "2,39", "?", "?", "?", "?", "?", "?", "?", "?", "0,00" }
+            << QStringList { "1000,00", "239,00", "2,39", "?", "?", "?", "?", "?", "?", "?", "?",
+                   "0,00" }
             << QString();
         QTest::newRow("per serving only")
             << kFoodHeader << QByteArray(R"({"energy-kcal_serving":120,"fat_serving":3})")
@@ -203,7 +205,8 @@ private Q_SLOTS:
             << QByteArray(R"({"energy-kj_100g":5000,"energy-kcal_100g":200,"fat_100g":"viel",
                 "saturated-fat_100g":{"wert":1},"carbohydrates_100g":"12,5","sugars_100g":-1,
                 "proteins_100g":100,"salt_100g":120,"alcohol_100g":101})")
-            << QStringList { "?", "200", "2,00", "?", "?", "12,50", "?", "100,00", "?", "?", "?" }
+            << QStringList { "?", "200,00", "2,00", "?", "?", "12,50", "?", "100,00", "?", "?",
+                   "?" }
             << u"Diese Werte von Open Food Facts sind nicht brauchbar und stehen als \"?\" in der "
                "Zeile: Brennwert in kJ (mehr als 4.000 kJ), Fett (keine Zahl), gesättigte "
                "Fettsäuren (keine Zahl), Zucker (negativ), Salz (mehr als 100 g), Alkohol (mehr "
