@@ -253,6 +253,7 @@ void TNeuForm::showHits(const QList<SearchHit> &hits)
     }
     m_hits->setCurrentRow(0);
     m_hits->setFocus();
+    growToFit();
 }
 
 void TNeuForm::fetchHit(QListWidgetItem *item)
@@ -288,7 +289,17 @@ bool TNeuForm::showPhoto(const QByteArray &jpegBytes)
     m_photoView->setPixmap(QPixmap::fromImage(toImage(decoded.picture)));
     m_photoView->show();
     m_photoNote->show();
+    growToFit();
     return true;
+}
+
+// The hit list and the photo take room the dialog may not have had when
+// it opened.
+void TNeuForm::growToFit()
+{
+    const int needed = layout()->minimumSize().height();
+    if (height() < needed)
+        resize(width(), needed);
 }
 
 void TNeuForm::clearPhoto()

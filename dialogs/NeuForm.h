@@ -65,6 +65,7 @@ private:
     void fillFromProduct(const Zestrola::OpenFoodFacts::Product &product, const QString &page);
     void showBusy(bool busy);
     void clearPhoto();
+    void growToFit();
 
     QPlainTextEdit *m_guidance;
     QLineEdit *m_name;
