@@ -18,9 +18,10 @@ ProductClient::ProductClient(QObject *parent)
     connect(&m_deadline, &QTimer::timeout, this, [this] { stop(true); });
 }
 
+// Whoever listens may be half destroyed already: nothing is signalled.
 ProductClient::~ProductClient()
 {
-    cancel();
+    dropReply();
 }
 
 QByteArray ProductClient::userAgent()
@@ -58,15 +59,21 @@ void ProductClient::fetchPhoto(const QUrl &url)
 
 void ProductClient::cancel()
 {
+    if (dropReply())
+        emit busyChanged(false);
+}
+
+bool ProductClient::dropReply()
+{
     if (!m_reply)
-        return;
+        return false;
     QNetworkReply *reply = m_reply;
     m_reply = nullptr;
     m_deadline.stop();
     reply->disconnect(this);
     reply->abort();
     reply->deleteLater();
-    emit busyChanged(false);
+    return true;
 }
 
 void ProductClient::start(Request request, const QUrl &url)

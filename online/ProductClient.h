@@ -51,6 +51,8 @@ Q_SIGNALS:
 private:
     // The server of the settings value; false and failed() when it is none.
     bool readServer();
+    // Ends the running request without a word; false when there is none.
+    bool dropReply();
     void start(Zestrola::OpenFoodFacts::Request request, const QUrl &url);
     void readAnswer();
     void finish();

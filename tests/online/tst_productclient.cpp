@@ -199,6 +199,13 @@ private Q_SLOTS:
         QTest::qWait(50);
         QCOMPARE(failed.size() + found.size(), 0); // stopping is no failure
 
+        // A client that goes while asking says nothing to whoever listened.
+        int busySignals = 0;
+        connect(m_client.get(), &ProductClient::busyChanged, this, [&] { ++busySignals; });
+        m_client->fetchProduct(QString::fromLatin1(kCode));
+        m_client = std::make_unique<ProductClient>();
+        QCOMPARE(busySignals, 1);
+
         m_client->setTimeout(std::chrono::milliseconds(200));
         const Outcome late
             = run([](ProductClient &c) { c.fetchProduct(QString::fromLatin1(kCode)); });
