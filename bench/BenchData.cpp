@@ -6,9 +6,13 @@
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QStringList>
 #include <algorithm>
@@ -95,26 +99,9 @@ void writeTable(const QString &folder, const QString &table, const QStringList &
         fail(qPrintable(error));
 }
 
-// A camera-sized photo: 12 megapixels of gradients, shapes and sensor noise,
-// so that it compresses like a real one (a few megabytes).
 void writeCameraPicture(const QString &path)
 {
-    QImage image(4000, 3000, QImage::Format_RGB32);
-    QRandomGenerator random(12);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int noise = int(random.bounded(24)) - 12;
-            line[x] = qRgb(std::clamp(x / 16 + noise, 0, 255), std::clamp(y / 12 + noise, 0, 255),
-                std::clamp(128 + noise, 0, 255));
-        }
-    }
-    QPainter painter(&image);
-    painter.setBrush(QColor(200, 30, 40));
-    for (int i = 0; i < 40; ++i)
-        painter.drawEllipse(QPoint(int(random.bounded(4000)), int(random.bounded(3000))), 180, 140);
-    painter.end();
-    if (!image.save(path, "JPG", 92))
+    if (!cameraPicture(QSize(4000, 3000)).save(path, "JPG", 92))
         fail("cannot write the photo");
 }
 
@@ -173,6 +160,27 @@ void writeWideDataFolder(const QString &folder, int columns)
     writeTable(folder, kTableName, lines);
 }
 
+QImage cameraPicture(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator random(12);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int noise = int(random.bounded(24)) - 12;
+            line[x] = qRgb(std::clamp(x / 16 + noise, 0, 255), std::clamp(y / 12 + noise, 0, 255),
+                std::clamp(128 + noise, 0, 255));
+        }
+    }
+    QPainter painter(&image);
+    painter.setBrush(QColor(200, 30, 40));
+    for (int i = 0; i < 40; ++i)
+        painter.drawEllipse(
+            QPoint(int(random.bounded(size.width())), int(random.bounded(size.height()))), 180,
+            140);
+    return image;
+}
+
 void writeInfoDataFolder(const QString &folder)
 {
     const QString data = folder + u'/';
@@ -190,6 +198,68 @@ void writeInfoDataFolder(const QString &folder)
             fail("cannot write the info data folder");
     }
     writeCameraPicture(Zestrola::picturePath(data, kInfoTable, QStringLiteral("Apfel")));
+}
+
+QByteArray fullProductAnswer(int atLeastBytes)
+{
+    QJsonObject nutriments;
+    const std::pair<const char *, double> nutrients[] = { { "energy-kj", 2252 },
+        { "energy-kcal", 539 }, { "fat", 30.9 }, { "saturated-fat", 10.6 },
+        { "carbohydrates", 57.5 }, { "sugars", 56.3 }, { "proteins", 6.3 }, { "salt", 0.107 },
+        { "sodium", 0.043 }, { "fiber", 3.4 }, { "alcohol", 0 } };
+    for (const auto &[nutrient, value] : nutrients) {
+        const QString key = QLatin1StringView(nutrient);
+        nutriments.insert(key + QStringLiteral("_100g"), value);
+        nutriments.insert(key + QStringLiteral("_serving"), value * 0.15);
+        nutriments.insert(key + QStringLiteral("_value"), value);
+        nutriments.insert(key + QStringLiteral("_unit"), QStringLiteral("g"));
+    }
+    QJsonObject product { { "code", "4001234567891" }, { "product_name", "Hazelnut spread" },
+        { "product_name_de", "Nuss-Nougat-Creme" }, { "brands", "Nuxo, Nuxo AG" },
+        { "quantity", "400 g" }, { "nutriscore_grade", "e" }, { "nova_group", 4 },
+        { "ingredients_text_de", "Zucker, Palmöl, Haselnüsse 13 %, Magermilchpulver 8,7 %" },
+        { "allergens_tags", QJsonArray { "en:milk", "en:nuts", "en:soybeans" } },
+        { "image_front_url", "https://images.example/4001234567891/front_de.400.jpg" },
+        { "nutriments", nutriments } };
+    // What an answer without a field list carries besides: ingredients
+    // analysed one by one, and every uploaded image in several sizes.
+    QJsonArray ingredients;
+    QJsonObject images;
+    for (int i = 0;; ++i) {
+        ingredients.append(QJsonObject { { "id", QStringLiteral("de:zutat-%1").arg(i) },
+            { "text", QStringLiteral("Zutat Nummer %1 aus kontrolliertem Anbau").arg(i) },
+            { "percent_estimate", 100.0 / (i + 2) }, { "rank", i + 1 }, { "vegan", "maybe" },
+            { "vegetarian", "yes" } });
+        images.insert(QString::number(i),
+            QJsonObject { { "uploaded_t", 1600000000 + i }, { "uploader", "nutzer" },
+                { "sizes",
+                    QJsonObject { { "100", QJsonObject { { "w", 75 }, { "h", 100 } } },
+                        { "400", QJsonObject { { "w", 300 }, { "h", 400 } } },
+                        { "full", QJsonObject { { "w", 1500 }, { "h", 2000 } } } } } });
+        if (i % 50 != 0)
+            continue;
+        product.insert(QStringLiteral("ingredients"), ingredients);
+        product.insert(QStringLiteral("images"), images);
+        const QByteArray answer = QJsonDocument(
+            QJsonObject { { "code", "4001234567891" }, { "status", 1 },
+                { "status_verbose", "product found" },
+                { "product",
+                    product } }).toJson(QJsonDocument::Compact);
+        if (answer.size() >= atLeastBytes)
+            return answer;
+    }
+}
+
+QByteArray productPhoto(qint64 atLeastBytes)
+{
+    for (int width = 800;; width += 200) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        if (!cameraPicture(QSize(width, width * 4 / 3)).save(&buffer, "JPG", 90))
+            fail("cannot make the photo");
+        if (bytes.size() >= atLeastBytes)
+            return bytes;
+    }
 }
 
 } // namespace Bench

@@ -4,6 +4,8 @@
 // random order, a table of many columns, and a table whose entries have long
 // descriptions and a camera-sized photo.
 
+#include <QByteArray>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QString>
 
@@ -24,8 +26,19 @@ void writeDataFolder(const QString &folder, int rows);
 // A data folder holding the one table `kTableName` with `columns` value
 // columns and `kWideRows` rows.
 void writeWideDataFolder(const QString &folder, int columns);
+// A camera photo of `size`: gradients, shapes and sensor noise, so that it
+// compresses like a real one (12 megapixels make a few megabytes).
+QImage cameraPicture(QSize size);
+
 // A data folder holding `kInfoTable`: two entries with 20-line
 // descriptions, the first with a 12-megapixel photo.
 void writeInfoDataFolder(const QString &folder);
+
+// A product answer of Open Food Facts as large as one without a field list
+// (every field, ingredients analysed one by one, all images): at least
+// `atLeastBytes`, compact JSON.
+QByteArray fullProductAnswer(int atLeastBytes);
+// A product's photo as a JPEG of at least `atLeastBytes`.
+QByteArray productPhoto(qint64 atLeastBytes);
 
 } // namespace Bench

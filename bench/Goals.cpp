@@ -91,6 +91,14 @@ const Goal kGoals[] = {
     { InfoBox, "largePicture", "large picture window (12 megapixels)", 250, kNoGoal, ms,
         "`TImageGrossForm::showPicture()` with the photo (decoded at the scale the screen needs) "
         "until painted" },
+
+    { Online, "onlineFill", "300 KB product answer into cells and description", 5, kNoGoal, ms,
+        "`parseProductAnswer()` and `fillEntry()`: a product answer of Open Food Facts as large "
+        "as one without a field list (300 KB) read into the 12 value cells of a drink table, "
+        "energy density and grams of alcohol computed, and the description" },
+    { Online, "onlinePhoto", "1 MB photo decoded into the new-entry dialog", 30, kNoGoal, ms,
+        "`TNeuForm::showPhoto()` with a 1 MB JPEG of 1,000 × 1,333 pixels: checked and decoded "
+        "(shrunk to the dialog's 160-pixel box while decoding), shown, the dialog repainted" },
 };
 
 const char *sectionTitle(Section section)
@@ -106,6 +114,8 @@ const char *sectionTitle(Section section)
         return "Calculation window, list of 1,000 entries";
     case InfoBox:
         return "Info box and pictures";
+    case Online:
+        return "A new entry from Open Food Facts (no network)";
     }
     return "";
 }
@@ -134,7 +144,7 @@ QList<Goal> goalsOf(Section section)
 
 void printGoalsMarkdown()
 {
-    for (Section section : { Table, WideTable, Steps, Calculation, InfoBox }) {
+    for (Section section : { Table, WideTable, Steps, Calculation, InfoBox, Online }) {
         const bool withGoals = section != Steps;
         std::printf("\n#### %s\n\n| measurement |%s what is timed |\n|---|%s---|\n",
             sectionTitle(section),

@@ -15,6 +15,7 @@ enum class Section {
     Steps, // model steps on their own, for whoever tunes them; no goals
     Calculation, // the calculation window on a list of 1,000 entries
     InfoBox, // the info box and the large picture window with a photo
+    Online, // a new entry filled from an Open Food Facts answer and photo
 };
 
 enum class Unit { Milliseconds, Megabytes };
@@ -56,6 +57,9 @@ inline constexpr int kCalcRuns = 11;
 inline constexpr int kMergedLists = 100;
 inline constexpr int kEntriesPerMergedList = 100;
 inline constexpr int kInfoRuns = 15;
+inline constexpr int kOnlineRuns = 15;
+inline constexpr int kOnlineAnswerBytes = 300 * 1024;
+inline constexpr qint64 kOnlinePhotoBytes = 1'000'000;
 
 // The goals as Markdown tables, one a section, for docs/benchmark.md.
 void printGoalsMarkdown();

@@ -19,6 +19,8 @@ int measureWideTable(const QString &dataFolder);
 int measureInfoBox(const QString &dataFolder);
 // The calculation window on a list of `kCalcEntries` entries.
 int measureCalculation();
+// A new entry filled from an Open Food Facts answer and shown photo.
+int measureOnline();
 
 // The entry commands on the loaded table: `restoreSaved` puts back the
 // table as the program saved it, `restoreForeign` one in another order.

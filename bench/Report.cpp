@@ -200,6 +200,18 @@ bool reportInfoBoxSection()
     return printTimesLines(Section::InfoBox, values);
 }
 
+bool reportOnlineSection()
+{
+    const Values values
+        = runMeasuring({ QStringLiteral("--measure-online") }, "the Open Food Facts run failed");
+    std::printf(
+        "\nA new entry from Open Food Facts (answer %.0f KB, photo %.1f MB; median, minimum "
+        "and first of %d runs):\n",
+        valueOf(values, "onlineAnswerKilobytes"), valueOf(values, "onlinePhotoMegabytes"),
+        kOnlineRuns);
+    return printTimesLines(Section::Online, values);
+}
+
 int exitCode(bool allMet)
 {
     std::fflush(stdout);
@@ -213,6 +225,7 @@ int reportAll()
     bool allMet = reportTables();
     allMet = reportCalculationSection() && allMet;
     allMet = reportInfoBoxSection() && allMet;
+    allMet = reportOnlineSection() && allMet;
     return exitCode(allMet);
 }
 
@@ -224,6 +237,11 @@ int reportCalculation()
 int reportInfoBox()
 {
     return exitCode(reportInfoBoxSection());
+}
+
+int reportOnline()
+{
+    return exitCode(reportOnlineSection());
 }
 
 } // namespace Bench

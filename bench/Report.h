@@ -12,5 +12,6 @@ int reportAll();
 // One section alone, with the same exit codes.
 int reportCalculation();
 int reportInfoBox();
+int reportOnline();
 
 } // namespace Bench

@@ -1,6 +1,7 @@
 // Times the main window's everyday work on tables of 1,000, 10,000 and
 // 100,000 entries (and the loading of one of 10,000 columns), the
-// calculation window and the info box, the way a user meets them, and prints
+// calculation window, the info box and a new entry filled from Open Food
+// Facts, the way a user meets them, and prints
 // the medians next to the goals (Goals.cpp). Exits with 1 when a goal is
 // missed, with 2 when something could not be measured.
 //
@@ -46,6 +47,7 @@ const Mode kModes[] = {
     { "", "", false, [](const QStringList &) { return reportAll(); } },
     { "--calc", "", false, [](const QStringList &) { return reportCalculation(); } },
     { "--info", "", false, [](const QStringList &) { return reportInfoBox(); } },
+    { "--online", "", false, [](const QStringList &) { return reportOnline(); } },
     { "--goals", "", false,
         [](const QStringList &) {
             printGoalsMarkdown();
@@ -72,6 +74,7 @@ const Mode kModes[] = {
         [](const QStringList &a) { return measureWideTable(a[0]); } },
     { "--measure-info", "FOLDER", true, [](const QStringList &a) { return measureInfoBox(a[0]); } },
     { "--measure-calc", "", true, [](const QStringList &) { return measureCalculation(); } },
+    { "--measure-online", "", true, [](const QStringList &) { return measureOnline(); } },
 };
 
 qsizetype argumentCount(const Mode &mode)
