@@ -97,8 +97,9 @@ const Goal kGoals[] = {
         "as one without a field list (300 KB) read into the 12 value cells of a drink table, "
         "energy density and grams of alcohol computed, and the description" },
     { Online, "onlinePhoto", "1 MB photo decoded into the new-entry dialog", 30, kNoGoal, ms,
-        "`TNeuForm::showPhoto()` with a 1 MB JPEG of 1,000 × 1,333 pixels: checked and decoded "
-        "(shrunk to the dialog's 160-pixel box while decoding), shown, the dialog repainted" },
+        "`TNeuForm::showPhoto()` with a 1 MB camera-like JPEG of 2,000 × 2,666 pixels: checked and "
+        "decoded (shrunk to the dialog's 160-pixel box while decoding), shown, the dialog "
+        "repainted" },
 };
 
 const char *sectionTitle(Section section)
