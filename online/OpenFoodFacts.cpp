@@ -7,15 +7,17 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QUrlQuery>
+#include <cctype>
 #include <cmath>
 
 namespace Zestrola::OpenFoodFacts {
 
 namespace {
 
-const QString kProductFields = QStringLiteral(
-    "code,product_name,product_name_de,brands,quantity,nutriscore_grade,nova_group,"
-    "ingredients_text,ingredients_text_de,allergens_tags,image_front_url,nutriments");
+// The members of a product that are asked for and read.
+constexpr QByteArrayView kProductFields
+    = "code,product_name,product_name_de,brands,quantity,nutriscore_grade,nova_group,"
+      "ingredients_text,ingredients_text_de,allergens_tags,image_front_url,nutriments";
 const QString kHitFields
     = QStringLiteral("code,product_name,product_name_de,brands,quantity,nutriscore_grade");
 constexpr int kHitsShown = 20;
@@ -131,6 +133,178 @@ Product productFrom(const QJsonObject &object)
         product.photo = photo;
     product.nutriments = object.value(QLatin1StringView("nutriments")).toObject();
     return product;
+}
+
+// Walks JSON text without building it. An answer that carries every field
+// of a product (when a server ignores the field list: 300 KB of analysed
+// ingredients and images) costs several milliseconds to parse whole; only a
+// dozen members are used, and skipping the rest costs a fraction of that.
+class JsonSkim
+{
+public:
+    using Members = QList<std::pair<QByteArrayView, QByteArrayView>>; // key, raw value
+
+    // The members of the one object `text` holds; nullopt when the text is
+    // anything else or not well formed.
+    static std::optional<Members> objectMembers(QByteArrayView text)
+    {
+        JsonSkim skim(text);
+        Members members;
+        skim.skipBlanks();
+        if (!skim.object(0, &members))
+            return std::nullopt;
+        skim.skipBlanks();
+        return skim.m_at == skim.m_end ? std::optional(members) : std::nullopt;
+    }
+
+private:
+    static constexpr int kDeepest = 256;
+
+    explicit JsonSkim(QByteArrayView text)
+        : m_at(text.data())
+        , m_end(text.data() + text.size())
+    { }
+
+    void skipBlanks()
+    {
+        while (m_at < m_end && (*m_at == ' ' || *m_at == '\n' || *m_at == '\r' || *m_at == '\t'))
+            ++m_at;
+    }
+
+    bool take(char c)
+    {
+        skipBlanks();
+        if (m_at == m_end || *m_at != c)
+            return false;
+        ++m_at;
+        return true;
+    }
+
+    bool string(QByteArrayView *content = nullptr)
+    {
+        if (!take('"'))
+            return false;
+        const char *start = m_at;
+        while (m_at < m_end && *m_at != '"') {
+            if (static_cast<unsigned char>(*m_at) < 0x20)
+                return false;
+            if (*m_at == '\\' && m_end - m_at < 2)
+                return false;
+            m_at += *m_at == '\\' ? 2 : 1;
+        }
+        if (m_at >= m_end)
+            return false;
+        if (content)
+            *content = QByteArrayView(start, m_at - start);
+        ++m_at;
+        return true;
+    }
+
+    bool scalar()
+    {
+        const char *start = m_at;
+        while (m_at < m_end
+            && (std::isalnum(static_cast<unsigned char>(*m_at)) || *m_at == '-' || *m_at == '+'
+                || *m_at == '.'))
+            ++m_at;
+        const QByteArrayView token(start, m_at - start);
+        return token == "true" || token == "false" || token == "null"
+            || (!token.isEmpty()
+                && (std::isdigit(static_cast<unsigned char>(token[0])) || token[0] == '-'));
+    }
+
+    bool value(int depth)
+    {
+        skipBlanks();
+        if (m_at == m_end || depth > kDeepest)
+            return false;
+        switch (*m_at) {
+        case '{':
+            return object(depth + 1, nullptr);
+        case '[':
+            return array(depth + 1);
+        case '"':
+            return string();
+        default:
+            return scalar();
+        }
+    }
+
+    bool object(int depth, Members *members)
+    {
+        if (!take('{'))
+            return false;
+        if (take('}'))
+            return true;
+        do {
+            QByteArrayView key;
+            if (!string(&key) || !take(':'))
+                return false;
+            skipBlanks();
+            const char *start = m_at;
+            if (!value(depth))
+                return false;
+            if (members)
+                members->append({ key, QByteArrayView(start, m_at - start) });
+        } while (take(','));
+        return take('}');
+    }
+
+    bool array(int depth)
+    {
+        if (!take('['))
+            return false;
+        if (take(']'))
+            return true;
+        do {
+            if (!value(depth))
+                return false;
+        } while (take(','));
+        return take(']');
+    }
+
+    const char *m_at;
+    const char *m_end;
+};
+
+bool listed(QByteArrayView commaSeparated, QByteArrayView key)
+{
+    for (qsizetype start = 0; start <= commaSeparated.size();) {
+        qsizetype end = commaSeparated.indexOf(',', start);
+        if (end < 0)
+            end = commaSeparated.size();
+        if (commaSeparated.sliced(start, end - start) == key)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// The members named in `keys` (separated by commas) as an object, parsed;
+// only they are.
+std::optional<QJsonObject> skimmedObject(const JsonSkim::Members &members, QByteArrayView keys)
+{
+    QByteArray picked = "{";
+    for (const auto &[key, value] : members) {
+        if (listed(keys, key))
+            picked += '"' + key.toByteArray() + "\":" + value.toByteArray() + ',';
+    }
+    if (picked.size() > 1)
+        picked.chop(1);
+    picked += '}';
+    const QJsonDocument document = QJsonDocument::fromJson(picked);
+    if (!document.isObject())
+        return std::nullopt;
+    return document.object();
+}
+
+QByteArrayView memberValue(const JsonSkim::Members &members, QByteArrayView key)
+{
+    for (const auto &[name, value] : members) {
+        if (name == key)
+            return value;
+    }
+    return {};
 }
 
 std::optional<QJsonObject> jsonObject(const QByteArray &body, QString *message)
@@ -342,7 +516,7 @@ QUrl withPath(const QUrl &server, const QString &path)
 QUrl productUrl(const QUrl &server, const QString &code)
 {
     QUrl url = withPath(server, QStringLiteral("/api/v2/product/") + code);
-    url.setQuery(QUrlQuery { { QStringLiteral("fields"), kProductFields } });
+    url.setQuery(QUrlQuery { { QStringLiteral("fields"), QString::fromLatin1(kProductFields) } });
     return url;
 }
 
@@ -366,14 +540,12 @@ QString productPageAddress(const QUrl &server, const QString &code)
     return withPath(server, QStringLiteral("/product/") + code).toString();
 }
 
-ProductAnswer parseProductAnswer(const QByteArray &body)
+namespace {
+
+ProductAnswer answerFrom(const QJsonObject &object, const QJsonValue &product)
 {
     ProductAnswer answer;
-    const std::optional<QJsonObject> object = jsonObject(body, &answer.message);
-    if (!object)
-        return answer;
-    const QJsonValue status = object->value(QLatin1StringView("status"));
-    const QJsonValue product = object->value(QLatin1StringView("product"));
+    const QJsonValue status = object.value(QLatin1StringView("status"));
     if (status.isDouble() && status.toInt() == 0) {
         answer.status = ProductAnswer::NotFound;
         answer.message = kNotFound;
@@ -381,11 +553,46 @@ ProductAnswer parseProductAnswer(const QByteArray &body)
         answer.status = ProductAnswer::Found;
         answer.product = productFrom(product.toObject());
         if (answer.product.code.isEmpty())
-            answer.product.code = textOf(*object, QLatin1StringView("code"));
+            answer.product.code = textOf(object, QLatin1StringView("code"));
     } else {
         answer.message = kWrongShape;
     }
     return answer;
+}
+
+// Only the members used are parsed; see JsonSkim.
+std::optional<ProductAnswer> skimmedProductAnswer(const QByteArray &body)
+{
+    const std::optional<JsonSkim::Members> members = JsonSkim::objectMembers(body);
+    if (!members)
+        return std::nullopt;
+    const std::optional<QJsonObject> head = skimmedObject(*members, "status,code");
+    const QByteArrayView productText = memberValue(*members, "product");
+    if (!head || !productText.startsWith('{'))
+        return std::nullopt;
+    const std::optional<JsonSkim::Members> productMembers = JsonSkim::objectMembers(productText);
+    const std::optional<QJsonObject> product
+        = productMembers ? skimmedObject(*productMembers, kProductFields) : std::nullopt;
+    if (!product)
+        return std::nullopt;
+    return answerFrom(*head, *product);
+}
+
+} // namespace
+
+ProductAnswer parseProductAnswer(const QByteArray &body)
+{
+    if (std::optional<ProductAnswer> skimmed = skimmedProductAnswer(body))
+        return *std::move(skimmed);
+    // Whatever the skim does not take is parsed whole, which names the fault.
+    QString message;
+    const std::optional<QJsonObject> object = jsonObject(body, &message);
+    if (!object) {
+        ProductAnswer answer;
+        answer.message = message;
+        return answer;
+    }
+    return answerFrom(*object, object->value(QLatin1StringView("product")));
 }
 
 SearchAnswer parseSearchAnswer(const QByteArray &body)

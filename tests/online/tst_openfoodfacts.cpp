@@ -128,6 +128,11 @@ private Q_SLOTS:
                               << int(ProductAnswer::Unreadable) << notJson;
         QTest::newRow("cut off") << productAnswer({ { "code", "1" } }).chopped(5)
                                  << int(ProductAnswer::Unreadable) << notJson;
+        QTest::newRow("broken in a member not used")
+            << QByteArray(R"({"status":1,"product":{"code":"1","images":{"1":[1,2}}})")
+            << int(ProductAnswer::Unreadable) << notJson;
+        QTest::newRow("text after the object") << productAnswer({ { "code", "1" } }) + "x"
+                                               << int(ProductAnswer::Unreadable) << notJson;
         QTest::newRow("array") << QByteArray("[]") << int(ProductAnswer::Unreadable) << shape;
         QTest::newRow("no product")
             << QByteArray(R"({"status":1})") << int(ProductAnswer::Unreadable) << shape;
@@ -143,6 +148,29 @@ private Q_SLOTS:
         const ProductAnswer answer = parseProductAnswer(body);
         QCOMPARE(int(answer.status), status);
         QCOMPARE(answer.message, message);
+    }
+
+    // Members that are not used are skipped unparsed, whatever they hold.
+    void unusedMembersAreSkipped()
+    {
+        // Written without a raw string, which moc misreads.
+        const ProductAnswer answer = parseProductAnswer(
+            " {\"skip\":{\"a\":\"\\\"}{[\",\"b\":[{\"c\":\"\\\\\"},-1.5e3,true,null,[]],"
+            "\"d\":{}},\"status\" : 1,\"product\":{\"images\":{\"1\":{\"sizes\":[]}},"
+            "\"product_name\":\"Tee \\\"grün\\\" \\u00e4\",\"brands\":\"Nuxo\","
+            "\"nutriments\":{\"fat_100g\":1.5}},\"code\":\"4001234567891\"} ");
+        QCOMPARE(answer.status, ProductAnswer::Found);
+        QCOMPARE(answer.product.name, u"Tee \"grün\" ä"_s);
+        QCOMPARE(answer.product.code, u"4001234567891"_s);
+        QCOMPARE(answer.product.nutriments.value("fat_100g").toDouble(), 1.5);
+        QVERIFY(!answer.product.nutriments.contains("images"));
+
+        // An answer cut off anywhere is no product.
+        const QByteArray whole
+            = productAnswer({ { "code", "1" }, { "product_name", "Tee \\ \"x\"" },
+                { "nutriments", QJsonObject { { "fat_100g", 1.5 } } } });
+        for (qsizetype size = 0; size < whole.trimmed().size(); ++size)
+            QCOMPARE(parseProductAnswer(whole.first(size)).status, ProductAnswer::Unreadable);
     }
 
     void searchHits()
