@@ -5,18 +5,11 @@
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 namespace Zestrola {
 
 namespace {
-
-constexpr int kSignificantDigits = 18;
-constexpr int kMostShownDigits = 15;
 
 // Members of CalcTotals in the order of kSummedColumns.
 constexpr std::array<double CalcTotals::*, 10> kTotalMembers { &CalcTotals::kJ, &CalcTotals::kcal,
@@ -31,38 +24,6 @@ int summedIndex(int listColumn)
             return int(i);
     }
     return -1;
-}
-
-// Everything up to and including the first "<" goes: "<0,5" reads 0,5.
-QStringView afterLessThan(QStringView text)
-{
-    const qsizetype lessThan = text.indexOf(u'<');
-    return lessThan < 0 ? text : text.sliced(lessThan + 1);
-}
-
-// "123" + 1 = "124", "999" + 1 = "1000".
-void incrementDigits(QByteArray &digits)
-{
-    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
-        if (digits[i] != '9') {
-            ++digits[i];
-            return;
-        }
-        digits[i] = '0';
-    }
-    digits.prepend('1');
-}
-
-QString groupThousands(QByteArrayView integerDigits)
-{
-    QString out;
-    const qsizetype size = integerDigits.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        if (i > 0 && (size - i) % 3 == 0)
-            out += u'.';
-        out += QChar::fromLatin1(integerDigits[i]);
-    }
-    return out;
 }
 
 // A cell of a value column as the user sees it: "|" stays, blanks go.
@@ -92,132 +53,6 @@ QString nameOfPer100Line(const QString &line)
 }
 
 } // namespace
-
-namespace {
-
-char ascii(char c)
-{
-    return c;
-}
-
-char ascii(QChar c)
-{
-    return c.unicode() <= 0x7f ? char(c.unicode()) : '\x7f';
-}
-
-// The number test; "," counts as ".".
-template<typename Text> bool isPlainNumber(const Text &text, qsizetype size)
-{
-    qsizetype i = 0;
-    auto at = [&](qsizetype k) { return k < size ? ascii(text[k]) : '\0'; };
-    auto isDigit = [&](qsizetype k) { return at(k) >= '0' && at(k) <= '9'; };
-    auto skipDigits = [&] {
-        const qsizetype start = i;
-        while (isDigit(i))
-            ++i;
-        return i - start;
-    };
-    while (at(i) == ' ' || at(i) == '\t')
-        ++i;
-    if (at(i) == '+' || at(i) == '-')
-        ++i;
-    qsizetype digits = skipDigits();
-    if (at(i) == '.' || at(i) == ',') {
-        ++i;
-        digits += skipDigits();
-    }
-    if (digits == 0)
-        return false;
-    if (at(i) == 'e' || at(i) == 'E') {
-        ++i;
-        if (at(i) == '+' || at(i) == '-')
-            ++i;
-        if (skipDigits() == 0)
-            return false;
-    }
-    return i == size;
-}
-
-// Reads a number with "," or "." as its decimal mark, after the number
-// test; "." is skipped instead when it stands for thousands. Works on a
-// small buffer: the totals read every cell of the list.
-std::optional<double> readNumber(QStringView text, bool pointIsThousands)
-{
-    text = trimmedBlanks(text);
-    char buffer[64];
-    qsizetype size = 0;
-    for (const QChar c : text) {
-        if (pointIsThousands && c == u'.')
-            continue;
-        if (c.unicode() > 0x7f || size == qsizetype(sizeof buffer))
-            return std::nullopt;
-        buffer[size++] = c == u',' ? '.' : char(c.unicode());
-    }
-    if (!isPlainNumber(buffer, size))
-        return std::nullopt;
-    const char *begin = buffer + (buffer[0] == '+' ? 1 : 0);
-    double value = 0;
-    const auto [end, error] = std::from_chars(begin, buffer + size, value);
-    if (error != std::errc() || end != buffer + size || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
-
-bool passesNumberTest(QStringView text)
-{
-    return isPlainNumber(text, text.size());
-}
-
-std::optional<double> readAmount(QStringView text)
-{
-    return readNumber(text, false);
-}
-
-std::optional<double> readCellValue(QStringView cell)
-{
-    return readNumber(afterLessThan(cell), true);
-}
-
-QString formatNumber(double value)
-{
-    if (!std::isfinite(value))
-        return QString::number(value);
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
-    const bool negative = buffer[0] == '-';
-    const char *mantissa = buffer + (negative ? 1 : 0);
-    QByteArray digits(1, mantissa[0]);
-    digits.append(mantissa + 2, kSignificantDigits - 1);
-    const int exponent = std::atoi(std::strchr(buffer, 'e') + 1);
-
-    // Digit i stands for 10^(exponent - i); keep those down to hundredths,
-    // and never more than kMostShownDigits of them.
-    const int keep = std::min(exponent + 3, kMostShownDigits);
-    QByteArray hundredths;
-    if (keep >= 0) {
-        hundredths = digits.left(keep);
-        if (keep < kSignificantDigits && digits[keep] >= '5')
-            incrementDigits(hundredths);
-    }
-    if (hundredths.isEmpty())
-        hundredths = QByteArrayLiteral("0");
-    // The last kept digit stands for 10^(exponent - keep + 1); write the
-    // number in hundredths.
-    hundredths.append(std::max(0, exponent - keep + 3), '0');
-    if (hundredths.size() < 3)
-        hundredths.prepend(3 - hundredths.size(), '0');
-    const bool zero = hundredths.count('0') == hundredths.size();
-    QByteArrayView integerPart(hundredths.constData(), hundredths.size() - 2);
-    while (integerPart.size() > 1 && integerPart.front() == '0')
-        integerPart = integerPart.sliced(1);
-    QString out = (negative && !zero) ? QStringLiteral("-") : QString();
-    out += groupThousands(integerPart);
-    out += u',';
-    out += QLatin1StringView(hundredths.constData() + hundredths.size() - 2, 2);
-    return out;
-}
 
 double CalcTotals::ofColumn(int listColumn) const
 {
@@ -397,10 +232,9 @@ bool CalculationList::transfer(int rowIndex, const QString &amountText, QString 
 {
     if (rowIndex < 0 || rowIndex >= rowCount() || !m_rows[rowIndex].hasAmount())
         return false;
-    QString amountShown
-        = passesNumberTest(amountText) ? trimBlanks(amountText) : QStringLiteral("100");
-    const double amount = readAmount(amountShown).value_or(100.0);
-    amountShown.replace(u'.', u',');
+    const double amount = readAmount(amountText).value_or(100.0);
+    // "1.000" and "1000" are one amount, and "1.5" is written "1,5".
+    const QString amountShown = numberText(amount);
 
     CalcRow &row = m_rows[rowIndex];
     const QStringList before = row.cells;

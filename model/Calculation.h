@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/DecimalText.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,25 +15,6 @@ namespace Zestrola {
 
 // Marks a line of a list file that holds an entry's values per 100 g or ml.
 inline const QString kPer100Prefix = QStringLiteral("Werte_bei_100_Gramm:");
-
-// A decimal number in plain notation once every "," is read as ".": leading
-// blanks, an optional sign, digits with at most one decimal point, an
-// optional exponent and nothing after it.
-bool passesNumberTest(QStringView text);
-
-// An amount typed by the user: "1,5" and "1.5" both read as one and a half.
-std::optional<double> readAmount(QStringView text);
-
-// A value cell as the list shows it: "<" and what stands before it dropped,
-// "." taken as the thousands separator of the output format, "," as the
-// decimal comma. Nothing when the rest is not a number.
-std::optional<double> readCellValue(QStringView cell);
-
-// Two decimals with a decimal comma and "." between groups of three digits:
-// 1234,5 reads "1.234,50". The value is first written with 18 significant
-// digits, then rounded half away from zero, so 0,125 gives 0,13 and 2,675
-// (a double just below it) gives 2,67. At most 15 significant digits.
-QString formatNumber(double value);
 
 // The list columns that are summed, in the order of the report: kJ, kcal,
 // fat, saturated fatty acids, carbohydrates, sugar, protein, salt, alcohol in

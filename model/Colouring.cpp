@@ -65,7 +65,7 @@ void markCell(
     const QString text = ratedText(raw, twoBands);
     if (text.contains(u'?'))
         return; // value not stated
-    const std::optional<double> value = parseDecimal(text);
+    const std::optional<double> value = readDecimal(text);
     if (!value) {
         result.badCells << text;
         return;

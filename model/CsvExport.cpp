@@ -1,5 +1,6 @@
 #include "model/CsvExport.h"
 
+#include "model/DecimalText.h"
 #include "model/TableFile.h"
 
 #include <algorithm>
@@ -13,6 +14,9 @@ const QString kAmountCaption = QStringLiteral("Menge in g bzw. ml");
 const QString kNameCaption = QStringLiteral("Lebensmittel");
 const QString kTotalCaption = QStringLiteral("Summe");
 const QString kShareCaption = QStringLiteral("Anteil an der Referenzmenge in %");
+// Six decimals hold every label value; beyond them lies only the noise of
+// summing binary fractions (0,1 + 0,2 is written "0,3").
+constexpr int kCsvDecimals = 6;
 
 // Value columns (counted from kJ) that stand for a nutrient with a
 // reference intake; both energy columns show the energy share.
@@ -67,22 +71,6 @@ int columnCount(const IntakeSheet &sheet)
 
 } // namespace
 
-QString csvNumber(double value)
-{
-    if (!std::isfinite(value))
-        return {};
-    // Six decimals hold every label value; beyond them lies only the noise
-    // of summing binary fractions.
-    QString text = QString::number(value, 'f', 6);
-    while (text.endsWith(u'0'))
-        text.chop(1);
-    if (text.endsWith(u'.'))
-        text.chop(1);
-    if (text == u"-0")
-        text = QStringLiteral("0");
-    return text.replace(u'.', u',');
-}
-
 QString csvText(const QString &text)
 {
     QString field = text;
@@ -102,7 +90,7 @@ QString csvLine(const CsvLine &fields)
         if (const auto *text = std::get_if<QString>(&field))
             texts << csvText(*text);
         else if (const auto *number = std::get_if<double>(&field))
-            texts << csvNumber(*number);
+            texts << plainDecimal(*number, kCsvDecimals);
         else
             texts << QString();
     }

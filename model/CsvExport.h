@@ -23,9 +23,6 @@ namespace Zestrola {
 using CsvField = std::variant<std::monostate, QString, double>;
 using CsvLine = QList<CsvField>;
 
-// A number with decimal comma, without group separators and without the
-// noise of binary fractions: 1234.5 -> "1234,5", 0.1 + 0.2 -> "0,3".
-QString csvNumber(double value);
 // RFC 4180 quoting where needed. A text that a spreadsheet would take for a
 // formula (it starts with "=", "+", "-" or "@") gets a leading apostrophe,
 // so that a product name can never run as one.

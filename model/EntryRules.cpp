@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <unistd.h>
 
 namespace Zestrola {
@@ -55,76 +54,11 @@ QString joinedCells(const QStringList &cells)
     return trimmedEnd(row);
 }
 
-// The digits of `value` and its decimal exponent, as the shortest form
-// with at most 15 significant digits has them.
-std::pair<QString, int> significantDigits(double value)
-{
-    const QString scientific = QString::number(value, 'e', 14); // d.dddddddddddddde±XX
-    const qsizetype e = scientific.indexOf(u'e');
-    QString digits = scientific.first(e);
-    digits.remove(u'.');
-    while (digits.size() > 1 && digits.endsWith(u'0'))
-        digits.chop(1);
-    return { digits, scientific.sliced(e + 1).toInt() };
-}
-
-QString generalForm(double value)
-{
-    if (value == 0)
-        return QStringLiteral("0");
-    const bool negative = value < 0;
-    const auto [digits, exponent] = significantDigits(std::abs(value));
-    QString text;
-    if (exponent < -5 || exponent >= 15) {
-        text = digits.first(1);
-        if (digits.size() > 1)
-            text += u',' + digits.sliced(1);
-        text += u'E' + QString::number(exponent);
-    } else if (exponent < 0) {
-        text = QStringLiteral("0,") + QString(-exponent - 1, u'0') + digits;
-    } else if (digits.size() <= exponent + 1) {
-        text = digits + QString(exponent + 1 - digits.size(), u'0');
-    } else {
-        text = digits.first(exponent + 1) + u',' + digits.sliced(exponent + 1);
-    }
-    return negative ? u'-' + text : text;
-}
-
 } // namespace
 
 bool headerHolds(const QStringList &headerCells, int column, QStringView keyword)
 {
     return column < headerCells.size() && asciiLower(headerCells[column]).contains(keyword);
-}
-
-std::optional<double> cellNumber(const QString &text)
-{
-    const QStringView trimmed = trimmedBlanks(text);
-    bool digit = false;
-    for (const QChar c : trimmed) {
-        if (c >= u'0' && c <= u'9')
-            digit = true;
-        else if (c != u',')
-            return std::nullopt;
-    }
-    if (!digit || trimmed.count(u',') > 1)
-        return std::nullopt;
-    bool ok = false;
-    const double value = QLocale::c().toDouble(trimmed.toString().replace(u',', u'.'), &ok);
-    return ok ? std::optional(value) : std::nullopt;
-}
-
-QString decimalDisplay(double value)
-{
-    QString text = generalForm(value);
-    const bool comma = text.contains(u',');
-    if (text.size() == 1 || (text.size() == 2 && !comma))
-        text += QStringLiteral(",00");
-    else if (text.size() == 3 && !comma)
-        text += QStringLiteral(",0");
-    else if (text.size() == 3)
-        text += u'0';
-    return text;
 }
 
 CellEditResult checkCellEdit(
@@ -179,9 +113,9 @@ CellEditResult checkCellEdit(
     auto compute = [&](int target, double factor) {
         if (cells[column].isEmpty() || target >= cells.size())
             return true;
-        const std::optional<double> number = cellNumber(text);
+        const std::optional<double> number = readDecimal(text);
         if (!number) {
-            say(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text), false);
+            say(notANumberMessage(text), false);
             return false;
         }
         cells[target] = decimalDisplay(*number * factor);

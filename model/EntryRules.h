@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/DecimalText.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -56,14 +58,6 @@ bool headerHolds(const QStringList &headerCells, int column, QStringView keyword
 // computation applies.
 CellEditResult checkCellEdit(
     QStringList cells, int column, const QStringList &headerCells, EntryDialogKind kind);
-
-// A value cell as a number: decimal comma, blanks around it allowed.
-std::optional<double> cellNumber(const QString &text);
-
-// A computed value as a cell shows it: shortest form with up to 15
-// significant digits and a decimal comma, then ",00", ",0" or "0" so that
-// short values read with two decimals ("0,52", "2,50", "100,0").
-QString decimalDisplay(double value);
 
 // The row of the new-entry dialog: whole nutrient values get ",00", one
 // decimal gets a second, every cell is padded to 5 characters; no TAB or

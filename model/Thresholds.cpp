@@ -2,7 +2,6 @@
 
 #include "model/Settings.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -62,27 +61,6 @@ bool validEdgeNumber(int edge)
 double &edgeOf(NutrientThreshold &t, int edge)
 {
     return edge == 1 ? t.Wert1 : edge == 2 ? t.Wert2 : t.Wert3;
-}
-
-QString exponentText(const QString &digits, int exponent)
-{
-    QString text = digits.left(1);
-    if (digits.size() > 1)
-        text += u',' + digits.mid(1);
-    text += u'E';
-    if (exponent < 0)
-        text += u'-';
-    return text + QString::number(std::abs(exponent));
-}
-
-QString fixedText(const QString &digits, int exponent)
-{
-    if (exponent < 0)
-        return QStringLiteral("0,") + QString(-exponent - 1, u'0') + digits;
-    const int integerDigits = exponent + 1;
-    if (digits.size() <= integerDigits)
-        return digits + QString(integerDigits - digits.size(), u'0');
-    return digits.left(integerDigits) + u',' + digits.mid(integerDigits);
 }
 
 } // namespace
@@ -157,20 +135,6 @@ double defaultEdge(bool drinks, Nutrient n, int edge)
     return edges[edge - 1];
 }
 
-std::optional<double> parseDecimal(QStringView text)
-{
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?([0-9]+(,[0-9]*)?|,[0-9]+)([eE][+-]?[0-9]+)?$"));
-    const QString trimmed = text.trimmed().toString();
-    if (!number.match(trimmed).hasMatch())
-        return std::nullopt;
-    bool ok = false;
-    const double value = QString(trimmed).replace(u',', u'.').toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 QString withoutEdgePrefix(const QString &stored, int edge)
 {
     const QString prefix = edgePrefix(edge);
@@ -181,7 +145,7 @@ QString withoutEdgePrefix(const QString &stored, int edge)
 
 std::optional<double> parseEdge(QStringView text)
 {
-    const std::optional<double> value = parseDecimal(text);
+    const std::optional<double> value = readDecimal(text);
     if (!value || *value < 0 || *value > kLargestEdge)
         return std::nullopt;
     return value;
@@ -192,43 +156,10 @@ std::optional<double> readEdge(const QString &stored, int edge)
     return parseEdge(withoutEdgePrefix(stored, edge));
 }
 
-QString numberText(double x)
-{
-    if (std::isnan(x))
-        return QStringLiteral("NAN");
-    if (std::isinf(x))
-        return x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
-    if (x == 0)
-        return QStringLiteral("0");
-    // "d.dddddddddddddde±XX": the value rounded to 15 significant digits.
-    const QString scientific = QString::number(std::abs(x), 'e', 14);
-    const qsizetype e = scientific.indexOf(u'e');
-    QString digits = scientific.left(e).remove(u'.');
-    while (digits.size() > 1 && digits.endsWith(u'0'))
-        digits.chop(1);
-    const int exponent = scientific.mid(e + 1).toInt();
-    const QString sign = x < 0 ? QStringLiteral("-") : QString();
-    if (exponent < -5 || exponent >= 15)
-        return sign + exponentText(digits, exponent);
-    return sign + fixedText(digits, exponent);
-}
-
-QString completeToTwoDecimals(const QString &text)
-{
-    if (text.size() == 3 && text.contains(u','))
-        return text + u'0';
-    return text;
-}
-
 double stepEdge(double edge, int direction)
 {
     const double stepped = std::round((edge + direction * 0.01) * 1e9) / 1e9;
     return std::isfinite(stepped) ? std::clamp(stepped, 0.0, kLargestEdge) : kLargestEdge;
-}
-
-QString notANumberMessage(const QString &text)
-{
-    return QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(text);
 }
 
 namespace {

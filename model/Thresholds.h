@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/DecimalText.h"
 #include "model/Nutrient.h"
 
 #include <QString>
@@ -57,9 +58,6 @@ QString edgePrefix(int edge);
 // The factory edge; 0 for an edge that does not exist.
 double defaultEdge(bool drinks, Nutrient n, int edge);
 
-// A decimal number with a decimal comma, blanks around it allowed; nothing
-// for any other text (including a decimal point, infinities and NaN).
-std::optional<double> parseDecimal(QStringView text);
 // A stored edge text without its prefix: when the prefix occurs anywhere in
 // the text, as many leading characters as the prefix has are dropped.
 QString withoutEdgePrefix(const QString &stored, int edge);
@@ -67,23 +65,15 @@ QString withoutEdgePrefix(const QString &stored, int edge);
 // is no number: no label value is negative, and a larger one would only
 // make the dialogs show and store nonsense.
 inline constexpr double kLargestEdge = 100000;
-// parseDecimal, and nothing for a number outside 0..kLargestEdge.
+// readDecimal, and nothing for a number outside 0..kLargestEdge.
 std::optional<double> parseEdge(QStringView text);
 // withoutEdgePrefix, then parseEdge.
 std::optional<double> readEdge(const QString &stored, int edge);
 
-// Shortest text with up to 15 significant digits and a decimal comma;
-// exponent form below 0,00001 ("1,5E-6") and from 1E15 on.
-QString numberText(double x);
-// "2,4" becomes "2,40": a three-character text with a comma gets a "0".
-QString completeToTwoDecimals(const QString &text);
 // One spin step of 0,01 up (direction +1) or down (-1). The result is kept
 // on the decimal grid, so ten steps from 1,59 give exactly 1,69, and inside
 // 0..kLargestEdge.
 double stepEdge(double edge, int direction);
-
-// The message of a text that does not convert to a number.
-QString notANumberMessage(const QString &text);
 
 struct LoadedThresholds
 {

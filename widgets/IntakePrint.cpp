@@ -1,5 +1,6 @@
 #include "widgets/IntakePrint.h"
 
+#include "model/DecimalText.h"
 #include "widgets/Fonts.h"
 #include "widgets/IntakeChart.h"
 
@@ -65,19 +66,15 @@ const QLocale &german()
     return locale;
 }
 
-// Two decimals and groups of three, as the window shows its numbers.
+// Values as the window shows them, amounts as the list holds them.
 QString valueText(const std::optional<double> &value)
 {
-    if (!value || !std::isfinite(*value))
-        return {};
-    return german().toString(*value, 'f', 2);
+    return value && std::isfinite(*value) ? formatNumber(*value) : QString();
 }
 
 QString amountText(const std::optional<double> &amount)
 {
-    if (!amount || !std::isfinite(*amount))
-        return {};
-    return german().toString(*amount, 'f', QLocale::FloatingPointShortest);
+    return amount && std::isfinite(*amount) ? numberText(*amount) : QString();
 }
 
 QString escaped(const QString &text)

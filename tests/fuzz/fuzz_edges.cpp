@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const int edge = data[0] % 4; // 0 is no edge at all
     const QString stored = FuzzSupport::textOf(data + 1, size - 1);
-    (void)parseDecimal(stored);
+    (void)readDecimal(stored);
     const std::optional<double> value = readEdge(stored, edge);
     if (!value)
         return 0;

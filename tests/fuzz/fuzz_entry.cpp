@@ -68,11 +68,11 @@ bool accepted(QStringList &cells, int column, const QStringList &header, EntryDi
         return false;
     const QString text = trimBlanks(cells[column]);
     if (column >= 1 && onlyDigitsAndCommas(text)) {
-        const std::optional<double> number = cellNumber(text);
+        const std::optional<double> number = readDecimal(text);
         FUZZ_CHECK(number.has_value());
         const QString density = result.cells[kEnergyDensityColumn];
         if (column == kKcalColumn && !density.contains(u'E') && header[3].contains(u"Energie"))
-            FUZZ_CHECK(nearlyEqual(cellNumber(density).value_or(-1), *number / 100));
+            FUZZ_CHECK(nearlyEqual(readDecimal(density).value_or(-1), *number / 100));
     }
     cells = result.cells;
     return true;
@@ -100,8 +100,8 @@ void checkRow(const QStringList &cells, EntryDialogKind kind)
         const QString piece = trimBlanks(pieces[i]);
         if (cell.contains(u'?'))
             FUZZ_CHECK(piece == u"?");
-        else if (const std::optional<double> number = cellNumber(cell))
-            FUZZ_CHECK(nearlyEqual(cellNumber(piece).value_or(-1), *number));
+        else if (const std::optional<double> number = readDecimal(cell))
+            FUZZ_CHECK(nearlyEqual(readDecimal(piece).value_or(-1), *number));
         else if (cell.startsWith(u'<'))
             FUZZ_CHECK(piece.startsWith(u'<'));
     }

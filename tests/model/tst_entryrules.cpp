@@ -36,42 +36,6 @@ class TestEntryRules : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void decimalDisplay_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
-        // Energy densities (kcal / 100), alcohol grams (vol.-% * 0,8), no rounding, exponents.
-        const std::pair<double, const char *> cases[]
-            = { { 0.52, "0,52" }, { 2.5, "2,50" }, { 1.0, "1,00" }, { 0.525, "0,525" },
-                  { 0.0, "0,00" }, { 100.0, "100,0" }, { 12.0, "12,00" },
-                  { 5.0 / 100 * 0.8 * 100, "4,00" }, { 13.5 / 100 * 0.8 * 100, "10,8" },
-                  { 1.0 / 3, "0,333333333333333" }, { 0.00001, "0,00001" }, { 0.000001, "1E-6" },
-                  { 0.0000015, "1,5E-6" }, { 123456.0, "123456" } };
-        for (const auto &[value, text] : cases)
-            QTest::newRow(text) << value << QString::fromLatin1(text);
-    }
-    void decimalDisplay()
-    {
-        QFETCH(double, value);
-        QTEST(Zestrola::decimalDisplay(value), "text");
-    }
-
-    void cellNumber_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("number"); // -1: not a number
-        const std::pair<const char *, double> cases[]
-            = { { "52", 52 }, { "52,5", 52.5 }, { "  52,5 ", 52.5 }, { ",5", 0.5 }, { "<5", -1 },
-                  { "?", -1 }, { ",", -1 }, { "1,2,3", -1 }, { "1.5", -1 } };
-        for (const auto &[text, number] : cases)
-            QTest::newRow(text) << QString::fromLatin1(text) << number;
-    }
-    void cellNumber()
-    {
-        QFETCH(QString, text);
-        QTEST(Zestrola::cellNumber(text).value_or(-1.0), "number");
-    }
-
     // Every message of the value grid, in the order the checks run.
     void checkCellEdit_data()
     {

@@ -121,22 +121,6 @@ private Q_SLOTS:
         QTEST(csvText(text), "field");
     }
 
-    void numbers_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
-        const std::pair<double, const char *> cases[] = { { 250.0, "250" }, { 1234.5, "1234,5" },
-            { 0.1 + 0.2, "0,3" }, { 0.125, "0,125" }, { -2.75, "-2,75" }, { -0.0000001, "0" },
-            { std::numeric_limits<double>::infinity(), "" } };
-        for (const auto &[value, text] : cases)
-            QTest::newRow(*text ? text : "not finite") << value << QString(text);
-    }
-    void numbers()
-    {
-        QFETCH(double, value);
-        QTEST(csvNumber(value), "text");
-    }
-
     void threeRowFile()
     {
         const QByteArray expected = "\xEF\xBB\xBF"
