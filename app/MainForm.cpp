@@ -542,7 +542,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
 {
     // An unsaved calculation list is offered for saving first.
     if (m_calcForm->hasUnsavedList()
-        && MessageBox::question(this, TBerechnungsForm::kUnsavedQuestion) == QMessageBox::Yes) {
+        && MessageBox::question(this, TBerechnungsForm::kUnsavedQuestion, MessageBox::Yes::Keeps)
+            == QMessageBox::Yes) {
         event->ignore();
         m_calcForm->showForSaving();
         SchliesseRichedit3();
@@ -860,7 +861,7 @@ void TMainForm::ZeileloeschenClick()
     const QString question
         = QStringLiteral("Möchten Sie wirklich diese Zeile und die zugehörige Datei löschen? \n")
         + m_session.entryName(line);
-    if (MessageBox::question(this, question) != QMessageBox::Yes)
+    if (MessageBox::question(this, question, MessageBox::Yes::Destroys) != QMessageBox::Yes)
         return;
     QString error;
     removeEntry(m_session, line, &error);

@@ -490,7 +490,8 @@ void TBerechnungsForm::scrollListByNotches(int notches)
 void TBerechnungsForm::OeffnenClick()
 {
     if (m_list.isUnsaved()) {
-        if (MessageBox::question(this, kUnsavedQuestion) == QMessageBox::Yes) {
+        if (MessageBox::question(this, kUnsavedQuestion, MessageBox::Yes::Keeps)
+            == QMessageBox::Yes) {
             setWindowTitle(kSaveCaption);
             SpeichernUnterClick();
             return;
@@ -574,20 +575,21 @@ bool TBerechnungsForm::saveTo(const QString &path, bool chosenInDialog)
 // overwrite question.
 bool TBerechnungsForm::mayReplace(const QString &path, bool chosenInDialog)
 {
-    const auto ask = [this](const QString &question) {
-        return MessageBox::question(this, question) == QMessageBox::Yes;
+    const auto ask = [this](const QString &question, MessageBox::Yes yes) {
+        return MessageBox::question(this, question, yes) == QMessageBox::Yes;
     };
     if (isOpenedFile(path)) {
         switch (m_fileStamp.check(path)) {
         case FileStamp::Check::Unchanged:
             break;
         case FileStamp::Check::Changed:
-            return ask(kChangedFileQuestion.arg(path));
+            return ask(kChangedFileQuestion.arg(path), MessageBox::Yes::Destroys);
         case FileStamp::Check::Missing:
-            return chosenInDialog || ask(kMissingFileQuestion.arg(path));
+            return chosenInDialog || ask(kMissingFileQuestion.arg(path), MessageBox::Yes::Keeps);
         }
     }
-    return !chosenInDialog || !QFileInfo::exists(path) || ask(kOverwriteListQuestion);
+    return !chosenInDialog || !QFileInfo::exists(path)
+        || ask(kOverwriteListQuestion, MessageBox::Yes::Destroys);
 }
 
 bool TBerechnungsForm::isOpenedFile(const QString &path) const

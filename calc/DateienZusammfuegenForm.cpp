@@ -141,7 +141,8 @@ void TDateienZusammfuegenForm::ZusammenfuegenButtonClick()
         return;
     }
     if (QFileInfo::exists(*path)
-        && MessageBox::question(this, kOverwriteListQuestion) != QMessageBox::Yes)
+        && MessageBox::question(this, kOverwriteListQuestion, MessageBox::Yes::Destroys)
+            != QMessageBox::Yes)
         return;
     QString error;
     if (!WriteToStream(merged.lines, *path, &error)) {

@@ -149,7 +149,8 @@ QString ReferenceIntakePanel::askSavePath(
     if (QFileInfo(path).suffix().isEmpty())
         path += u'.' + extension;
     if (QFileInfo::exists(path)
-        && MessageBox::question(window(), kOverwriteListQuestion) != QMessageBox::Yes)
+        && MessageBox::question(window(), kOverwriteListQuestion, MessageBox::Yes::Destroys)
+            != QMessageBox::Yes)
         return {};
     return path;
 }

@@ -91,7 +91,8 @@ bool EntryDialog::mayReplaceFilesOf(const QString &name, bool withPicture)
             && QFileInfo::exists(picturePath(m_input.dataFolder, m_input.tableName, name)));
     return !taken
         || MessageBox::question(this,
-               QStringLiteral("Die Datei ist schon vorhanden! Soll sie überschrieben werden?"))
+               QStringLiteral("Die Datei ist schon vorhanden! Soll sie überschrieben werden?"),
+               MessageBox::Yes::Destroys)
         == QMessageBox::Yes;
 }
 

@@ -349,8 +349,9 @@ void TNeuForm::OkButtonClick()
         return;
     }
     if (m_name->text() == kProductNamePlaceholder
-        && MessageBox::question(
-               this, QStringLiteral("Soll der Name des Produkts \"Produktname\" heißen?"))
+        && MessageBox::question(this,
+               QStringLiteral("Soll der Name des Produkts \"Produktname\" heißen?"),
+               MessageBox::Yes::Keeps)
             != QMessageBox::Yes) {
         m_name->setFocus();
         m_name->selectAll();

@@ -115,7 +115,8 @@ void TNeueTabelleForm::OKButtonClick()
         MessageBox::information(this, QStringLiteral("Verzeichnis ist schon vorhanden!"));
     m_write = !QFileInfo::exists(tableFilePath(m_dataFolder, name))
         || MessageBox::question(this,
-               QStringLiteral("Die Datei ist schon vorhanden! Soll sie überschrieben werden?"))
+               QStringLiteral("Die Datei ist schon vorhanden! Soll sie überschrieben werden?"),
+               MessageBox::Yes::Destroys)
             == QMessageBox::Yes;
     accept();
 }

@@ -189,7 +189,9 @@ bool InfoTextBox::closeBox()
     m_editMode = false;
     if (isHidden())
         return true;
-    if (isChanged() && MessageBox::question(this, kSaveQuestion) == QMessageBox::Yes && !save())
+    if (isChanged()
+        && MessageBox::question(this, kSaveQuestion, MessageBox::Yes::Keeps) == QMessageBox::Yes
+        && !save())
         return false;
     document()->setModified(false);
     hide();

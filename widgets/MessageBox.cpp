@@ -35,10 +35,10 @@ void MessageBox::error(QWidget *parent, const QString &text)
     show(parent, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-QMessageBox::StandardButton MessageBox::question(QWidget *parent, const QString &text)
+QMessageBox::StandardButton MessageBox::question(QWidget *parent, const QString &text, Yes yes)
 {
-    return show(
-        parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    return show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No,
+        yes == Yes::Keeps ? QMessageBox::Yes : QMessageBox::No);
 }
 
 void MessageBox::setTestMode(bool on)

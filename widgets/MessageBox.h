@@ -14,8 +14,12 @@ class MessageBox
 public:
     static void information(QWidget *parent, const QString &text);
     static void error(QWidget *parent, const QString &text);
+    // What answering "Ja" does to the user's work. Return answers with the
+    // choice that keeps it: "Ja" where Ja saves or keeps, "Nein" where Ja
+    // deletes or overwrites.
+    enum class Yes { Keeps, Destroys };
     // Ja / Nein; returns QMessageBox::Yes or QMessageBox::No.
-    static QMessageBox::StandardButton question(QWidget *parent, const QString &text);
+    static QMessageBox::StandardButton question(QWidget *parent, const QString &text, Yes yes);
 
     static void setTestMode(bool on);
     static void queueAnswer(QMessageBox::StandardButton answer);
