@@ -79,7 +79,7 @@ private Q_SLOTS:
     void writing_data()
     {
         QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("numberText"); // shortest, 15 digits
+        QTest::addColumn<QString>("shortest"); // numberText: 15 digits
         QTest::addColumn<QString>("display"); // computed entry cells
         QTest::addColumn<QString>("formatted"); // the calculation's two decimals
         QTest::addColumn<QString>("plain"); // six decimals at most
@@ -109,22 +109,19 @@ private Q_SLOTS:
         row(1e15, "1E15", "1E15", "1.000.000.000.000.000,00", "1000000000000000");
         row(123456789012345678.0, "1,23456789012346E17", "1,23456789012346E17",
             "123.456.789.012.346.000,00", "123456789012345680");
-        row(std::numeric_limits<double>::infinity(), "INF", "INF", "inf", "");
     }
     void writing()
     {
         QFETCH(double, value);
-        QTEST(numberText(value), "numberText");
+        QTEST(numberText(value), "shortest");
         QTEST(decimalDisplay(value), "display");
         QTEST(formatNumber(value), "formatted");
         QTEST(plainDecimal(value, 6), "plain");
         // What the program writes, it reads back.
-        QFETCH(QString, numberText);
-        if (std::isfinite(value)) {
-            QCOMPARE(numberText(readDecimal(numberText).value_or(kNone)), numberText);
-            QFETCH(QString, formatted);
-            QCOMPARE(formatNumber(readCellValue(formatted).value_or(kNone)), formatted);
-        }
+        QFETCH(QString, shortest);
+        QCOMPARE(numberText(readDecimal(shortest).value_or(kNone)), shortest);
+        QFETCH(QString, formatted);
+        QCOMPARE(formatNumber(readCellValue(formatted).value_or(kNone)), formatted);
     }
 
     void completingToTwoDecimals()
@@ -134,6 +131,9 @@ private Q_SLOTS:
         for (const auto &[text, completed] : cases)
             QCOMPARE(completeToTwoDecimals(QString(text)), QString(completed));
         QCOMPARE(notANumberMessage(u"k.A."_s), u"'k.A.' ist kein gültiger Gleitkommawert"_s);
+        const double infinity = std::numeric_limits<double>::infinity();
+        QCOMPARE(numberText(-infinity), u"-INF"_s);
+        QVERIFY(plainDecimal(infinity, 6).isEmpty());
     }
 };
 
