@@ -67,6 +67,19 @@ void CalcTotals::add(int listColumn, double value)
         this->*kTotalMembers[size_t(index)] += value;
 }
 
+int CalcTotals::unstatedIn(int listColumn) const
+{
+    const int index = summedIndex(listColumn);
+    return index < 0 ? 0 : unstatedCounts[size_t(index)];
+}
+
+void CalcTotals::addUnstated(int listColumn)
+{
+    const int index = summedIndex(listColumn);
+    if (index >= 0)
+        ++unstatedCounts[size_t(index)];
+}
+
 QString CalcRow::amount() const
 {
     return trimBlanks(cell(0));
@@ -85,6 +98,29 @@ QStringList onlineCalculatorAddresses()
         QStringLiteral("https://bmi-berechnen.info/makronahrstoff-rechner"),
         QStringLiteral("https://musqle.de/eiweiss-kohlenhydrate-fettverbrauch-rechner"),
     };
+}
+
+QString unstatedLine(const CalcTotals &totals, bool withAlcohol)
+{
+    // Names of the totals in the order of kSummedColumns.
+    static const std::array<QString, kSummedColumns.size()> names {
+        QStringLiteral("Brennwert in KJ"), QStringLiteral("Brennwert in Kcal"),
+        QStringLiteral("Fett"), QStringLiteral("gesättigte Fettsäuren"),
+        QStringLiteral("Kohlenhydrate"), QStringLiteral("Zucker"), QStringLiteral("Eiweiß"),
+        QStringLiteral("Salz"), QStringLiteral("Alkohol Vol.-%"), QStringLiteral("Reiner Alkohol")
+    };
+    QStringList parts;
+    for (size_t i = 0; i < kSummedColumns.size(); ++i) {
+        const int count = totals.unstatedCounts[i];
+        const bool alcohol = kSummedColumns[i] >= kAlcoholPercentListColumn;
+        if (count == 0 || (alcohol && !withAlcohol))
+            continue;
+        parts << names[i] + u" bei " + QString::number(count)
+                + (count == 1 ? QStringLiteral(" Eintrag") : QStringLiteral(" Einträgen"));
+    }
+    if (parts.isEmpty())
+        return {};
+    return u" Ohne Angabe und daher nicht mitgezählt: " + parts.join(QStringLiteral(", "));
 }
 
 QStringList reportLines(const CalcTotals &t, bool withAlcohol)
@@ -106,6 +142,8 @@ QStringList reportLines(const CalcTotals &t, bool withAlcohol)
         lines << u" Alkohol Vol.-%: " + n(t.alcoholVolPercent) + u" %" + bullet
                 + u"Reiner Alkohol in Gramm: " + n(t.alcoholGrams) + u" g";
     }
+    if (const QString unstated = unstatedLine(t, withAlcohol); !unstated.isEmpty())
+        lines << unstated;
     lines << QString() << QStringLiteral(" Hier sind einige online Nährstoffrechner:")
           << u' ' + QString(57, u'-')
           << QStringLiteral(" Damit können Sie sich Ihre persönlichen Werte für die Tageszufuhr "
@@ -158,8 +196,14 @@ QString CalculationList::cell(int row, int column) const
 
 void CalculationList::setCell(int row, int column, const QString &text)
 {
-    if (row < 0 || row >= rowCount() || column < 0)
+    if (row < 0 || row >= rowCount() || column < 0 || m_rows[row].cell(column) == text)
         return;
+    m_rows[row].unstatedColumns.removeAll(column);
+    putCell(row, column, text);
+}
+
+void CalculationList::putCell(int row, int column, const QString &text)
+{
     QStringList &cells = m_rows[row].cells;
     if (cells.value(column) == text)
         return;
@@ -182,8 +226,11 @@ int CalculationList::addEntry(QStringView entryRow)
 {
     CalcRow row;
     row.cells << QStringLiteral("100");
-    for (const QString &field : tabPieces(entryRow))
+    for (const QString &field : tabPieces(entryRow)) {
+        if (field.contains(u'?') && row.cells.size() > 1)
+            row.unstatedColumns << int(row.cells.size());
         row.cells << cleanedField(field);
+    }
     row.per100Copy = row.cells;
     row.per100Line = int(m_per100Lines.size());
     widenTo(int(row.cells.size()));
@@ -242,7 +289,7 @@ bool CalculationList::transfer(int rowIndex, const QString &amountText, QString 
     double factor = amount / 100.0;
     if (const std::optional<QStringList> values = per100Values(row)) {
         for (int column = 0; column < values->size(); ++column)
-            setCell(rowIndex, column, values->at(column));
+            putCell(rowIndex, column, values->at(column));
     } else {
         // Nothing per 100 is known: the shown values belong to the shown
         // amount.
@@ -251,9 +298,12 @@ bool CalculationList::transfer(int rowIndex, const QString &amountText, QString 
             return false;
         factor = amount / *shownAmount;
     }
-    setCell(rowIndex, 0, amountShown);
+    putCell(rowIndex, 0, amountShown);
     for (int column = 2; column < row.cells.size(); ++column) {
-        if (const std::optional<double> value = readCellValue(row.cells[column]))
+        if (column == kEnergyDensityListColumn || column == kAlcoholPercentListColumn)
+            continue;
+        const std::optional<double> value = readCellValue(row.cells[column]);
+        if (value && std::isfinite(*value * factor))
             row.cells[column] = formatNumber(*value * factor);
     }
     m_unsaved = wasUnsaved || row.cells != before;
@@ -312,14 +362,27 @@ QStringList CalculationList::computationLines() const
 CalcTotals CalculationList::totals() const
 {
     CalcTotals totals;
+    double drinkAmount = 0;
+    double alcoholVolume = 0; // amount times strength, summed
     const int count = countedRowCount();
-    for (int row = 0; row < count; ++row) {
-        const QStringList &cells = m_rows[row].cells;
+    for (int r = 0; r < count; ++r) {
+        const CalcRow &row = m_rows[r];
         for (const int column : kSummedColumns) {
-            if (column < cells.size())
-                totals.add(column, readCellValue(cells[column]).value_or(0.0));
+            const QString &cell = row.cells.value(column);
+            const std::optional<double> value = readCellValue(cell);
+            if (row.unstatedColumns.contains(column) || (!value && !trimmedBlanks(cell).isEmpty()))
+                totals.addUnstated(column);
+            if (column != kAlcoholPercentListColumn) {
+                totals.add(column, value.value_or(0.0));
+            } else if (const std::optional<double> amount = readAmount(row.amount());
+                       value && amount) {
+                drinkAmount += *amount;
+                alcoholVolume += *amount * *value;
+            }
         }
     }
+    if (drinkAmount > 0)
+        totals.alcoholVolPercent = alcoholVolume / drinkAmount;
     return totals;
 }
 
@@ -364,6 +427,8 @@ void CalculationList::load(const QStringList &per100Lines, const QStringList &ro
         m_rows.append(row);
     }
     pairRowsWithPer100Lines();
+    for (CalcRow &row : m_rows)
+        takePropertiesPer100(row);
 }
 
 // Rows and their lines stand in the same order, name by name; a name alone
@@ -382,6 +447,17 @@ void CalculationList::pairRowsWithPer100Lines()
         qsizetype &next = paired[name];
         if (next < lines->size())
             row.per100Line = lines->at(next++);
+    }
+}
+
+void CalculationList::takePropertiesPer100(CalcRow &row) const
+{
+    const std::optional<QStringList> values = per100Values(row);
+    if (!values)
+        return;
+    for (const int column : { kEnergyDensityListColumn, kAlcoholPercentListColumn }) {
+        if (column < row.cells.size() && column < values->size())
+            row.cells[column] = values->at(column);
     }
 }
 

@@ -16,11 +16,16 @@ namespace Zestrola {
 // Marks a line of a list file that holds an entry's values per 100 g or ml.
 inline const QString kPer100Prefix = QStringLiteral("Werte_bei_100_Gramm:");
 
-// The list columns that are summed, in the order of the report: kJ, kcal,
+// The list columns that are totalled, in the order of the report: kJ, kcal,
 // fat, saturated fatty acids, carbohydrates, sugar, protein, salt, alcohol in
 // vol.-% and alcohol in grams. Column 0 is the amount, 1 the name, 4 the
-// energy density (never summed).
+// energy density (never totalled).
 inline constexpr std::array<int, 10> kSummedColumns { 2, 3, 5, 6, 7, 8, 9, 10, 11, 12 };
+// Columns that hold a property of the product, not a quantity: the energy
+// density (kcal per gram) and the alcohol strength (vol.-%). They keep their
+// per-100 values whatever the amount.
+inline constexpr int kEnergyDensityListColumn = 4;
+inline constexpr int kAlcoholPercentListColumn = 11;
 
 struct CalcTotals
 {
@@ -32,12 +37,17 @@ struct CalcTotals
     double sugar = 0;
     double protein = 0;
     double salt = 0;
-    double alcoholVolPercent = 0;
+    double alcoholVolPercent = 0; // the mean over the drinks, weighted by amount
     double alcoholGrams = 0;
+    // Per column of kSummedColumns: the entries whose value is not stated
+    // and so counts 0.
+    std::array<int, kSummedColumns.size()> unstatedCounts {};
 
     // The total of one of kSummedColumns; 0 for any other column.
     double ofColumn(int listColumn) const;
     void add(int listColumn, double value);
+    int unstatedIn(int listColumn) const;
+    void addUnstated(int listColumn);
 };
 
 struct CalcRow
@@ -49,6 +59,8 @@ struct CalcRow
     // The row's own line of the per-100 list: made when it was added, or
     // paired with it when the list was read. -1 when it has none.
     int per100Line = -1;
+    // Columns whose value the table left unstated ("?"); they show 0,00.
+    QList<int> unstatedColumns;
 
     QString cell(int column) const { return cells.value(column); }
     QString amount() const;
@@ -60,8 +72,12 @@ struct CalcRow
 QStringList onlineCalculatorAddresses();
 
 // The report of a computation, line by line. The alcohol line is written
-// for drink tables, whose header cell 10 holds "vol.-%".
+// for drink tables, whose header cell 10 holds "vol.-%". Totals that miss
+// values are named in a line below them.
 QStringList reportLines(const CalcTotals &totals, bool withAlcohol);
+// "Ohne Angabe und daher nicht mitgezählt: Zucker bei 2 Einträgen"; empty
+// when every value is stated.
+QString unstatedLine(const CalcTotals &totals, bool withAlcohol);
 
 // The list of a calculation, GUI-free. The window shows it one to one; every
 // rule lives here.
@@ -81,8 +97,9 @@ public:
     int rowCount() const { return int(m_rows.size()); }
     bool isEmpty() const { return m_rows.isEmpty(); }
     QString cell(int row, int column) const;
-    // An edit by the user; the row's per-100 copy stays as it was. A
-    // changed cell makes the list unsaved.
+    // An edit by the user; the row's per-100 copy stays as it was, and the
+    // value counts as stated from now on. A changed cell makes the list
+    // unsaved.
     void setCell(int row, int column, const QString &text);
     // Rows up to the first one without an amount: the rows that count.
     int countedRowCount() const;
@@ -92,13 +109,13 @@ public:
     // per-100 line goes to the per-100 list. Returns the new row's index.
     int addEntry(QStringView entryRow);
 
-    // Rescales `row` to the amount typed in `amountText` ("100" when that is
-    // no number), starting from the row's values per 100: its own copy, else
+    // Rescales `row` to the amount typed in `amountText` (100 when that is
+    // no amount), starting from the row's values per 100: its own copy, else
     // the per-100 line of the same name, else the values it shows for its
-    // current amount. Cells that are no number stay as they are. Returns
-    // false (and changes nothing) for a row without an amount; *usedAmount
-    // gets the amount text that was applied. A changed row makes the list
-    // unsaved.
+    // current amount. Cells that are no number, the energy density and the
+    // alcohol strength stay as they are. Returns false (and changes nothing)
+    // for a row without an amount; *usedAmount gets the amount as written
+    // into the row. A changed row makes the list unsaved.
     bool transfer(int row, const QString &amountText, QString *usedAmount = nullptr);
 
     // Removes a row together with its own per-100 line, or else the last
@@ -126,7 +143,9 @@ public:
     // Replaces the list by a file's content (see readCalcListFile): the
     // per-100 lines newest first, as fileLines() writes them. The k-th row
     // of a name owns the k-th per-100 line of that name, so that two rows of
-    // one name from different tables keep their own values.
+    // one name from different tables keep their own values. Rows with a
+    // per-100 line take their energy density and alcohol strength from it:
+    // older files hold them rescaled.
     void load(const QStringList &per100Lines, const QStringList &rowLines);
 
     bool isUnsaved() const { return m_unsaved; }
@@ -138,7 +157,9 @@ public:
 
 private:
     void widenTo(int cellCount);
+    void putCell(int row, int column, const QString &text);
     std::optional<QStringList> per100Values(const CalcRow &row) const;
+    void takePropertiesPer100(CalcRow &row) const;
     int per100LineIndexOf(const CalcRow &row) const;
     bool isOwnedPer100Line(int line) const;
     void pairRowsWithPer100Lines();

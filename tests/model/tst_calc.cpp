@@ -60,15 +60,15 @@ private Q_SLOTS:
                              const QStringList &values) {
             QTest::newRow(tag) << amounts << QString::fromLatin1(shown) << values;
         };
-        row("250", { "250" }, "250", { "440,00", "105,00", "1,05", "9,47" }); // 9,475 lies below
-        row("1500 grouped", { "1500" }, "1500", { "2.640,00", "630,00", "6,30", "56,85" });
-        row("200 then 50", { "200", "50" }, "50", { "88,00", "21,00", "0,21", "1,90" });
+        row("250", { "250" }, "250", { "440,00", "105,00", "0,42", "9,47" }); // 9,475 lies below
+        row("1500 grouped", { "1500" }, "1500", { "2.640,00", "630,00", "0,42", "56,85" });
+        row("200 then 50", { "200", "50" }, "50", { "88,00", "21,00", "0,42", "1,90" });
         row("letters", { "viel" }, "100", { "176,00", "42,00", "0,42", "3,79" });
         row("zero", { "0" }, "100", { "176,00", "42,00", "0,42", "3,79" });
         row("negative", { "-50" }, "100", { "176,00", "42,00", "0,42", "3,79" });
         row("above 100.000", { "1e308" }, "100", { "176,00", "42,00", "0,42", "3,79" });
-        row("decimal point", { "1.5" }, "1,5", { "2,64", "0,63", "0,01", "0,06" });
-        row("thousands", { "1.000" }, "1000", { "1.760,00", "420,00", "4,20", "37,90" });
+        row("decimal point", { "1.5" }, "1,5", { "2,64", "0,63", "0,42", "0,06" });
+        row("thousands", { "1.000" }, "1000", { "1.760,00", "420,00", "0,42", "37,90" });
     }
     void transfer()
     {
@@ -82,6 +82,72 @@ private Q_SLOTS:
         QTEST(list.cell(0, 0), "shownAmount");
         QTEST((QStringList { list.cell(0, 2), list.cell(0, 3), list.cell(0, 4), list.cell(0, 12) }),
             "values");
+    }
+
+    // Energy density and alcohol strength belong to the product, not to the
+    // amount; the report's strength is the mean over the drinks.
+    void propertiesAreNoAmounts_data()
+    {
+        QTest::addColumn<QStringList>("amounts"); // one Pils row each
+        QTest::addColumn<QString>("strength");
+        QTest::newRow("one beer") << QStringList { "330" } << "4,80";
+        QTest::newRow("two beers") << QStringList { "330", "500" } << "4,80";
+        QTest::newRow("beer and wine") << QStringList { "330", "200 wine" } << "7,52";
+        QTest::newRow("beer and water") << QStringList { "500", "500 water" } << "2,40";
+        QTest::newRow("no drink") << QStringList() << "0,00";
+    }
+    void propertiesAreNoAmounts()
+    {
+        QFETCH(QStringList, amounts);
+        CalculationList list = drinks();
+        list.addEntry(u"Brot\t1000\t250\t2,50\t"_s); // no strength: no drink
+        list.transfer(0, u"50"_s);
+        for (const QString &amount : amounts) {
+            QString row = kPils;
+            if (amount.endsWith(u"wine"))
+                row.replace(u"4,80\t3,79"_s, u"12\t9,6"_s);
+            else if (amount.endsWith(u"water"))
+                row.replace(u"4,80\t3,79"_s, u"0,00\t0,00"_s);
+            const int added = list.addEntry(row);
+            QVERIFY(list.transfer(added, amount.section(u' ', 0, 0)));
+            QCOMPARE(list.cell(added, 4), u"0,42"_s);
+            QCOMPARE(list.cell(added, 11), row.section(u'\t', 10, 10));
+        }
+        QCOMPARE(list.cell(0, 4), u"2,50"_s);
+        QTEST(formatNumber(list.totals().alcoholVolPercent), "strength");
+    }
+
+    // Lists saved before kept both properties rescaled; a per-100 line mends them.
+    void olderListsTakePropertiesPer100()
+    {
+        CalculationList list = drinks();
+        list.load({ "100\tPils\t176,00\t42,00\t0,42\t0\t0\t3,1\t0,2\t0,5\t0,01\t4,80\t3,79\t" },
+            { "330\tPils\t580,80\t138,60\t1,39\t0\t0\t10,23\t0,66\t1,65\t0,03\t15,84\t12,51",
+                "200\tSaft\t360\t86\t0,86" });
+        QCOMPARE(list.cell(0, 4), u"0,42"_s);
+        QCOMPARE(list.cell(0, 11), u"4,80"_s);
+        QCOMPARE(list.cell(0, 12), u"12,51"_s);
+        QCOMPARE(list.cell(1, 4), u"0,86"_s); // nothing per 100: as it stands
+    }
+
+    // "?" counts 0 in the totals, and the report says where values are missing.
+    void unstatedValuesAreNamed()
+    {
+        CalculationList list = drinks();
+        list.addEntry(u"A\t?\t10\t0,1\t?\t1\t1\t?\t1\t1\t?\t?\t"_s);
+        list.addEntry(u"B\t100\t?\t?\t2\t1\t1\t?\t1\t1\t0\t0\t"_s);
+        list.addEntry(u"C\t100\t20\t0,2\t2\t1\t1\tk.A.\t1\t1\t0\t0\t"_s);
+        list.setCell(0, 2, u"50"_s); // typed in: stated now
+        QCOMPARE(list.totals().kJ, 250.0);
+        QCOMPARE(list.totals().sugar, 0.0);
+        QCOMPARE(list.report()[5],
+            " Ohne Angabe und daher nicht mitgezählt: Brennwert in Kcal bei 1 Eintrag, Fett bei 1 "
+            "Eintrag, Zucker bei 3 Einträgen, Alkohol Vol.-% bei 1 Eintrag, Reiner Alkohol bei 1 "
+            "Eintrag");
+        list.setHeader(kDrinkHeader.mid(0, 10)); // foods: no word on alcohol
+        QVERIFY(!list.report()[4].contains(u"Alkohol"));
+        QVERIFY(list.transfer(0, u"200"_s));
+        QVERIFY(list.report()[4].contains(u"Zucker bei 3"));
     }
 
     void transferKeepsCellsThatAreNoNumber()
@@ -155,12 +221,15 @@ private Q_SLOTS:
         QCOMPARE(list.countedRowCount(), 2);
         QCOMPARE(list.totals().ofColumn(4), 0.0); // the energy density is no sum
         report = list.report();
-        QCOMPARE(report.size(), 15);
+        QCOMPARE(report.size(), 16);
         QCOMPARE(report[2],
             " Brennwert: 3.185,00 KJ (760,00 Kcal)    \u2022    Fett: 0,50 g  -davon gesättigte "
             "Fettsäuren: 0,00 g");
+        // The apple is no drink: the strength is the beer's.
         QCOMPARE(
-            report[4], " Alkohol Vol.-%: 72,00 %    \u2022    Reiner Alkohol in Gramm: 56,85 g");
+            report[4], " Alkohol Vol.-%: 4,80 %    \u2022    Reiner Alkohol in Gramm: 56,85 g");
+        QCOMPARE(report[5],
+            " Ohne Angabe und daher nicht mitgezählt: gesättigte Fettsäuren bei 1 Eintrag");
         QCOMPARE(list.computationLines().size(), 2);
         QCOMPARE(list.computationLines()[0].count(u'\t'), 13);
     }
@@ -178,8 +247,8 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::readBytes(path),
             "\xEF\xBB\xBFWerte_bei_100_Gramm:100\tBr\xC3\xB6tchen\t1088,00\t260,00\t2,60\t\r\n"
             "Werte_bei_100_Gramm:100\t\xC3\x84pfel\t218,00\t52,00\t0,52\t\r\n"
-            "250\t\xC3\x84pfel\t545,00\t130,00\t1,30\t\r\n"
-            "1500\tBr\xC3\xB6tchen\t16.320,00\t3.900,00\t39,00\t\r\n");
+            "250\t\xC3\x84pfel\t545,00\t130,00\t0,52\t\r\n"
+            "1500\tBr\xC3\xB6tchen\t16.320,00\t3.900,00\t2,60\t\r\n");
 
         // Reopened in the same run (the same columns) and saved again: the
         // same lines.

@@ -176,7 +176,7 @@ private Q_SLOTS:
             (IntakeAmounts { 545, 130, 0.5, 0, 28.5, 25.75, 0.75, 0.03 }));
         const QStringList lines = intakeCsvText(sheet);
         QCOMPARE(lines.mid(1, 2),
-            (QStringList { u"250;Äpfel;545;130;1,3;0,5;0;28,5;25,75;0,75;0,03"_s,
+            (QStringList { u"250;Äpfel;545;130;0,52;0,5;0;28,5;25,75;0,75;0,03"_s,
                 u"100;\"Brot \"\"Korn\"\"; hell\";1000;240;2,4;1,5;0,3;48;3;8;1,2"_s }));
         QCOMPARE(lines[4], u"Summe;;1545;370;;2;0,3;76,5;28,75;8,75;1,23"_s);
         QCOMPARE(lines[6], u"Anteil an der Referenzmenge in %;;19;19;;3;2;29;32;18;21"_s);
