@@ -20,11 +20,48 @@ const QString kOnlyNumbers = QStringLiteral(
     "Es sind nur Zahlen und die Zeichen < , ? (kleiner als,Komma,Fragezeichen) erlaubt!");
 const QString kQuestionMarkAlone = QStringLiteral("Das Fragezeichen ? darf nur alleine stehen!");
 const QString kCommaTwice = QStringLiteral("Das Komma-Zeichen ist mehrfach vorhanden!");
+const QString kLessThanFirst
+    = QStringLiteral("Das Zeichen < darf nur als erstes Zeichen vor einer Zahl stehen!");
+const QString kCommaAlone = QStringLiteral("Ein Komma allein ist keine Zahl!");
 
 bool isAllowedValueChar(QChar c, EntryDialogKind kind)
 {
     return (c >= u'0' && c <= u'9') || c == u',' || c == u'<' || c == u'?'
         || (kind == EntryDialogKind::EditEntry && c == u' ');
+}
+
+bool computesEnergyDensity(int column, const QStringList &headerCells)
+{
+    return column == kKcalColumn && headerHolds(headerCells, kEnergyDensityColumn, u"energie");
+}
+
+bool computesAlcoholGrams(int column, const QStringList &headerCells)
+{
+    return column == kAlcoholPercentColumn && headerHolds(headerCells, column, u"vol.-%");
+}
+
+// A computed cell follows its source: without a kcal value there is no
+// energy density either.
+void emptyComputedCellOf(QStringList &cells, int column, const QStringList &headerCells)
+{
+    if (!cells[column].isEmpty())
+        return;
+    const int target = computesEnergyDensity(column, headerCells) ? kEnergyDensityColumn
+        : computesAlcoholGrams(column, headerCells)               ? kAlcoholGramsColumn
+                                                                  : -1;
+    if (target >= 0 && target < cells.size())
+        cells[target].clear();
+}
+
+// "<" stands only before a number ("<0,01"), and a comma needs a digit.
+QString misplacedSignMessage(QStringView text)
+{
+    const QStringView value = trimmedBlanks(text);
+    if (value.lastIndexOf(u'<') > 0)
+        return kLessThanFirst;
+    if (value == u"," || value == u"<,")
+        return kCommaAlone;
+    return {};
 }
 
 QString trimmedEnd(QStringView text)
@@ -65,12 +102,17 @@ CellEditResult checkCellEdit(
     QStringList cells, int column, const QStringList &headerCells, EntryDialogKind kind)
 {
     CellEditResult result;
+    if (column < 0 || column >= cells.size()) {
+        result.cells = std::move(cells);
+        return result;
+    }
     auto done = [&] {
+        emptyComputedCellOf(cells, column, headerCells);
         result.cells = std::move(cells);
         return result;
     };
     auto say = [&](const QString &text, bool beep) { result.messages.append({ text, beep }); };
-    if (column < 0 || column >= cells.size() || cells[column].isEmpty())
+    if (cells[column].isEmpty())
         return done();
     const QString text = cells[column];
 
@@ -98,6 +140,11 @@ CellEditResult checkCellEdit(
                 return done();
             }
         }
+        if (const QString misplaced = misplacedSignMessage(text); !misplaced.isEmpty()) {
+            say(misplaced, true);
+            cells[column].clear();
+            return done();
+        }
         // Blanks around a lone "?" are how the edit dialog stores it.
         if (text.contains(u'?') && trimmedBlanks(text).size() > 1) {
             say(kQuestionMarkAlone, false);
@@ -121,13 +168,11 @@ CellEditResult checkCellEdit(
         cells[target] = decimalDisplay(*number * factor);
         return true;
     };
-    if (column == kKcalColumn && headerHolds(headerCells, kEnergyDensityColumn, u"energie")
-        && !compute(kEnergyDensityColumn, 0.01))
+    if (computesEnergyDensity(column, headerCells) && !compute(kEnergyDensityColumn, 0.01))
         return done();
     result.couplesName = true;
     // Grams of pure alcohol per 100 ml from the volume percentage.
-    if (column == kAlcoholPercentColumn && headerHolds(headerCells, column, u"vol.-%")
-        && !compute(kAlcoholGramsColumn, 0.8))
+    if (computesAlcoholGrams(column, headerCells) && !compute(kAlcoholGramsColumn, 0.8))
         return done();
 
     if (kind == EntryDialogKind::NewEntry) {
@@ -174,6 +219,14 @@ QString buildEditedRow(const QStringList &cells)
         built.append(unknownValue ? QStringLiteral("    ?  ") : rowSafe(cells[column]));
     }
     return joinedCells(built);
+}
+
+QString editedHeaderLine(const QStringList &headerCells)
+{
+    QString line;
+    for (const QString &cell : headerCells)
+        line += rowSafe(cell) + u'\t';
+    return trimmedEnd(line);
 }
 
 QString infoFileText(const QString &row, const QString &description)

@@ -67,6 +67,11 @@ QString buildNewEntryRow(const QStringList &cells);
 // every cell is padded to 5 characters; no TAB or blank at the end.
 QString buildEditedRow(const QStringList &cells);
 
+// The header line the edit dialog writes: the header cells joined by TABs,
+// with no TAB or blank at the end, so that a table made with a trailing TAB
+// loses its empty last column.
+QString editedHeaderLine(const QStringList &headerCells);
+
 // The info file's text: the row, then each line of the description, every
 // line followed by CR LF.
 QString infoFileText(const QString &row, const QString &description);

@@ -68,7 +68,7 @@ private Q_SLOTS:
             food("52", "1", long35.first(34)));
         row("previous name empty", neu, { " ", "5" }, 1, { "Produktname", "5" }, { previous });
         row("previous value empty", edit, food("", "1"), 3, food(q, "1"), { previous });
-        row("question mark in kcal", neu, food("5?", "1"), 2, food("", "1"),
+        row("question mark in kcal", neu, food("5?", "1"), 2, food("", "1", "Apfel", ""),
             { "Der Brennwert in kcal muss angegeben werden, denn daraus wird die Energiedichte "
               "errechnet!" });
         row("letter", neu, food("52", "1a"), 4, food("52", ""), { onlyNumbers });
@@ -82,6 +82,19 @@ private Q_SLOTS:
             4);
         row("kcal not a number keeps energy density", neu, food("<5", ""), 2, food("<5", ""),
             { "'<5' ist kein gültiger Gleitkommawert" });
+        row("emptied kcal empties energy density", neu, food("", "1", "Apfel", "0,52"), 2,
+            food("", "1", "Apfel", ""));
+        const QString lessThan
+            = "!Das Zeichen < darf nur als erstes Zeichen vor einer Zahl stehen!";
+        const QString commaAlone = "!Ein Komma allein ist keine Zahl!";
+        for (const char *text : { "1<", "<<1", "<1<" })
+            row(text, neu, food("52", text), 4, food("52", ""), { lessThan });
+        for (const char *text : { ",", "<," })
+            row(text, edit, food("52", text), 4, food("52", ""), { commaAlone });
+        for (const char *text : { "<", "<0,01", "  <0,5  ", ",5", "5," })
+            row(text, edit, food("52", text), 4, food("52", text));
+        row("kcal emptied by a misplaced sign", neu, food("5<", "1", "Apfel", "0,05"), 2,
+            food("", "1", "Apfel", ""), { lessThan });
         const QStringList noDensity { "Apfel", "1", "52", "7" };
         row("no energy column, no computation", neu, noDensity, 2, noDensity);
         const QStringList gaps { "Apfel", "1", "52", "5", "", "" };
