@@ -787,6 +787,7 @@ EntryDialogInput TMainForm::entryDialogInput() const
 // message tells which file could not be written.
 void TMainForm::showSavedRows(const QString &error)
 {
+    TrageDieHeaderZeileInStringgridEin(m_session.headerLine());
     showSessionRows();
     SetzeDieTabstops();
     MachDieWerteFarbig();

@@ -195,7 +195,13 @@ bool changeEntry(TableSession &session, int index, const QString &row, const QSt
         info.restore();
         return false;
     }
-    if (!saveChangedRows(session, errorMessage, [&] { session.replaceRow(index, row); })) {
+    const QString headerBefore = session.headerLine();
+    const bool saved = saveChangedRows(session, errorMessage, [&] {
+        session.setHeaderLine(editedHeaderLine(session.headerCells()));
+        session.replaceRow(index, row);
+    });
+    if (!saved) {
+        session.setHeaderLine(headerBefore);
         picture.undo();
         info.restore();
         return false;

@@ -22,7 +22,8 @@ bool addEntry(TableSession &session, const QString &row, const QString &infoText
 
 // Replaces row `index` and writes the entry's info file. When the entry's
 // name changes, its info file and picture move to the new name (files of
-// that name are replaced: ask first).
+// that name are replaced: ask first). The header line is written without
+// trailing TABs (editedHeaderLine).
 bool changeEntry(TableSession &session, int index, const QString &row, const QString &infoText,
     QString *errorMessage = nullptr);
 

@@ -39,15 +39,20 @@ TableSession::LoadResult TableSession::load(const QString &name, QString *errorM
     ViewTable table = buildViewTable(text);
     m_tableName = name;
     m_path = path;
-    m_headerLine = std::move(table.headerLine);
+    setHeaderLine(std::move(table.headerLine));
     m_rows = std::move(table.rows);
     m_order = RowOrder::Unchecked;
     m_firstRowCellCount = table.firstRowCellCount;
+    return LoadResult::Loaded;
+}
+
+void TableSession::setHeaderLine(QString line)
+{
+    m_headerLine = std::move(line);
     const QStringList cells = headerCells();
     // Both sets at once: which one counts is known only with the drink flag.
     m_foodColumns = nutrientColumns(cells, false);
     m_drinkColumns = nutrientColumns(cells, true);
-    return LoadResult::Loaded;
 }
 
 void TableSession::close()

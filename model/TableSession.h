@@ -37,6 +37,8 @@ public:
     const QString &tableName() const { return m_tableName; }
     const QString &path() const { return m_path; }
     const QString &headerLine() const { return m_headerLine; }
+    // A new header line, written by the next sortAndSave.
+    void setHeaderLine(QString line);
     QStringList headerCells() const;
     const QStringList &rows() const { return m_rows; }
     int rowCount() const { return int(m_rows.size()); }

@@ -82,6 +82,20 @@ private Q_SLOTS:
         QCOMPARE(entryFiles(), (QStringList { u"Äpfel.jpg"_s, u"Äpfel.txt"_s }));
     }
 
+    // A table made with a trailing TAB loses its empty last column when an
+    // entry is edited; adding and removing keep the header as it is.
+    void editingDropsTheHeadersTrailingTab()
+    {
+        m_data->addTable(u"Neu"_s, kBom + "Neu 100g\tkJ\tFett\t\t\r\nEi\t1\t2\t0,00\r\n");
+        QCOMPARE(m_session->load(u"Neu"_s), TableSession::LoadResult::Loaded);
+        QVERIFY(addEntry(*m_session, u"Brot\t3\t4\t0,00"_s, u"Brot\r\n"_s));
+        QCOMPARE(m_session->headerCells().size(), 5);
+        QVERIFY(changeEntry(*m_session, 1, u"Ei\t1\t2"_s, u"Ei\t1\t2\r\n"_s));
+        QCOMPARE(readBytes(path(u"Neu.txt"_s)),
+            kBom + "Neu 100g\tkJ\tFett\r\nBrot\t3\t4\t0,00\r\nEi\t1\t2\r\n");
+        QCOMPARE(m_session->headerCells(), (QStringList { u"Neu 100g"_s, u"kJ"_s, u"Fett"_s }));
+    }
+
     void removeLeavesTheHeaderAndDeletesTheInfoFile()
     {
         QVERIFY(removeEntry(*m_session, 1)); // Birne has no info file
