@@ -3,6 +3,7 @@
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
 #include "widgets/CellGrid.h"
+#include "widgets/InfoTextBox.h"
 #include "widgets/MessageBox.h"
 
 #include <QGridLayout>
@@ -51,13 +52,7 @@ void TBearbeitenForm::prepare(
     valueGrid()->setCells(cells);
     m_entryName = entryName(row);
     descriptionBox()->setPlainText(splitLines(infoText).join(u'\n'));
-    // The row in the first line lines up like the table view.
-    QTextOption option = descriptionBox()->document()->defaultTextOption();
-    QList<qreal> stops;
-    for (const int stop : input.tabStops)
-        stops.append(stop);
-    option.setTabArray(stops);
-    descriptionBox()->document()->setDefaultTextOption(option);
+    setDocumentTabStops(descriptionBox()->document(), input.tabStops);
 }
 
 void TBearbeitenForm::OkButtonClick()

@@ -343,9 +343,15 @@ void TNeuForm::OkButtonClick()
 {
     const QString row = buildNewEntryRow(valueGrid()->cells());
     const QString name = entryName(row);
-    if (m_name->text().trimmed().isEmpty() || name.isEmpty()) {
+    // What was typed stays: the dialog stays open at the missing name.
+    if (name.isEmpty() || m_name->text().trimmed().isEmpty()) {
         MessageBox::information(this, QStringLiteral("Sie haben keinen Produktnamen eingegeben!"));
-        reject();
+        if (!name.isEmpty()) {
+            m_name->setFocus();
+        } else {
+            valueGrid()->setFocus();
+            valueGrid()->setCurrentColumn(kNameColumn);
+        }
         return;
     }
     if (m_name->text() == kProductNamePlaceholder

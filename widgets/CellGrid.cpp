@@ -190,7 +190,42 @@ void CellGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint h
         m_editor = nullptr;
         m_editorColumn = -1;
     }
+    const bool tab = hint == QAbstractItemDelegate::EditNextItem
+        || hint == QAbstractItemDelegate::EditPreviousItem;
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    if (m_editable && tab && tabLeavesGrid(next)) {
+        QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        QWidget::focusNextPrevChild(next);
+        return;
+    }
     QTableWidget::closeEditor(editor, hint);
+}
+
+bool CellGrid::focusNextPrevChild(bool next)
+{
+    if (m_editable && tabLeavesGrid(next))
+        return QWidget::focusNextPrevChild(next);
+    return QTableWidget::focusNextPrevChild(next);
+}
+
+// Tabbing into the grid starts at its first cell, tabbing back at its last.
+void CellGrid::focusInEvent(QFocusEvent *event)
+{
+    QTableWidget::focusInEvent(event);
+    if (!m_editable || columnCount() == 0)
+        return;
+    if (event->reason() == Qt::TabFocusReason)
+        setCurrentColumn(0);
+    else if (event->reason() == Qt::BacktabFocusReason)
+        setCurrentColumn(columnCount() - 1);
+}
+
+bool CellGrid::tabLeavesGrid(bool next) const
+{
+    int column = currentColumn() + (next ? 1 : -1);
+    if (column == m_skippedColumn)
+        column += next ? 1 : -1;
+    return column < 0 || column >= columnCount();
 }
 
 void CellGrid::editorTextEdited(QLineEdit *editor, int column, const QString &text)

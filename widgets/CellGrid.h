@@ -30,7 +30,9 @@ public:
     void setEditable(bool editable);
     bool isEditable() const { return m_editable; }
     // Entering this column moves on to the next cell in the direction of
-    // travel (a computed cell that is not typed into); -1 for none.
+    // travel (a computed cell that is not typed into); -1 for none. In an
+    // editable grid, Tab after the last cell and Shift+Tab before the first
+    // leave the grid instead of wrapping round.
     void setSkippedColumn(int column) { m_skippedColumn = column; }
     void setScrollBarShown(bool shown);
     // Makes the cell current and opens its editor (in an editable grid).
@@ -47,10 +49,15 @@ Q_SIGNALS:
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool focusNextPrevChild(bool next) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     friend class CellGridDelegate;
     void editorTextEdited(QLineEdit *editor, int column, const QString &text);
+    // Whether Tab (next) or Shift+Tab from the current cell finds no more
+    // cell to go to in the grid.
+    bool tabLeavesGrid(bool next) const;
     void fitHeight();
 
     bool m_editable = false;

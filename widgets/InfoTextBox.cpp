@@ -118,10 +118,15 @@ bool InfoTextBox::load(
     return true;
 }
 
+void InfoTextBox::setTabStops(const QList<int> &stops)
+{
+    setDocumentTabStops(document(), stops);
+}
+
 // The layout takes its tab stops from each block's format, not from the
 // document's default option; a new line typed takes them from the line
 // before.
-void InfoTextBox::setTabStops(const QList<int> &stops)
+void setDocumentTabStops(QTextDocument *document, const QList<int> &stops)
 {
     QList<QTextOption::Tab> tabs;
     tabs.reserve(stops.size());
@@ -129,7 +134,7 @@ void InfoTextBox::setTabStops(const QList<int> &stops)
         tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
     QTextBlockFormat format;
     format.setTabPositions(tabs);
-    QTextCursor all(document());
+    QTextCursor all(document);
     all.select(QTextCursor::Document);
     all.mergeBlockFormat(format);
 }
@@ -253,6 +258,9 @@ void InfoTextBox::mouseMoveEvent(QMouseEvent *event)
 void InfoTextBox::mousePressEvent(QMouseEvent *event)
 {
     QTextEdit::mousePressEvent(event);
+    // The text edit leaves a right click to its parent, where a click
+    // beside the box closes it; here it only opens the box's popup.
+    event->accept();
     if (event->button() != Qt::LeftButton)
         return;
     if (const auto at = characterAt(event->position().toPoint())) {

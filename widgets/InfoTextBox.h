@@ -7,6 +7,11 @@
 #include <functional>
 
 class InfoTextHighlighter;
+class QTextDocument;
+
+// Tab stops (pixels) on every line of the text, so that a table row in it
+// lines up like the table view.
+void setDocumentTabStops(QTextDocument *document, const QList<int> &stops);
 
 // The info box over the table view: an entry's info file (its row, then the
 // description), the row coloured like the table, the entry's picture at a

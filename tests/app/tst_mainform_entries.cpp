@@ -5,6 +5,7 @@
 #include "dialogs/NeueTabelleForm.h"
 #include "model/Settings.h"
 #include "widgets/CellGrid.h"
+#include "widgets/HeaderGrid.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTextEdit>
 
 using namespace Qt::StringLiterals;
@@ -129,14 +131,98 @@ private Q_SLOTS:
             typeText(dialog->nameField(), u"Apfel"_s);
             QCOMPARE(values->cellText(0), u"Apfel"_s);
             MessageBox::clearShownMessages();
-            MessageBox::queueAnswer(QMessageBox::No);
-            dialog->OkButtonClick();
+            dialog->OkButtonClick(); // Return at the question: nothing overwritten
             QCOMPARE(messages(),
                 QStringList { u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?"_s });
             QVERIFY(dialog->isVisible());
         });
         trigger("NeuerEintrag1");
         QCOMPARE(saved(u"Obstsalat/Apfel.txt"_s), kBom + kApfelRow + "rund\r\n");
+    }
+
+    // Tab runs through the value cells (over the computed one) on to the
+    // description, Shift+Tab back; nothing typed lands in another cell.
+    void newEntryTabOrder()
+    {
+        choose(u"Obstsalat"_s);
+        form->show();
+        whileOpen<TNeuForm>([](TNeuForm *dialog) {
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            CellGrid *values = dialog->valueGrid();
+            QList<int> columns;
+            for (int step = 0; step < 3; ++step) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                columns << values->currentColumn();
+            }
+            QCOMPARE(columns, (QList<int> { 1, 2, 4 }));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), dialog->descriptionBox());
+            typeText(QApplication::focusWidget(), u"Süß"_s);
+            QCOMPARE(dialog->descriptionBox()->toPlainText(), u"Süß"_s);
+            QCOMPARE(values->cellText(0), u"Produktname"_s);
+            for (int step = 0; step < 2; ++step) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+                columns << values->currentColumn();
+            }
+            QCOMPARE(columns.mid(3), (QList<int> { 4, 2 }));
+            QVERIFY(values->isAncestorOf(QApplication::focusWidget()));
+            QVERIFY(messages().isEmpty());
+        });
+        trigger("NeuerEintrag1");
+    }
+
+    // OK without a product name keeps the dialog and what was typed; the
+    // placeholder name, confirmed with Return, is taken.
+    void newEntryWithoutNameStaysOpen()
+    {
+        choose(u"Obstsalat"_s);
+        whileOpen<TNeuForm>([](TNeuForm *dialog) {
+            CellGrid *values = dialog->valueGrid();
+            typeInto(values, 1, u"250"_s);
+            values->setCurrentColumn(0);
+            QLineEdit *name = values->editorFor(0);
+            name->selectAll();
+            QTest::keyClick(name, Qt::Key_Delete);
+            dialog->findChild<QPushButton *>(u"OkButton"_s)->click();
+            QCOMPARE(messages(), QStringList { u"Sie haben keinen Produktnamen eingegeben!"_s });
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(values->cellText(1), u"250"_s);
+            QCOMPARE(values->currentColumn(), 0);
+            typeText(values->editorFor(0), u"Produktname"_s);
+            dialog->OkButtonClick();
+            QVERIFY(!dialog->isVisible());
+        });
+        trigger("NeuerEintrag1");
+        QVERIFY(saved(u"Obstsalat.txt"_s).contains("Produktname\t250  \t"));
+    }
+
+    // A table made with a trailing TAB: editing an entry drops the empty
+    // column, so new entries get no "0,00" there.
+    void editDropsTheEmptyLastColumn()
+    {
+        data->addTable(u"Neu"_s, kBom + "Neu 100g\tkJ\tkcal\t\r\nEi\t1\t2\t0,00\r\n");
+        data->addFile(u"Neu/Ei.txt"_s, kBom + "Ei\t1\t2\t0,00\r\nfrisch\r\n");
+        form.reset();
+        start(); // lists the new table
+        choose(u"Neu"_s);
+        QCOMPARE(form->headerGrid()->columnCount(), 4);
+        view()->setCaret({ 0, 0 });
+        whileOpen<TBearbeitenForm>([this](TBearbeitenForm *dialog) {
+            // The row in the description's first line stands where the view's columns are.
+            QTextEdit *description = dialog->descriptionBox();
+            const QTextBlock first = description->document()->firstBlock();
+            QTextCursor cell(first);
+            const int rowStart = description->cursorRect(cell).left();
+            cell.setPosition(first.position() + int(first.text().indexOf(u'\t')) + 1);
+            QCOMPARE(description->cursorRect(cell).left() - rowStart, view()->cellX(1));
+            dialog->findChild<QPushButton *>(u"OkButton"_s)->click();
+        });
+        trigger("AktuelleZeile1");
+        QCOMPARE(saved(u"Neu.txt"_s), kBom + "Neu 100g\tkJ\tkcal\r\nEi   \t1    \t2    \t0,00\r\n");
+        QCOMPARE(form->headerGrid()->columnCount(), 3);
+        whileOpen<TNeuForm>(
+            [](TNeuForm *dialog) { QCOMPARE(dialog->valueGrid()->columnCount(), 3); });
+        trigger("NeuerEintrag1");
     }
 
     void editRenamesTheEntryAndMovesItsFilesDeleteRemovesIt()
@@ -165,13 +251,17 @@ private Q_SLOTS:
         QCOMPARE(saved(u"Obstsalat/Äpfel grün.jpg"_s), QByteArray("JPEG"));
         QCOMPARE(view()->caretLine(), 0);
 
-        // Deleting the only entry leaves the header.
+        // Return at the question keeps the entry; deleting the only entry
+        // leaves the header.
         view()->setCaret({ 0, 0 });
+        trigger("Zeileloeschen1");
+        QCOMPARE(view()->lineCount(), 1);
         MessageBox::queueAnswer(QMessageBox::Yes);
         trigger("Zeileloeschen1");
         QCOMPARE(messages(),
-            QStringList { u"Möchten Sie wirklich diese Zeile und die zugehörige Datei löschen? "
-                          "\nÄpfel grün"_s });
+            QStringList(2,
+                u"Möchten Sie wirklich diese Zeile und die zugehörige Datei löschen? "
+                "\nÄpfel grün"_s));
         QCOMPARE(saved(u"Obstsalat.txt"_s), kBom + kFoodHeader);
         QVERIFY(!QFile::exists(data->path() + u"Obstsalat/Äpfel grün.txt"_s));
         QCOMPARE(view()->lineCount(), 0);
@@ -232,7 +322,7 @@ private Q_SLOTS:
         whileModal(
             [&] { trigger("Berechnung1"); }, [&] { QCOMPARE(calc()->list().rowCount(), 2); });
 
-        MessageBox::queueAnswer(QMessageBox::Yes);
+        // Return at the question keeps the program open with the list.
         whileModal([&] { QVERIFY(!form->close()); },
             [&] { QCOMPARE(calc()->windowTitle(), TBerechnungsForm::kSaveCaption); });
         QCOMPARE(messages(), QStringList { TBerechnungsForm::kUnsavedQuestion });
