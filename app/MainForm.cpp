@@ -43,6 +43,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QProcess>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
@@ -139,7 +140,7 @@ void TMainForm::buildWidgets()
     m_searchMode->setObjectName(QStringLiteral("CheckBoxErstePos"));
     m_searchMode->setChecked(true);
 
-    m_searchField = new QLineEdit(QStringLiteral("Suchtext hier eingeben"), central);
+    m_searchField = new QLineEdit(kInitialSearchText, central);
     m_searchField->setObjectName(QStringLiteral("Edit1"));
     m_searchField->setToolTip(QStringLiteral("Suchtext eingeben und Returntaste drücken."));
     m_searchField->setFixedWidth(169);
@@ -736,6 +737,12 @@ void TMainForm::onSearchTextEdited()
     setSearchFieldColour(palette().color(QPalette::Base));
 }
 
+void TMainForm::selectInitialSearchText()
+{
+    if (m_searchField->text() == kInitialSearchText)
+        m_searchField->selectAll();
+}
+
 void TMainForm::setSearchFieldColour(const QColor &colour)
 {
     QPalette p = m_searchField->palette();
@@ -756,6 +763,16 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
         m_chooser->setItemDelegate(new QStyledItemDelegate(m_chooser));
     } else if (watched == m_searchField && event->type() == QEvent::MouseButtonDblClick) {
         m_searchField->selectAll();
+        return true;
+    } else if (watched == m_searchField && event->type() == QEvent::FocusIn) {
+        selectInitialSearchText();
+    } else if (watched == m_searchField && event->type() == QEvent::MouseButtonPress
+        && m_searchField->text() == kInitialSearchText) {
+        // The click would put the caret into the initial text; typing
+        // replaces it instead.
+        SchliesseRichedit3();
+        m_searchField->setFocus(Qt::MouseFocusReason);
+        selectInitialSearchText();
         return true;
     } else if ((watched == m_searchField || watched == centralWidget()
                    || watched == m_header->viewport())
@@ -800,7 +817,7 @@ void TMainForm::selectEntry(const QString &name)
     m_searchMode->setChecked(true);
     m_searchField->setText(name);
     Suchen1Click();
-    m_searchField->setText(QStringLiteral("Suchtext hier eingeben"));
+    m_searchField->setText(kInitialSearchText);
     setSearchFieldColour(Fonts::kLightGrey);
 }
 
@@ -1057,11 +1074,38 @@ void TMainForm::Internetsuche1Click()
 
 void TMainForm::Hilfe1Click()
 {
-    const QString path = dataFolder() + kHelpFileName;
-    if (!QFileInfo(path).isFile()) {
-        MessageBox::information(
-            this, QStringLiteral("Die Hilfe \"%1\" wurde nicht gefunden.").arg(path));
+    const QString path = findHelpDocument(dataFolder(), QCoreApplication::applicationDirPath());
+    if (path.isEmpty()) {
+        MessageBox::information(this,
+            QStringLiteral("Die Hilfe \"%1\" wurde nicht gefunden.")
+                .arg(dataFolder() + kHelpFileName));
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    openHelpDocument(path);
+}
+
+// The desktop's opener tells by its exit status whether a program could
+// show the document; without one the user learns where the document lies.
+void TMainForm::openHelpDocument(const QString &path)
+{
+    auto *opener = new QProcess(this);
+    auto report = [this, opener, path] {
+        opener->deleteLater();
+        MessageBox::information(this,
+            QStringLiteral("Es ist kein Programm zum Anzeigen von PDF-Dateien eingerichtet. Die "
+                           "Hilfe liegt hier:\n%1")
+                .arg(QDir::toNativeSeparators(path)));
+    };
+    connect(opener, &QProcess::errorOccurred, this, [report](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            report();
+    });
+    connect(opener, &QProcess::finished, this,
+        [opener, report](int exitCode, QProcess::ExitStatus status) {
+            if (status == QProcess::NormalExit && exitCode != 0)
+                report();
+            else
+                opener->deleteLater();
+        });
+    opener->start(QStringLiteral("xdg-open"), { path });
 }

@@ -44,6 +44,8 @@ class TMainForm : public QMainWindow
     Q_OBJECT
 public:
     static constexpr QSize kMinimumSize { 534, 490 };
+    // What the search field holds until the user types a search text.
+    static inline const QString kInitialSearchText = QStringLiteral("Suchtext hier eingeben");
 
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
@@ -129,6 +131,8 @@ private:
     void onSearchTextEdited();
     void updateSearchModeHint();
     void setSearchFieldColour(const QColor &colour);
+    void selectInitialSearchText();
+    void openHelpDocument(const QString &path);
     void highlightHeaderColumn(int column);
     void reportStartUpProblem(const QString &text);
     Zestrola::EntryDialogInput entryDialogInput() const;

@@ -1,5 +1,9 @@
 #include "model/WebSearch.h"
 
+#include "model/InfoText.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace Zestrola {
@@ -31,6 +35,29 @@ QUrl webSearchUrl(const QString &address, const QString &term)
         shortened = cutAtCharacterBoundary(shortened, int(shortened.size()) - 1);
     }
     return QUrl::fromEncoded(encoded, QUrl::TolerantMode);
+}
+
+QStringList helpDocumentPlaces(const QString &dataFolder, const QString &programFolder)
+{
+    const QDir program(programFolder);
+    QStringList places;
+    for (const QString &folder :
+        { dataFolder, program.filePath(QStringLiteral("../share/zestrola")), kInstalledDataFolder,
+            program.filePath(QStringLiteral("..")) }) {
+        const QString place = QDir::cleanPath(QDir(folder).filePath(kHelpFileName));
+        if (!places.contains(place))
+            places << place;
+    }
+    return places;
+}
+
+QString findHelpDocument(const QString &dataFolder, const QString &programFolder)
+{
+    for (const QString &place : helpDocumentPlaces(dataFolder, programFolder)) {
+        if (QFileInfo(place).isFile())
+            return place;
+    }
+    return {};
 }
 
 } // namespace Zestrola

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 namespace Zestrola {
@@ -23,5 +24,15 @@ QString cutAtCharacterBoundary(const QString &text, int max);
 // shortened, a character at a time, until the encoded address fits
 // kMaxWebAddressLength.
 QUrl webSearchUrl(const QString &address, const QString &term);
+
+// The folder of the installed sample data and help document.
+inline const QString kInstalledDataFolder = QStringLiteral("/usr/share/zestrola");
+// Where the help document may lie, in the order it is looked for: the data
+// folder (older data folders lack it), the data installed with the program
+// (../share/zestrola from the program's folder, then kInstalledDataFolder)
+// and the build's copy one folder above the program.
+QStringList helpDocumentPlaces(const QString &dataFolder, const QString &programFolder);
+// The first of these places that holds the help document; empty if none.
+QString findHelpDocument(const QString &dataFolder, const QString &programFolder);
 
 } // namespace Zestrola

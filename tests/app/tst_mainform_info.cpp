@@ -14,8 +14,11 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextLayout>
 
@@ -173,7 +176,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         const QString original = QString::fromUtf8(kAppleInfo);
         QTest::newRow("untouched") << "none" << false << original;
-        QTest::newRow("one letter overtyped")
+        QTest::newRow("one letter overtyped, Return saves")
             << "overtype" << true << QString(original).replace("Süß", "Süx");
         QTest::newRow("answered no") << "no" << true << original;
         QTest::newRow("popup opens another box over it")
@@ -198,7 +201,8 @@ private Q_SLOTS:
             trigger("Einfuegen1");
         }
         MessageBox::clearShownMessages();
-        MessageBox::queueAnswer(how == "no" ? QMessageBox::No : QMessageBox::Yes);
+        if (how == "no")
+            MessageBox::queueAnswer(QMessageBox::No);
         if (how.endsWith("popup")) {
             trigger("Infotextanzeigen1");
             QVERIFY(box()->isVisible());
@@ -209,6 +213,20 @@ private Q_SLOTS:
         }
         QCOMPARE(messages().contains(InfoTextBox::kSaveQuestion), asked);
         QCOMPARE(QString::fromUtf8(saved("Obst/Apfel.txt")), expected);
+    }
+
+    // A right click inside the box opens its popup and keeps the box; the
+    // popup's commands work on it.
+    void rightClickKeepsTheBox()
+    {
+        doubleClickLine(0);
+        QTest::mouseClick(box()->viewport(), Qt::RightButton, {}, pointAt(1, 3));
+        QVERIFY(box()->isVisible());
+        box()->setTextCursor(QTextCursor(box()->document()->findBlockByNumber(1)));
+        QGuiApplication::clipboard()->setText("Frisch. ");
+        trigger("Einfuegen1");
+        QVERIFY(box()->isVisible());
+        QVERIFY(box()->document()->findBlockByNumber(1).text().startsWith(u"Frisch. Süß"));
     }
 
     void snippetGoesToTheCaretThroughTheClipboard_data()
@@ -265,16 +283,44 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("vorher"));
     }
 
-    void helpOpensTheDocumentOrSaysWhereItIsMissing()
+    // The data folder's help document goes before the build's copy; the
+    // desktop's opener (here a stand-in on the PATH) shows it, and when it
+    // cannot, the user learns where the document lies.
+    void helpOpensTheDocumentOrSaysWhereItIs_data()
     {
-        form->Hilfe1Click();
-        QVERIFY(catcher.urls.isEmpty());
-        QCOMPARE(messages().size(), 1);
-        QVERIFY(messages().first().contains(data->path() + "Hilfe_Zestrola.pdf"));
+        QTest::addColumn<int>("openerExit"); // -1: no opener at all
+        QTest::addColumn<bool>("told");
+        QTest::newRow("shown") << 0 << false;
+        QTest::newRow("no viewer") << 3 << true;
+        QTest::newRow("no opener") << -1 << true;
+    }
+    void helpOpensTheDocumentOrSaysWhereItIs()
+    {
+        QFETCH(int, openerExit);
+        QFETCH(bool, told);
+        const QString help = data->path() + "Hilfe_Zestrola.pdf";
         data->addFile("Hilfe_Zestrola.pdf", "%PDF-1.4\n");
+        QTemporaryDir bin;
+        const QByteArray path = qgetenv("PATH");
+        const auto restorePath = qScopeGuard([&] { qputenv("PATH", path); });
+        qputenv("PATH", bin.path().toLocal8Bit());
+        if (openerExit >= 0) {
+            const QString opener = bin.filePath("xdg-open");
+            TestSupport::writeBytes(opener,
+                "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.arg\"\nexit " + QByteArray::number(openerExit)
+                    + "\n");
+            QFile(opener).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
         trigger("Hilfe1");
-        QCOMPARE(
-            catcher.urls, QList<QUrl> { QUrl::fromLocalFile(data->path() + "Hilfe_Zestrola.pdf") });
+        QTRY_VERIFY(!form->findChild<QProcess *>()); // the opener has ended
+        if (openerExit >= 0)
+            QCOMPARE(QString::fromUtf8(TestSupport::readBytes(bin.filePath("xdg-open.arg"))), help);
+        QCOMPARE(messages().size(), told ? 1 : 0);
+        if (told) {
+            QVERIFY(messages().first().startsWith(
+                "Es ist kein Programm zum Anzeigen von PDF-Dateien eingerichtet."));
+            QVERIFY(messages().first().endsWith(help));
+        }
     }
 };
 

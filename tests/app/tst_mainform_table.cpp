@@ -136,6 +136,24 @@ private Q_SLOTS:
         QCOMPARE(field->palette().color(QPalette::Base), QColor(Qt::red));
     }
 
+    // A click into the initial text selects it, so typing replaces it; a
+    // search text of the user's own is clicked into as usual.
+    void initialSearchTextIsReplaced()
+    {
+        choose(u"Obst"_s);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto *field = child<QLineEdit>("Edit1");
+        QCOMPARE(field->text(), TMainForm::kInitialSearchText);
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(field->width() / 2, 5));
+        QVERIFY(field->hasFocus());
+        QTest::keyClicks(field, "Apfel");
+        QCOMPARE(field->text(), u"Apfel"_s);
+        QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(2, 5));
+        QVERIFY(!field->hasSelectedText());
+        QCOMPARE(field->cursorPosition(), 0);
+    }
+
     void pointingAtAnEntryNamesIt()
     {
         choose(u"Obst"_s);

@@ -1,6 +1,10 @@
 #include "model/InfoText.h"
 #include "model/WebSearch.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Zestrola;
@@ -166,6 +170,29 @@ private Q_SLOTS:
         QCOMPARE(searchTermStatusText("Zucker", false),
             QStringLiteral("Infos zu: \"Zucker\"r. Mauskl."));
         QCOMPARE(searchTermCaption("Zucker"), QStringLiteral("\"Zucker\" im Internet suchen."));
+    }
+
+    // The data folder's copy first, then the data installed with the
+    // program, then the build's copy above the program.
+    void helpDocumentIsFound()
+    {
+        QTemporaryDir root;
+        const QString data = root.filePath("Daten/"), program = root.filePath("usr/bin");
+        const QString installed = root.filePath("usr/share/zestrola/Hilfe_Zestrola.pdf");
+        const QString built = root.filePath("usr/Hilfe_Zestrola.pdf");
+        QCOMPARE(helpDocumentPlaces(data, program),
+            (QStringList { root.filePath("Daten/Hilfe_Zestrola.pdf"), installed,
+                "/usr/share/zestrola/Hilfe_Zestrola.pdf", built }));
+        if (QFileInfo::exists("/usr/share/zestrola/Hilfe_Zestrola.pdf"))
+            QSKIP("the package's help document is installed here");
+        QVERIFY(findHelpDocument(data, program).isEmpty());
+        for (const QString &path : { built, installed, QString(data + "Hilfe_Zestrola.pdf") }) {
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.close();
+            QCOMPARE(findHelpDocument(data, program), path);
+        }
     }
 };
 
