@@ -1,5 +1,5 @@
-# Checks the built help document: every heading of its source text must be
-# found in the text of the PDF.
+# Checks the built help document: every heading of its source text, and
+# every table cell that must not wrap, is found whole in the text of the PDF.
 #     cmake -DPDFTOTEXT=... -DPDF=... -DSOURCE=... -P check_help.cmake
 if(NOT EXISTS "${PDF}")
     message(FATAL_ERROR "Das Hilfedokument fehlt: ${PDF}")
@@ -17,11 +17,14 @@ list(LENGTH headings count)
 if(count LESS 8)
     message(FATAL_ERROR "only ${count} headings in ${SOURCE}")
 endif()
-foreach(heading IN LISTS headings)
-    string(REGEX REPLACE "</?h[12]>" "" title "${heading}")
-    string(FIND "${text}" "${title}" at)
+# Headings, and table cells marked nowrap (no word broken across lines),
+# must come out whole.
+string(REGEX MATCHALL "<td nowrap>[^<]+</td>" cells "${source}")
+foreach(item IN LISTS headings cells)
+    string(REGEX REPLACE "</?(h[12]|td)( nowrap)?>" "" item "${item}")
+    string(FIND "${text}" "${item}" at)
     if(at LESS 0)
-        message(FATAL_ERROR "heading \"${title}\" not found in ${PDF}")
+        message(FATAL_ERROR "\"${item}\" not found whole in ${PDF}")
     endif()
-    message(STATUS "found: ${title}")
+    message(STATUS "found: ${item}")
 endforeach()
