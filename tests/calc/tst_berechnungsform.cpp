@@ -176,6 +176,12 @@ private Q_SLOTS:
         // Letters become 100, shown in the field as well.
         transfer(u"viel"_s);
         QCOMPARE(child<QLineEdit>(u"Edit1"_s)->text(), u"100"_s);
+        // One number rule: thousands grouped by dots; 0 and less is no amount.
+        transfer(u"1.000"_s);
+        QCOMPARE(shownCell(0, 0), u"1000"_s);
+        QCOMPARE(shownCell(0, 2), u"1.760,00"_s);
+        transfer(u"-50"_s);
+        QCOMPARE(child<QLineEdit>(u"Edit1"_s)->text(), u"100"_s);
         // The report drawn anew keeps its links.
         QCOMPARE(report(), form->list().report().join(u'\n'));
         const QString address = onlineCalculatorAddresses().last();
@@ -386,8 +392,7 @@ private Q_SLOTS:
         TestSupport::writeBytes(folder() + u"Tag1.txt", "alt");
         add(kPils);
         FileDialog::queueAnswer(folder() + u"Tag1.txt");
-        MessageBox::queueAnswer(QMessageBox::No);
-        QVERIFY(!form->SpeichernUnterClick());
+        QVERIFY(!form->SpeichernUnterClick()); // Return: not overwritten
         QCOMPARE(MessageBox::shownMessages(),
             QStringList { "Die Datei ist schon vorhanden! Möchten Sie die Datei überschreiben?" });
         QCOMPARE(TestSupport::readBytes(folder() + u"Tag1.txt"), QByteArray("alt"));
@@ -400,8 +405,7 @@ private Q_SLOTS:
         QVERIFY(MessageBox::shownMessages().last().contains(u"Ordner.txt\" konnte nicht"));
         QVERIFY(form->hasUnsavedList());
 
-        // Opening an unsaved list offers to save it and opens nothing.
-        MessageBox::queueAnswer(QMessageBox::Yes);
+        // Opening an unsaved list offers to save it (Return saves) and opens nothing.
         form->OeffnenClick();
         QCOMPARE(form->windowTitle(), TBerechnungsForm::kSaveCaption);
         QCOMPARE(MessageBox::shownMessages().last(), TBerechnungsForm::kUnsavedQuestion);
@@ -433,6 +437,10 @@ private Q_SLOTS:
             u"Die zusammengefügte Datei wurde ohne einige der gewählten Dateien geschrieben.\n\n"
             "Diese Dateien konnten nicht gelesen werden:\n"_s
                 + chosen[1]);
+        TestSupport::writeBytes(folder() + u"Tag.csv.txt", "alt");
+        merge->ZusammenfuegenButtonClick(); // Return: not overwritten
+        QCOMPARE(MessageBox::shownMessages().last(), kOverwriteListQuestion);
+        QCOMPARE(TestSupport::readBytes(folder() + u"Tag.csv.txt"), QByteArray("alt"));
 
         auto *names = merge->findChild<QListWidget *>(u"ListBox1"_s);
         names->item(1)->setSelected(true);
@@ -494,6 +502,10 @@ private Q_SLOTS:
         QVERIFY(TestSupport::readBytes(data->path() + u"Tag.csv"_s)
                     .startsWith("\xEF\xBB\xBFMenge in g bzw. ml;Lebensmittel;Brennwert in kJ;"));
         QCOMPARE(form->list().fileLines(), fileLines);
+        TestSupport::writeBytes(data->path() + u"Tag.csv"_s, "alt");
+        FileDialog::queueAnswer(data->path() + u"Tag.csv"_s);
+        trigger(u"ExportierenalsCSV1"_s); // Return: not overwritten
+        QCOMPARE(TestSupport::readBytes(data->path() + u"Tag.csv"_s), QByteArray("alt"));
     }
 };
 
