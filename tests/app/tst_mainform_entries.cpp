@@ -297,6 +297,21 @@ private Q_SLOTS:
         QCOMPARE(view()->lineCount(), 1);
     }
 
+    // Return at the question keeps the table of that name.
+    void newTableKeepsAnExistingTableOnReturn()
+    {
+        choose(u"Getränke"_s);
+        const QByteArray before = saved(u"Obstsalat.txt"_s);
+        whileOpen<TNeueTabelleForm>([](TNeueTabelleForm *dialog) {
+            dialog->nameField()->setText(u"Obstsalat"_s);
+            dialog->OKButtonClick();
+        });
+        trigger("NeueTabelle1");
+        QVERIFY(messages().contains(
+            u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?"_s));
+        QCOMPARE(saved(u"Obstsalat.txt"_s), before);
+    }
+
     // The calculation window's commands fill its list; closing the program
     // asks about a list not saved.
     void calculationCommandsAndClosing()
