@@ -194,7 +194,8 @@ QString buildNewEntryRow(const QStringList &cells)
     for (int column = 0; column < cells.size(); ++column) {
         QString s = rowSafe(cells[column]);
         if (!s.contains(u',') && column >= kFirstNutrientColumn) {
-            if (!s.contains(u'?'))
+            // A computed value in exponent form ("8E-7") has no whole part to complete.
+            if (!s.contains(u'?') && !s.contains(u'E'))
                 s = trimBlanks(s) + QStringLiteral(",00");
         } else if (s.contains(u',') && column >= kEnergyDensityColumn) {
             s = trimBlanks(s);

@@ -146,6 +146,8 @@ private Q_SLOTS:
         row("one decimal in the energy density", { "Kiwi", "255", "61", "0,6" },
             "Kiwi \t255  \t61   \t0,60");
         row("trailing blank cells go", { "Kiwi", "  ", "  " }, "Kiwi");
+        row("exponent form stays", { "Bier", "1", "1", "0,01", "8E-7" },
+            "Bier \t1    \t1    \t0,01 \t8E-7");
         row("no TAB or line break from a cell", { "Brot\tweiß\r\nfein", "1" }, "Brot weiß|fein\t1");
     }
     void buildNewEntryRow()
