@@ -7,8 +7,10 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QUrlQuery>
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <vector>
 
 namespace Zestrola::OpenFoodFacts {
 
@@ -154,11 +156,29 @@ public:
         if (!skim.object(0, &members))
             return std::nullopt;
         skim.skipBlanks();
-        return skim.m_at == skim.m_end ? std::optional(members) : std::nullopt;
+        if (skim.m_at != skim.m_end || !plainUniqueKeys(members))
+            return std::nullopt;
+        return members;
     }
 
 private:
     static constexpr int kDeepest = 256;
+
+    // Keys are compared as they stand. An escaped key, or one that occurs
+    // twice (the whole parse keeps the last), is left to the whole parse, so
+    // that skimming never reads an answer differently.
+    static bool plainUniqueKeys(const Members &members)
+    {
+        std::vector<QByteArrayView> keys;
+        keys.reserve(members.size());
+        for (const auto &member : members) {
+            if (member.first.contains('\\'))
+                return false;
+            keys.push_back(member.first);
+        }
+        std::sort(keys.begin(), keys.end());
+        return std::adjacent_find(keys.begin(), keys.end()) == keys.end();
+    }
 
     explicit JsonSkim(QByteArrayView text)
         : m_at(text.data())

@@ -171,6 +171,16 @@ private Q_SLOTS:
                 { "nutriments", QJsonObject { { "fat_100g", 1.5 } } } });
         for (qsizetype size = 0; size < whole.trimmed().size(); ++size)
             QCOMPARE(parseProductAnswer(whole.first(size)).status, ProductAnswer::Unreadable);
+
+        // Skipping reads an escaped key and a key given twice as the whole
+        // parse does: the escape decoded, the last one kept.
+        const ProductAnswer escaped
+            = parseProductAnswer("{\"st\\u0061tus\":1,\"product\":{\"c\\u006fde\":\"7\"}}");
+        QCOMPARE(escaped.status, ProductAnswer::Found);
+        QCOMPARE(escaped.product.code, u"7"_s);
+        const ProductAnswer twice = parseProductAnswer(
+            "{\"status\":1,\"product\":{\"code\":\"1\"},\"product\":{\"code\":\"2\"}}");
+        QCOMPARE(twice.product.code, u"2"_s);
     }
 
     void searchHits()
