@@ -25,6 +25,7 @@
 #include "widgets/HeaderGrid.h"
 #include "widgets/InfoTextBox.h"
 #include "widgets/MessageBox.h"
+#include "widgets/NamedAction.h"
 #include "widgets/TableTextView.h"
 #include "widgets/ViewColouring.h"
 #include "widgets/WindowPlacement.h"
@@ -191,10 +192,6 @@ void TMainForm::buildWidgets()
     m_infoBox = new InfoTextBox(central);
     m_infoBox->setGeometry(420, 70, 185, 89);
     m_infoBox->hide();
-    m_image = new QLabel(central);
-    m_image->setObjectName(QStringLiteral("Image1"));
-    m_image->move(476, 112);
-    m_image->hide();
 
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar1"));
@@ -212,109 +209,91 @@ void TMainForm::buildWidgets()
 
 void TMainForm::buildMenus()
 {
-    auto addItem = [](QMenu *menu, const QString &name, const QString &caption) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(name);
-        return action;
-    };
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
     QMenu *file = bar->addMenu(QStringLiteral("Datei"));
     file->setObjectName(QStringLiteral("Datei1"));
-    connect(addItem(file, QStringLiteral("NeueTabelle1"), QStringLiteral("Neue Tabelle")),
+    connect(addNamedAction(file, QStringLiteral("NeueTabelle1"), QStringLiteral("Neue Tabelle")),
         &QAction::triggered, this, &TMainForm::NeueTabelle1Click);
     file->addSeparator();
-    QAction *sort = addItem(file, QStringLiteral("Sortieren1"), QStringLiteral("Sortieren"));
+    QAction *sort = addNamedAction(file, QStringLiteral("Sortieren1"), QStringLiteral("Sortieren"));
     sort->setVisible(false);
     connect(sort, &QAction::triggered, this, &TMainForm::SortierenClick);
     file->addSeparator();
-    connect(addItem(file, QStringLiteral("Beenden1"), QStringLiteral("Beenden")),
+    connect(addNamedAction(file, QStringLiteral("Beenden1"), QStringLiteral("Beenden")),
         &QAction::triggered, this, &QWidget::close);
 
     QMenu *show = bar->addMenu(QStringLiteral("Anzeige"));
     show->setObjectName(QStringLiteral("Anzeige1"));
-    connect(addItem(show, QStringLiteral("Berechnung1"),
+    connect(addNamedAction(show, QStringLiteral("Berechnung1"),
                 QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen")),
         &QAction::triggered, this, [this] { m_calcForm->BerechnungAnzeigenClick(); });
 
     QMenu *edit = bar->addMenu(QStringLiteral("Bearbeiten"));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
     connect(edit, &QMenu::aboutToShow, this, &TMainForm::Eintragbearbeiten1Click);
-    connect(addItem(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("Neuer Eintrag")),
+    connect(addNamedAction(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("Neuer Eintrag")),
         &QAction::triggered, this, &TMainForm::NeuerEintragClick);
-    m_editCurrent = addItem(edit, QStringLiteral("AktuelleZeile1"),
+    m_editCurrent = addNamedAction(edit, QStringLiteral("AktuelleZeile1"),
         QStringLiteral("Aktuelle Zeile (Eintrag) an Caretposition"));
     connect(m_editCurrent, &QAction::triggered, this, &TMainForm::BearbeitenClick);
-    m_editInfoText = addItem(
+    m_editInfoText = addNamedAction(
         edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
     connect(m_editInfoText, &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
     edit->addSeparator();
-    connect(addItem(edit, QStringLiteral("InBerechnungHinzufuegen1"),
+    connect(addNamedAction(edit, QStringLiteral("InBerechnungHinzufuegen1"),
                 QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen")),
         &QAction::triggered, this, [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
     edit->addSeparator();
-    m_deleteCurrent = addItem(
+    m_deleteCurrent = addNamedAction(
         edit, QStringLiteral("AktuelleZeileloeschen1"), QStringLiteral("Aktuelle Zeile löschen"));
     connect(m_deleteCurrent, &QAction::triggered, this, &TMainForm::ZeileloeschenClick);
 
     QMenu *settings = bar->addMenu(QStringLiteral("Einstellung"));
     settings->setObjectName(QStringLiteral("Einstellung1"));
-    QAction *food = addItem(settings, QStringLiteral("LebensmittelGrenzwerte1"),
+    QAction *food = addNamedAction(settings, QStringLiteral("LebensmittelGrenzwerte1"),
         QStringLiteral("Lebensmittel-Nahrungs-Grenzwerte"));
     connect(food, &QAction::triggered, this, [this] { m_foodDialog->exec(); });
-    QAction *drinks = addItem(settings, QStringLiteral("GetraenkeGrenzwerte1"),
+    QAction *drinks = addNamedAction(settings, QStringLiteral("GetraenkeGrenzwerte1"),
         QStringLiteral("Lebensmittel-Getränke-Grenzwerte"));
     connect(drinks, &QAction::triggered, this, [this] { m_drinkDialog->exec(); });
     settings->addSeparator();
-    connect(addItem(settings, QStringLiteral("Internetsuche1"), QStringLiteral("Internetsuche")),
+    connect(
+        addNamedAction(settings, QStringLiteral("Internetsuche1"), QStringLiteral("Internetsuche")),
         &QAction::triggered, this, &TMainForm::Internetsuche1Click);
 
-    QAction *search = bar->addAction(QStringLiteral("Suchen"));
-    search->setObjectName(QStringLiteral("Suchen1"));
-    connect(search, &QAction::triggered, this, &TMainForm::Suchen1Click);
+    connect(addNamedAction(bar, QStringLiteral("Suchen1"), QStringLiteral("Suchen")),
+        &QAction::triggered, this, &TMainForm::Suchen1Click);
     bar->addAction(QStringLiteral(" "))->setEnabled(false);
-    QAction *help = bar->addAction(QStringLiteral("Hilfe"));
-    help->setObjectName(QStringLiteral("Hilfe1"));
-    connect(help, &QAction::triggered, this, &TMainForm::Hilfe1Click);
+    connect(addNamedAction(bar, QStringLiteral("Hilfe1"), QStringLiteral("Hilfe")),
+        &QAction::triggered, this, &TMainForm::Hilfe1Click);
 }
 
 void TMainForm::buildTableViewPopup()
 {
     m_viewPopup = new QMenu(this);
     m_viewPopup->setObjectName(QStringLiteral("PopupMenu1"));
-    auto add = [this](const QString &name, const QString &caption) {
-        QAction *action = m_viewPopup->addAction(caption);
-        action->setObjectName(name);
-        action->setEnabled(false);
-        return action;
-    };
-    m_popupEdit = add(QStringLiteral("Eintragbearbeiten1"), QStringLiteral("Eintrag bearbeiten"));
-    m_popupEdit->setEnabled(true);
+    m_popupEdit = addNamedAction(
+        m_viewPopup, QStringLiteral("Eintragbearbeiten1"), QStringLiteral("Eintrag bearbeiten"));
     connect(m_popupEdit, &QAction::triggered, this, &TMainForm::BearbeitenClick);
     m_viewPopup->addSeparator();
-    m_popupShowInfo
-        = add(QStringLiteral("Infotextanzeigen1"), QStringLiteral("Infotext anzeigen zu: "));
-    m_popupEditInfo
-        = add(QStringLiteral("Infotextbearbeiten2"), QStringLiteral("Infotext bearbeiten zu: "));
-    for (QAction *info : { m_popupShowInfo, m_popupEditInfo })
-        info->setEnabled(true);
+    m_popupShowInfo = addNamedAction(
+        m_viewPopup, QStringLiteral("Infotextanzeigen1"), QStringLiteral("Infotext anzeigen zu: "));
+    m_popupEditInfo = addNamedAction(m_viewPopup, QStringLiteral("Infotextbearbeiten2"),
+        QStringLiteral("Infotext bearbeiten zu: "));
     connect(m_popupShowInfo, &QAction::triggered, this, &TMainForm::InfotextzuClick);
     connect(m_popupEditInfo, &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
     m_viewPopup->addSeparator();
-    QAction *addToCalculation = add(QStringLiteral("Hinzufuegen1"),
-        QStringLiteral("Hinzufügen:  in Berechnung der Zufuhr an Energie und Nährstoffen"));
-    addToCalculation->setEnabled(true);
-    connect(addToCalculation, &QAction::triggered, this,
-        [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
-    QAction *showCalculation = add(QStringLiteral("Nuranzeigen1"),
-        QStringLiteral("Nur anzeigen:  Berechnung der Zufuhr an Enegie und Nährstoffen"));
-    showCalculation->setEnabled(true);
-    connect(showCalculation, &QAction::triggered, this,
-        [this] { m_calcForm->BerechnungAnzeigenClick(); });
+    connect(addNamedAction(m_viewPopup, QStringLiteral("Hinzufuegen1"),
+                QStringLiteral("Hinzufügen:  in Berechnung der Zufuhr an Energie und Nährstoffen")),
+        &QAction::triggered, this, [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
+    connect(addNamedAction(m_viewPopup, QStringLiteral("Nuranzeigen1"),
+                QStringLiteral("Nur anzeigen:  Berechnung der Zufuhr an Enegie und Nährstoffen")),
+        &QAction::triggered, this, [this] { m_calcForm->BerechnungAnzeigenClick(); });
     m_viewPopup->addSeparator();
-    m_popupDelete = add(QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen"));
-    m_popupDelete->setEnabled(true);
+    m_popupDelete = addNamedAction(
+        m_viewPopup, QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen"));
     connect(m_popupDelete, &QAction::triggered, this, &TMainForm::ZeileloeschenClick);
 }
 
@@ -322,10 +301,8 @@ void TMainForm::buildInfoTextPopup()
 {
     m_infoPopup = new QMenu(this);
     m_infoPopup->setObjectName(QStringLiteral("PopupMenu2"));
-    auto add = [this](const QString &name, const QString &caption) {
-        QAction *action = m_infoPopup->addAction(caption);
-        action->setObjectName(name);
-        return action;
+    const auto add = [this](const QString &name, const QString &caption) {
+        return addNamedAction(m_infoPopup, name, caption);
     };
     connect(add(QStringLiteral("Kopieren1"), QStringLiteral("Kopieren")), &QAction::triggered,
         m_infoBox, &QTextEdit::copy);
@@ -390,7 +367,7 @@ void TMainForm::connectSignals()
     connect(m_view, &TableTextView::singleClicked, this, &TMainForm::SchliesseRichedit3);
     connect(m_view, &TableTextView::doubleClicked, this, [this](QPoint pos) {
         m_infoBox->setEditMode(false);
-        InfotextAnzeigen(pos.x(), pos.y());
+        InfotextAnzeigen(pos.y());
     });
 
     m_infoBox->setLineMarker([this](QStringView line) {
@@ -416,7 +393,7 @@ void TMainForm::connectSignals()
 void TMainForm::findTables()
 {
     m_tableList.clear();
-    FindAllFolders(dataFolder(), QStringLiteral("*.*"), true, m_tableList);
+    FindAllFolders(dataFolder(), m_tableList);
     m_chooser->clear();
     m_chooser->addItems(m_tableList);
     m_chooser->setCurrentIndex(-1);
@@ -950,20 +927,9 @@ void TMainForm::TrageInfoTextEin()
     }
 }
 
+// Food and drink tables alike: applyRating() picks the set.
 void TMainForm::MachDieWerteFarbig()
 {
-    if (m_session.isDrinkTable()) {
-        MachDieWerteFarbigGetraenke();
-        return;
-    }
-    applyRating();
-    m_colouring->markVisibleLines();
-}
-
-void TMainForm::MachDieWerteFarbigGetraenke()
-{
-    if (!m_session.isDrinkTable())
-        return;
     applyRating();
     m_colouring->markVisibleLines();
 }
@@ -976,7 +942,7 @@ void TMainForm::startRecolourTimer()
 
 // ------------------------------------------------------------- info texts --
 
-void TMainForm::InfotextAnzeigen(int /*x*/, int y)
+void TMainForm::InfotextAnzeigen(int y)
 {
     const TableTextView::Position caret = m_view->caret();
     if (caret.line < 0 || caret.line >= m_view->lineCount())
@@ -1015,7 +981,7 @@ void TMainForm::InfotextzuClick()
     if (m_view->lineCount() == 0)
         return;
     m_infoBox->setEditMode(false);
-    InfotextAnzeigen(10, m_rightClickY);
+    InfotextAnzeigen(m_rightClickY);
 }
 
 void TMainForm::InfotextbearbeitenClick()
@@ -1023,7 +989,7 @@ void TMainForm::InfotextbearbeitenClick()
     if (m_view->lineCount() == 0)
         return;
     m_infoBox->setEditMode(true);
-    InfotextAnzeigen(10, m_rightClickY);
+    InfotextAnzeigen(m_rightClickY);
 }
 
 bool TMainForm::SchliesseRichedit3()

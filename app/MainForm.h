@@ -51,11 +51,12 @@ public:
     ~TMainForm() override;
 
     const QString &dataFolder() const { return m_session.dataFolder(); }
-    const QStringList &tableList() const { return m_tableList; }
     QString currentTableName() const;
+
+    // Read access for the tests and the benchmark, which drive the window
+    // through its commands and controls and look at what it shows.
+    const QStringList &tableList() const { return m_tableList; }
     const Zestrola::TableSession &session() const { return m_session; }
-    const Zestrola::ThresholdSet &foodThresholds() const { return m_foodSet; }
-    const Zestrola::ThresholdSet &drinkThresholds() const { return m_drinkSet; }
     TableTextView *tableView() const { return m_view; }
     HeaderGrid *headerGrid() const { return m_header; }
     Zestrola::ViewColouring *colouring() const { return m_colouring; }
@@ -83,12 +84,13 @@ public:
     void checkeGrenzwerte();
     void TrageInfoTextEin();
     void MachDieWerteFarbig();
-    void MachDieWerteFarbigGetraenke();
     void startRecolourTimer();
 
     // Info texts, snippets, web lookup and help.
     InfoTextBox *infoBox() const { return m_infoBox; }
-    void InfotextAnzeigen(int x, int y);
+    // Opens the info box of the current entry; `y` is where in the view the
+    // user asked for it, and the box is placed from there.
+    void InfotextAnzeigen(int y);
     void InfotextzuClick();
     void InfotextbearbeitenClick();
     bool SchliesseRichedit3();
@@ -160,7 +162,6 @@ private:
     TableTextView *m_view = nullptr;
     Zestrola::ViewColouring *m_colouring = nullptr;
     InfoTextBox *m_infoBox = nullptr;
-    QLabel *m_image = nullptr;
     QLabel *m_hoverLine = nullptr;
     QMenu *m_viewPopup = nullptr;
     QMenu *m_infoPopup = nullptr;

@@ -3,6 +3,7 @@
 #include "Goals.h"
 #include "Timing.h"
 #include "model/DataFolder.h"
+#include "model/EntryRules.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 
@@ -109,8 +110,7 @@ void writeCameraPicture(const QString &path)
 
 QString foodHeader()
 {
-    return QStringLiteral("Lebensmittel 100g\tBrennwert|in kJ\t|in kcal\tEnergie-|dichte\tFett\t"
-                          "gesättigte|Fettsäuren\tKohlen-|hydrate\tdavon|Zucker\tEiweiß\tSalz");
+    return Zestrola::defaultFoodHeader().join(u'\t');
 }
 
 QString tableRow(QRandomGenerator &random, int index)
@@ -146,7 +146,7 @@ void writeDataFolder(const QString &folder, int rows)
 void writeWideDataFolder(const QString &folder, int columns)
 {
     QRandomGenerator random(4711 + columns);
-    QStringList header { QStringLiteral("Lebensmittel 100g") };
+    QStringList header { Zestrola::defaultFoodHeader().first() };
     for (int column = 1; column <= columns; ++column)
         header << (column % 5 == 0 ? QStringLiteral("Salz|Nr. %1") : QStringLiteral("Wert %1"))
                       .arg(column);

@@ -14,7 +14,7 @@ namespace Bench {
 inline const QString kTableName = QStringLiteral("Lebensmittel");
 inline const QString kInfoTable = QStringLiteral("Obst");
 
-// The header line of a food table.
+// The header line of a new food table.
 QString foodHeader();
 
 // Entry `index` of a food table: a German name with umlauts and a running

@@ -32,7 +32,7 @@ int measureInfoBox(const QString &dataFolder)
     };
     const auto open = [&](int line) {
         window.view->setCaret({ line, 0 });
-        window.form.InfotextAnzeigen(10, 20);
+        window.form.InfotextAnzeigen(20);
         box->viewport()->repaint();
     };
     printRuns("infoPicture", timeRuns(kInfoRuns, closeBox, [&] { open(0); }));

@@ -6,6 +6,7 @@
 #include "calc/DateienZusammfuegenForm.h"
 #include "calc/ReferenceIntakePanel.h"
 #include "model/CalcListFile.h"
+#include "model/Columns.h"
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
@@ -13,6 +14,7 @@
 #include "widgets/Fonts.h"
 #include "widgets/HeaderGrid.h"
 #include "widgets/MessageBox.h"
+#include "widgets/NamedAction.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -45,13 +47,6 @@ const QString kHeaderCaption = QStringLiteral(
 const QString kAmountHint = QStringLiteral("Tragen Sie hier die Menge in Gramm bzw. ml ein.");
 constexpr int kDefaultColumnWidth = 66;
 constexpr int kRowHeight = 20;
-
-QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption)
-{
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(name);
-    return action;
-}
 
 } // namespace
 
@@ -127,8 +122,8 @@ void TBerechnungsForm::buildWidgets()
 
     m_listPopup = new QMenu(this);
     m_listPopup->setObjectName(QStringLiteral("PopupMenu1"));
-    connect(
-        addMenuItem(m_listPopup, QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen")),
+    connect(addNamedAction(
+                m_listPopup, QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen")),
         &QAction::triggered, this, &TBerechnungsForm::ZeileloeschenClick);
 
     m_result = new QTextBrowser(this);
@@ -185,12 +180,12 @@ void TBerechnungsForm::buildMenu()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     QMenu *file = bar->addMenu(QStringLiteral("Datei"));
     file->setObjectName(QStringLiteral("Datei1"));
-    m_open = addMenuItem(file, QStringLiteral("Oeffnen1"), QStringLiteral("Öffnen..."));
-    m_save = addMenuItem(file, QStringLiteral("Speichern1"), QStringLiteral("Speichern"));
-    m_saveAs = addMenuItem(
+    m_open = addNamedAction(file, QStringLiteral("Oeffnen1"), QStringLiteral("Öffnen..."));
+    m_save = addNamedAction(file, QStringLiteral("Speichern1"), QStringLiteral("Speichern"));
+    m_saveAs = addNamedAction(
         file, QStringLiteral("Speichernunter1"), QStringLiteral("Speichern unter..."));
     file->addSeparator();
-    m_merge = addMenuItem(file, QStringLiteral("Dateienzueinerzusammenfuegen1"),
+    m_merge = addNamedAction(file, QStringLiteral("Dateienzueinerzusammenfuegen1"),
         QStringLiteral("Dateien zu einer zusammenfügen"));
     file->addSeparator();
     m_intakePanel->addFileCommands(file);
@@ -364,8 +359,8 @@ void TBerechnungsForm::StringGrid2SelectCell(int column, int row)
     m_selectedRow = row;
     m_selectedName = m_list.rows().value(row).name();
     updateTransferCaption(m_selectedName);
-    if (!m_selectedName.isEmpty() && column > 0)
-        m_header->setSelectedColumn(column - 1);
+    if (!m_selectedName.isEmpty() && column > kAmountListColumn)
+        m_header->setSelectedColumn(tableColumnOfList(column));
 }
 
 void TBerechnungsForm::UebertragenButtonClick()

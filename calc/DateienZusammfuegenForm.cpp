@@ -5,6 +5,7 @@
 #include "model/TableFile.h"
 #include "widgets/FileDialog.h"
 #include "widgets/MessageBox.h"
+#include "widgets/NamedAction.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -47,10 +48,10 @@ TDateienZusammfuegenForm::TDateienZusammfuegenForm(
 
     m_namesPopup = new QMenu(this);
     m_namesPopup->setObjectName(QStringLiteral("PopupMenu1"));
-    QAction *removeMarked = m_namesPopup->addAction(QStringLiteral("Markierter Eintrag löschen"));
-    removeMarked->setObjectName(QStringLiteral("Eintragloeschen1"));
-    QAction *removeAll = m_namesPopup->addAction(QStringLiteral("Alle Einträge löschen"));
-    removeAll->setObjectName(QStringLiteral("AlleEintraegeloeschen1"));
+    QAction *removeMarked = addNamedAction(m_namesPopup, QStringLiteral("Eintragloeschen1"),
+        QStringLiteral("Markierter Eintrag löschen"));
+    QAction *removeAll = addNamedAction(m_namesPopup, QStringLiteral("AlleEintraegeloeschen1"),
+        QStringLiteral("Alle Einträge löschen"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(choose);

@@ -8,6 +8,7 @@
 #include "widgets/IntakeChart.h"
 #include "widgets/IntakePrint.h"
 #include "widgets/MessageBox.h"
+#include "widgets/NamedAction.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -21,13 +22,6 @@ using namespace Zestrola;
 namespace {
 
 const QString kTitle = QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen");
-
-QAction *addCommand(QMenu *menu, const QString &name, const QString &caption)
-{
-    QAction *action = menu->addAction(caption);
-    action->setObjectName(name);
-    return action;
-}
 
 } // namespace
 
@@ -65,12 +59,12 @@ void ReferenceIntakePanel::clear()
 
 void ReferenceIntakePanel::addFileCommands(QMenu *fileMenu)
 {
-    m_exportCsv = addCommand(
+    m_exportCsv = addNamedAction(
         fileMenu, QStringLiteral("ExportierenalsCSV1"), QStringLiteral("Exportieren als CSV..."));
     fileMenu->addAction(m_savePng);
     fileMenu->addSeparator();
-    m_print = addCommand(fileMenu, QStringLiteral("Drucken1"), QStringLiteral("Drucken..."));
-    m_savePdf = addCommand(
+    m_print = addNamedAction(fileMenu, QStringLiteral("Drucken1"), QStringLiteral("Drucken..."));
+    m_savePdf = addNamedAction(
         fileMenu, QStringLiteral("AlsPDFspeichern1"), QStringLiteral("Als PDF speichern..."));
     connect(m_exportCsv, &QAction::triggered, this, &ReferenceIntakePanel::ExportierenAlsCsvClick);
     connect(m_print, &QAction::triggered, this, &ReferenceIntakePanel::DruckenClick);

@@ -4,6 +4,7 @@
 #include "widgets/CellGrid.h"
 #include "widgets/Fonts.h"
 #include "widgets/MessageBox.h"
+#include "widgets/NamedAction.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,11 +39,8 @@ EntryDialog::EntryDialog(EntryDialogKind kind, const QString &descriptionName, Q
     m_description->setAcceptRichText(false);
     m_description->setLineWrapMode(QTextEdit::NoWrap);
     m_description->setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto addItem = [this](const QString &name, const QString &caption) {
-        auto *action = new QAction(caption, m_description);
-        action->setObjectName(name);
-        m_description->addAction(action);
-        return action;
+    const auto addItem = [this](const QString &name, const QString &caption) {
+        return addNamedAction(m_description, name, caption);
     };
     connect(addItem(QStringLiteral("TextinZwischenablagekopieren1"), QStringLiteral("Kopieren")),
         &QAction::triggered, this, &EntryDialog::TextinZwischenablagekopierenClick);

@@ -5,6 +5,7 @@
 #include "online/ProductClient.h"
 #include "widgets/CellGrid.h"
 #include "widgets/MessageBox.h"
+#include "widgets/NamedAction.h"
 #include "widgets/Picture.h"
 
 #include <QAction>
@@ -65,9 +66,8 @@ TNeuForm::TNeuForm(QWidget *parent)
     setWindowTitle(QStringLiteral("Neuer Eintrag"));
     setMinimumSize(520, 420);
 
-    auto *copyTitle = new QAction(QStringLiteral("Text kopieren"), headerGrid());
-    copyTitle->setObjectName(QStringLiteral("Textkopieren1"));
-    headerGrid()->addAction(copyTitle);
+    QAction *copyTitle = addNamedAction(
+        headerGrid(), QStringLiteral("Textkopieren1"), QStringLiteral("Text kopieren"));
     headerGrid()->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(copyTitle, &QAction::triggered, this, &TNeuForm::TextkopierenClick);
 

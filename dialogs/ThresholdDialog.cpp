@@ -46,25 +46,58 @@ QLabel *makeLabel(const QString &name, const QString &text, QWidget *parent)
     return label;
 }
 
-} // namespace
-
-ThresholdTabDescription Zestrola::namedTabDescription(
-    Nutrient n, const QString &prefix, int firstSpin, bool namedMeaningLabels)
+// What the tabs of a nutrient share in both dialogs. Control names differ
+// only in the prefix ("Fett_Edit_Wert1") and the numbers of the spin
+// buttons; meaning labels are named after the band captions
+// ("Fett_Label_Wert1_") where `namedMeaningLabels` is set.
+struct NutrientTab
 {
+    const char16_t *prefix;
+    int firstSpin;
+    bool namedMeaningLabels;
+    const char16_t *tabCaption;
+    const char16_t *evaluateCaption;
+};
+constexpr std::array<NutrientTab, kNutrientCount> kNutrientTabs = { {
+    { u"", 1, true, u"Energiedichte", u"Energiedichte auswerten" },
+    { u"Fett_", 3, true, u"Fett", u"Fettgehalt auswerten" },
+    { u"gesaettigte_Fettsaeuren_", 5, false, u"Gesättigte Fettsäuren",
+        u"gesättigte Fettsäuren auswerten" },
+    { u"Zucker_", 7, false, u"Zucker", u"Zuckergehalt auswerten" },
+    { u"Salz_", 9, false, u"Salz", u"Salzgehalt auswerten" },
+} };
+
+ThresholdTabDescription describeTab(bool drinks, Nutrient n, const ThresholdTabTexts &texts)
+{
+    const NutrientTab &shared = kNutrientTabs[index(n)];
+    const QString prefix = QString::fromUtf16(shared.prefix);
     ThresholdTabDescription tab;
     tab.nutrient = n;
+    tab.tabCaption = QString::fromUtf16(shared.tabCaption);
+    tab.evaluateCaption = QString::fromUtf16(shared.evaluateCaption);
+    tab.texts = texts;
     for (int band = 0; band < 3; ++band) {
+        if (!hasEdge(drinks, n, band + 1))
+            continue;
         const QString number = QString::number(band + 1);
         tab.editNames[band] = prefix + u"Edit_Wert" + number;
         tab.bandLabelNames[band] = prefix + u"Label_Wert" + number;
-        if (namedMeaningLabels)
+        if (shared.namedMeaningLabels)
             tab.meaningLabelNames[band] = tab.bandLabelNames[band] + u'_';
+        if (band < 2)
+            tab.spinNames[band] = QStringLiteral("SpinButton%1").arg(shared.firstSpin + band);
     }
-    tab.spinNames = { QStringLiteral("SpinButton%1").arg(firstSpin),
-        QStringLiteral("SpinButton%1").arg(firstSpin + 1) };
     tab.cancelName = prefix + u"AbbrechenButton";
     return tab;
 }
+
+NutrientThreshold defaultThreshold(bool drinks, Nutrient n)
+{
+    return { true, defaultEdge(drinks, n, 1), defaultEdge(drinks, n, 2),
+        defaultEdge(drinks, n, 3) };
+}
+
+} // namespace
 
 ThresholdTab::ThresholdTab(const ThresholdTabDescription &tab, bool drinks, ThresholdSet &set,
     int &nextLabelNumber, QWidget *parent)
@@ -75,13 +108,17 @@ ThresholdTab::ThresholdTab(const ThresholdTabDescription &tab, bool drinks, Thre
 {
     setFont(contentFont());
     buildControls(tab, nextLabelNumber);
+    // Until the first showing, when the stored edges take their place.
+    const NutrientThreshold defaults = defaultThreshold(drinks, m_nutrient);
+    showCaptions(defaults);
+    m_edits[2]->setText(edgePrefix(3) + completeToTwoDecimals(numberText(defaults.Wert3)));
     connectControls();
     setUnlocked(false);
 }
 
 void ThresholdTab::buildControls(const ThresholdTabDescription &tab, int &nextLabelNumber)
 {
-    auto *group = new QGroupBox(tab.groupCaption, this);
+    auto *group = new QGroupBox(tab.texts.groupCaption, this);
     group->setObjectName(QStringLiteral("GroupBox%1").arg(index(m_nutrient) + 1));
     group->setFont(withBold(contentFont(), true));
     // The caption is bold; the controls inside are not.
@@ -92,10 +129,10 @@ void ThresholdTab::buildControls(const ThresholdTabDescription &tab, int &nextLa
 
     auto *grid = new QGridLayout(content);
     m_evaluate = new QCheckBox(tab.evaluateCaption, content);
-    m_evaluate->setObjectName(tab.evaluateName);
+    m_evaluate->setObjectName(tab.texts.evaluateName);
     m_evaluate->setChecked(true);
     m_unlock = new QCheckBox(QStringLiteral("Die Werte verändern"), content);
-    m_unlock->setObjectName(tab.unlockName);
+    m_unlock->setObjectName(tab.texts.unlockName);
     m_unlock->setLayoutDirection(Qt::RightToLeft); // text left of the box
     grid->addWidget(m_evaluate, 0, 0, 1, 2);
     grid->addWidget(m_unlock, 0, 2, Qt::AlignRight);
@@ -104,7 +141,7 @@ void ThresholdTab::buildControls(const ThresholdTabDescription &tab, int &nextLa
             grid->addWidget(buildBand(tab, band, nextLabelNumber), 1, band, Qt::AlignTop);
     }
     int row = 2;
-    for (const QString &text : tab.explanations) {
+    for (const QString &text : tab.texts.explanations) {
         QLabel *label = makeLabel(QStringLiteral("Label%1").arg(nextLabelNumber++), text, content);
         label->setWordWrap(true);
         grid->addWidget(label, row++, 0, 1, 3);
@@ -121,7 +158,7 @@ QWidget *ThresholdTab::buildBand(const ThresholdTabDescription &tab, int band, i
     auto *box = new QWidget;
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_bandLabels[band] = makeLabel(tab.bandLabelNames[band], tab.bandLabelTexts[band], box);
+    m_bandLabels[band] = makeLabel(tab.bandLabelNames[band], QString(), box);
     const QString meaningName = tab.meaningLabelNames[band].isEmpty()
         ? QStringLiteral("Label%1").arg(nextLabelNumber++)
         : tab.meaningLabelNames[band];
@@ -131,7 +168,7 @@ QWidget *ThresholdTab::buildBand(const ThresholdTabDescription &tab, int band, i
     auto *edgeRow = new QHBoxLayout;
     edgeRow->setSpacing(0);
     m_edits[band] = makeEdgeBox(tab.editNames[band], kBandRgbs[band]);
-    m_edits[band]->setText(band == 2 ? tab.edit3DesignText : QStringLiteral("0"));
+    m_edits[band]->setText(QStringLiteral("0"));
     edgeRow->addWidget(m_edits[band]);
     if (band < 2 && !tab.spinNames[band].isEmpty()) {
         m_spins[band] = new SpinButton(box);
@@ -164,7 +201,7 @@ QWidget *ThresholdTab::buildButtons(const ThresholdTabDescription &tab)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch();
     m_ok = new QPushButton(QStringLiteral("OK"), row);
-    m_ok->setObjectName(tab.okName);
+    m_ok->setObjectName(tab.texts.okName);
     auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), row);
     cancel->setObjectName(tab.cancelName);
     cancel->setAutoDefault(false);
@@ -212,14 +249,13 @@ void ThresholdTab::showRefreshed(const std::array<QString, 3> &boxTexts)
         if (m_edits[band] && !boxTexts[band].isEmpty())
             m_edits[band]->setText(boxTexts[band]);
     }
-    refreshCaptions();
+    showCaptions(threshold());
 }
 
 // The captions follow the edges from the first showing on, not only after
 // the first spin step, so that they never contradict the edge boxes.
-void ThresholdTab::refreshCaptions()
+void ThresholdTab::showCaptions(const NutrientThreshold &t)
 {
-    const NutrientThreshold &t = threshold();
     m_bandLabels[0]->setText(
         edgePrefix(1) + completeToTwoDecimals(numberText(t.Wert1)) + unitText());
     if (hasBand2()) {
@@ -318,8 +354,8 @@ QString ThresholdTab::unitText() const
                                                  : QStringLiteral(" g =");
 }
 
-ThresholdDialog::ThresholdDialog(bool drinks, const QString &caption,
-    const ThresholdTabDescriptions &descriptions, QWidget *parent)
+ThresholdDialog::ThresholdDialog(
+    bool drinks, const QString &caption, const ThresholdTabTable &tabs, QWidget *parent)
     : QDialog(parent)
 {
     m_set.drinks = drinks;
@@ -327,7 +363,8 @@ ThresholdDialog::ThresholdDialog(bool drinks, const QString &caption,
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     int nextLabelNumber = 1;
-    for (const ThresholdTabDescription &description : descriptions) {
+    for (const Nutrient n : kNutrients) {
+        const ThresholdTabDescription description = describeTab(drinks, n, tabs[index(n)]);
         auto *tab = new ThresholdTab(description, drinks, m_set, nextLabelNumber, PageControl1);
         tab->setObjectName(QStringLiteral("TabSheet%1").arg(index(description.nutrient) + 1));
         PageControl1->addTab(tab, description.tabCaption);

@@ -19,35 +19,38 @@ class SpinButton;
 
 namespace Zestrola {
 
-// Everything that differs between the ten tabs of the two threshold
-// dialogs. An empty name means the tab has no such control (the drink
-// energy density has no band 2).
+// What the food and the drink dialog write differently on one nutrient's
+// tab; the rest of a tab follows from the nutrient (ThresholdDialog.cpp)
+// and its default edges (model/Thresholds.cpp).
+struct ThresholdTabTexts
+{
+    QString groupCaption;
+    QString evaluateName;
+    QString unlockName;
+    QString okName;
+    QStringList explanations;
+};
+using ThresholdTabTable = std::array<ThresholdTabTexts, kNutrientCount>;
+
+// The first explanation line of the tabs other than the energy density.
+inline const QString kThresholdSource
+    = QStringLiteral("Werte nach Empfehlung der Verbraucherzentrale: ");
+
+// One tab as it is built: its texts and the names of its controls. An
+// empty name means the tab has no such control (the drink energy density
+// has no band 2).
 struct ThresholdTabDescription
 {
     Nutrient nutrient = Nutrient::EnergyDensity;
     QString tabCaption;
-    QString groupCaption;
-    QString evaluateName;
     QString evaluateCaption;
-    QString unlockName;
+    ThresholdTabTexts texts;
     std::array<QString, 3> editNames;
-    QString edit3DesignText; // until the first showing
     std::array<QString, 2> spinNames;
     std::array<QString, 3> bandLabelNames;
-    std::array<QString, 3> bandLabelTexts;
     std::array<QString, 3> meaningLabelNames; // empty: numbered "LabelN"
-    QStringList explanations;
-    QString okName;
     QString cancelName;
 };
-
-using ThresholdTabDescriptions = std::array<ThresholdTabDescription, kNutrientCount>;
-
-// A three-band tab's names: they differ only in the prefix ("Fett_") and
-// in the numbers of the spin buttons. Meaning labels are named after the
-// band captions ("Fett_Label_Wert1_") when `namedMeaningLabels` is set.
-ThresholdTabDescription namedTabDescription(
-    Nutrient n, const QString &prefix, int firstSpin, bool namedMeaningLabels);
 
 } // namespace Zestrola
 
@@ -91,7 +94,8 @@ private:
     void stepTwoBands(int direction);
     void showEdge1(double edge1);
     void showEdge3(double edge3);
-    void refreshCaptions();
+    // The band captions for the edges of `t`.
+    void showCaptions(const Zestrola::NutrientThreshold &t);
 
     Zestrola::NutrientThreshold &threshold() const { return m_set[m_nutrient]; }
     bool hasBand2() const { return m_edits[1] != nullptr; }
@@ -133,8 +137,8 @@ Q_SIGNALS:
     void recolourRequested();
 
 protected:
-    ThresholdDialog(bool drinks, const QString &caption,
-        const Zestrola::ThresholdTabDescriptions &descriptions, QWidget *parent);
+    ThresholdDialog(bool drinks, const QString &caption, const Zestrola::ThresholdTabTable &tabs,
+        QWidget *parent);
     // Edges may have been changed in the store since the last showing.
     void showEvent(QShowEvent *event) override;
 

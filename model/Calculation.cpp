@@ -49,7 +49,7 @@ QString per100LineOf(const QStringList &copy)
 
 QString nameOfPer100Line(const QString &line)
 {
-    return trimBlanks(tabPieces(line).value(1));
+    return trimBlanks(tabPieces(line).value(kNameListColumn));
 }
 
 } // namespace
@@ -82,12 +82,12 @@ void CalcTotals::addUnstated(int listColumn)
 
 QString CalcRow::amount() const
 {
-    return trimBlanks(cell(0));
+    return trimBlanks(cell(kAmountListColumn));
 }
 
 QString CalcRow::name() const
 {
-    return trimBlanks(cell(1));
+    return trimBlanks(cell(kNameListColumn));
 }
 
 QStringList onlineCalculatorAddresses()
@@ -158,15 +158,7 @@ QStringList reportLines(const CalcTotals &t, bool withAlcohol)
 
 QStringList tabPieces(QStringView line)
 {
-    QStringList pieces;
-    qsizetype start = 0;
-    for (qsizetype tab = line.indexOf(u'\t'); tab >= 0; tab = line.indexOf(u'\t', start)) {
-        pieces.append(line.sliced(start, tab - start).toString());
-        start = tab + 1;
-    }
-    if (start < line.size())
-        pieces.append(line.sliced(start).toString());
-    return pieces;
+    return splitAtTabs(line, LastTab::EndsCell);
 }
 
 // ------------------------------------------------------- CalculationList --
@@ -181,7 +173,7 @@ void CalculationList::setHeader(const QStringList &headerCells)
 
 bool CalculationList::hasAlcoholColumn() const
 {
-    return m_header.value(10).toLower().contains(u"vol.-%");
+    return m_header.value(kAlcoholPercentColumn).toLower().contains(u"vol.-%");
 }
 
 void CalculationList::widenTo(int cellCount)
@@ -298,8 +290,8 @@ bool CalculationList::transfer(int rowIndex, const QString &amountText, QString 
             return false;
         factor = amount / *shownAmount;
     }
-    putCell(rowIndex, 0, amountShown);
-    for (int column = 2; column < row.cells.size(); ++column) {
+    putCell(rowIndex, kAmountListColumn, amountShown);
+    for (int column = kFirstValueListColumn; column < row.cells.size(); ++column) {
         if (column == kEnergyDensityListColumn || column == kAlcoholPercentListColumn)
             continue;
         const std::optional<double> value = readCellValue(row.cells[column]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Columns.h"
 #include "model/DecimalText.h"
 
 #include <QList>
@@ -16,16 +17,17 @@ namespace Zestrola {
 // Marks a line of a list file that holds an entry's values per 100 g or ml.
 inline const QString kPer100Prefix = QStringLiteral("Werte_bei_100_Gramm:");
 
-// The list columns that are totalled, in the order of the report: kJ, kcal,
-// fat, saturated fatty acids, carbohydrates, sugar, protein, salt, alcohol in
-// vol.-% and alcohol in grams. Column 0 is the amount, 1 the name, 4 the
-// energy density (never totalled).
-inline constexpr std::array<int, 10> kSummedColumns { 2, 3, 5, 6, 7, 8, 9, 10, 11, 12 };
+// The list columns that are totalled, in the order of the report; the
+// energy density is never totalled.
+inline constexpr std::array<int, 10> kSummedColumns { listColumn(kKilojouleColumn),
+    listColumn(kKcalColumn), listColumn(kFatColumn), listColumn(kSaturatedFatColumn),
+    listColumn(kCarbohydrateColumn), listColumn(kSugarColumn), listColumn(kProteinColumn),
+    listColumn(kSaltColumn), listColumn(kAlcoholPercentColumn), listColumn(kAlcoholGramsColumn) };
 // Columns that hold a property of the product, not a quantity: the energy
 // density (kcal per gram) and the alcohol strength (vol.-%). They keep their
 // per-100 values whatever the amount.
-inline constexpr int kEnergyDensityListColumn = 4;
-inline constexpr int kAlcoholPercentListColumn = 11;
+inline constexpr int kEnergyDensityListColumn = listColumn(kEnergyDensityColumn);
+inline constexpr int kAlcoholPercentListColumn = listColumn(kAlcoholPercentColumn);
 
 struct CalcTotals
 {

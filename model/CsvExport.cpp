@@ -1,5 +1,6 @@
 #include "model/CsvExport.h"
 
+#include "model/Columns.h"
 #include "model/DecimalText.h"
 #include "model/TableFile.h"
 
@@ -18,25 +19,25 @@ const QString kShareCaption = QStringLiteral("Anteil an der Referenzmenge in %")
 // summing binary fractions (0,1 + 0,2 is written "0,3").
 constexpr int kCsvDecimals = 6;
 
-// Value columns (counted from kJ) that stand for a nutrient with a
-// reference intake; both energy columns show the energy share.
+// Value columns that stand for a nutrient with a reference intake; both
+// energy columns show the energy share.
 std::optional<Intake> intakeOfColumn(int column)
 {
     switch (column) {
-    case 0:
-    case 1:
+    case valueColumn(kKilojouleColumn):
+    case valueColumn(kKcalColumn):
         return Intake::Energy;
-    case 3:
+    case valueColumn(kFatColumn):
         return Intake::Fat;
-    case 4:
+    case valueColumn(kSaturatedFatColumn):
         return Intake::SaturatedFat;
-    case 5:
+    case valueColumn(kCarbohydrateColumn):
         return Intake::Carbohydrate;
-    case 6:
+    case valueColumn(kSugarColumn):
         return Intake::Sugar;
-    case 7:
+    case valueColumn(kProteinColumn):
         return Intake::Protein;
-    case 8:
+    case valueColumn(kSaltColumn):
         return Intake::Salt;
     default:
         return std::nullopt;
@@ -53,7 +54,7 @@ CsvField numberField(const std::optional<double> &value)
 // The energy reference in the kJ column is the kJ figure.
 CsvField referenceField(int column)
 {
-    if (column == 0)
+    if (column == valueColumn(kKilojouleColumn))
         return kReferenceKilojoules;
     const std::optional<Intake> nutrient = intakeOfColumn(column);
     if (!nutrient)

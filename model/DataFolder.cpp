@@ -45,11 +45,8 @@ QString dataFolderFromWorkingDirectory()
     return withSeparator(QDir::currentPath());
 }
 
-void FindAllFolders(const QString &folder, const QString &mask, bool scan, QStringList &tables)
+void FindAllFolders(const QString &folder, QStringList &tables)
 {
-    Q_UNUSED(mask);
-    if (!scan)
-        return;
     QSet<QString> visited;
     scanFolder(folder, tables, visited);
 }

@@ -15,9 +15,8 @@ QString dataFolderFromWorkingDirectory();
 // a file F.txt. Nested folders are scanned before the folder that holds
 // them; names already listed (compared without case) are not added again.
 // Folders that cannot be listed are skipped, and a folder reached twice
-// through links is scanned once. `mask` is kept for callers that pass it;
-// the listing always takes every entry.
-void FindAllFolders(const QString &folder, const QString &mask, bool scan, QStringList &tables);
+// through links is scanned once.
+void FindAllFolders(const QString &folder, QStringList &tables);
 
 // Lower-cases A to Z only, as the keyword tests on names and headers do.
 QString asciiLower(QStringView text);

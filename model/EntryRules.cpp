@@ -172,7 +172,8 @@ CellEditResult checkCellEdit(
         return done();
     result.couplesName = true;
     // Grams of pure alcohol per 100 ml from the volume percentage.
-    if (computesAlcoholGrams(column, headerCells) && !compute(kAlcoholGramsColumn, 0.8))
+    if (computesAlcoholGrams(column, headerCells)
+        && !compute(kAlcoholGramsColumn, kAlcoholGramsPerVolPercent))
         return done();
 
     if (kind == EntryDialogKind::NewEntry) {
@@ -246,12 +247,10 @@ QString editedInfoFileText(const QString &description, const QString &row)
 
 QStringList rowCells(const QString &row)
 {
-    QStringList cells = row.split(u'\t');
-    if (cells.size() > 1 && row.endsWith(u'\t'))
-        cells.removeLast();
-    return cells;
+    return row.isEmpty() ? QStringList { QString() } : splitAtTabs(row, LastTab::EndsCell);
 }
 
+// scripts/make-sample-data reads the cells from here.
 QStringList defaultFoodHeader()
 {
     return { QStringLiteral("Lebensmittel 100g"), QStringLiteral("Brennwert|in kJ"),

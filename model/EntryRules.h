@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Columns.h"
 #include "model/DecimalText.h"
 
 #include <QList>
@@ -13,13 +14,9 @@
 // tested without a window.
 namespace Zestrola {
 
-// Value-grid columns with a fixed role.
-inline constexpr int kNameColumn = 0;
-inline constexpr int kKcalColumn = 2;
-inline constexpr int kEnergyDensityColumn = 3;
-inline constexpr int kFirstNutrientColumn = 4;
-inline constexpr int kAlcoholPercentColumn = 10;
-inline constexpr int kAlcoholGramsColumn = 11;
+// Grams of pure alcohol per 100 ml for each vol.-% (ethanol weighs about
+// 0,8 g/ml); scripts/make-sample-data reads it from here.
+inline constexpr double kAlcoholGramsPerVolPercent = 0.8;
 
 // A value cell holds at most this many characters (trimmed) ...
 inline constexpr int kLongestCell = 34;

@@ -9,15 +9,12 @@ namespace Zestrola {
 
 namespace {
 
-// List columns: 0 amount, 1 name, 2 and up the table's value columns.
-constexpr int kFirstValueColumn = 2;
-
 QList<std::optional<double>> rowValues(const CalcRow &row, int valueColumns)
 {
     QList<std::optional<double>> values;
     values.reserve(valueColumns);
     for (int c = 0; c < valueColumns; ++c)
-        values << readCellValue(row.cell(kFirstValueColumn + c));
+        values << readCellValue(row.cell(kFirstValueListColumn + c));
     return values;
 }
 
@@ -39,7 +36,7 @@ bool isUnusedColumn(const IntakeSheet &sheet, int valueColumn)
 IntakeSheet intakeSheet(const CalculationList &list)
 {
     IntakeSheet sheet;
-    int valueColumns = std::max(0, list.columnCount() - kFirstValueColumn);
+    int valueColumns = std::max(0, list.columnCount() - kFirstValueListColumn);
     sheet.valueCaptions = list.headerCells().mid(1, valueColumns);
     const int counted = list.countedRowCount();
     for (int r = 0; r < counted; ++r) {
@@ -55,7 +52,7 @@ IntakeSheet intakeSheet(const CalculationList &list)
 
     const CalcTotals totals = list.totals();
     for (int c = 0; c < valueColumns; ++c) {
-        const int listColumn = kFirstValueColumn + c;
+        const int listColumn = kFirstValueListColumn + c;
         sheet.totals << (isSummed(listColumn) ? std::optional(totals.ofColumn(listColumn))
                                               : std::nullopt);
     }
@@ -65,7 +62,7 @@ IntakeSheet intakeSheet(const CalculationList &list)
 IntakeAmounts rowIntake(const CalcRow &row)
 {
     return IntakeAmounts::fromTableValues(
-        rowValues(row, std::max(0, int(row.cells.size()) - kFirstValueColumn)));
+        rowValues(row, std::max(0, int(row.cells.size()) - kFirstValueListColumn)));
 }
 
 IntakeAmounts totalIntake(const CalcTotals &totals)

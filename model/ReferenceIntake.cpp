@@ -1,23 +1,13 @@
 #include "model/ReferenceIntake.h"
 
+#include "model/Columns.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace Zestrola {
 
 namespace {
-
-// Table value columns, counted from the first value column (kJ).
-enum ValueColumn {
-    KilojouleColumn = 0,
-    KilocalorieColumn = 1,
-    FatColumn = 3,
-    SaturatedFatColumn = 4,
-    CarbohydrateColumn = 5,
-    SugarColumn = 6,
-    ProteinColumn = 7,
-    SaltColumn = 8,
-};
 
 // Far beyond any meal, yet safe to turn into an int.
 constexpr double kShareLimit = 1e9;
@@ -28,14 +18,14 @@ IntakeAmounts IntakeAmounts::fromTableValues(const QList<std::optional<double>> 
 {
     const auto at = [&values](int column) { return values.value(column).value_or(0.0); };
     IntakeAmounts amounts;
-    amounts.kilojoules = at(KilojouleColumn);
-    amounts.kilocalories = at(KilocalorieColumn);
-    amounts.fat = at(FatColumn);
-    amounts.saturatedFat = at(SaturatedFatColumn);
-    amounts.carbohydrate = at(CarbohydrateColumn);
-    amounts.sugar = at(SugarColumn);
-    amounts.protein = at(ProteinColumn);
-    amounts.salt = at(SaltColumn);
+    amounts.kilojoules = at(valueColumn(kKilojouleColumn));
+    amounts.kilocalories = at(valueColumn(kKcalColumn));
+    amounts.fat = at(valueColumn(kFatColumn));
+    amounts.saturatedFat = at(valueColumn(kSaturatedFatColumn));
+    amounts.carbohydrate = at(valueColumn(kCarbohydrateColumn));
+    amounts.sugar = at(valueColumn(kSugarColumn));
+    amounts.protein = at(valueColumn(kProteinColumn));
+    amounts.salt = at(valueColumn(kSaltColumn));
     return amounts;
 }
 

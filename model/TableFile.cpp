@@ -247,6 +247,19 @@ QStringList splitLines(QStringView text)
     return lines;
 }
 
+QStringList splitAtTabs(QStringView line, LastTab lastTab)
+{
+    QStringList cells;
+    qsizetype start = 0;
+    for (qsizetype tab = line.indexOf(u'\t'); tab >= 0; tab = line.indexOf(u'\t', start)) {
+        cells.append(line.sliced(start, tab - start).toString());
+        start = tab + 1;
+    }
+    if (lastTab == LastTab::OpensCell || start < line.size())
+        cells.append(line.sliced(start).toString());
+    return cells;
+}
+
 QString trimBlanks(QStringView text)
 {
     return trimmedBlanks(text).toString();

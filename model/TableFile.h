@@ -28,6 +28,14 @@ QString readTextFile(const QString &path, bool *ok = nullptr);
 // another line.
 QStringList splitLines(QStringView text);
 
+// Whether a TAB at the end of a line opens one more, empty cell (header
+// lines) or only ends the cell before it (rows as the dialogs write them,
+// list lines).
+enum class LastTab { OpensCell, EndsCell };
+// The cells of a line between its TABs: "a\tb\t" gives a, b and an empty
+// cell, or with LastTab::EndsCell only a, b (then an empty line has none).
+QStringList splitAtTabs(QStringView line, LastTab lastTab = LastTab::OpensCell);
+
 // Removes blanks and control characters (every code up to U+0020) at both
 // ends, the way the table files have always been trimmed.
 QString trimBlanks(QStringView text);

@@ -83,16 +83,7 @@ QString viewRow(QStringView fileRow)
 
 QStringList headerCells(QStringView headerLine)
 {
-    QStringList cells;
-    qsizetype start = 0;
-    qsizetype tab;
-    while ((tab = headerLine.indexOf(u'\t', start)) >= 0) {
-        cells.append(headerLine.sliced(start, tab - start).toString());
-        start = tab + 1;
-    }
-    // The appended TAB terminates whatever follows the last TAB of the line.
-    cells.append(headerLine.sliced(start).toString());
-    return cells;
+    return splitAtTabs(headerLine);
 }
 
 QString headerCellDisplayText(QStringView cell)

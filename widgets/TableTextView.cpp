@@ -77,11 +77,6 @@ void TableTextView::setLines(QStringList lines)
         emit caretMoved(0, 0);
 }
 
-QString TableTextView::text() const
-{
-    return m_lines.join(u'\n');
-}
-
 void TableTextView::setTabStops(const QList<int> &stops)
 {
     // Stops that go backwards would let cells overlap; hold each at least at

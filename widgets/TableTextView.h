@@ -45,7 +45,6 @@ public:
     void setLines(QStringList lines);
     const QStringList &lines() const { return m_lines; }
     int lineCount() const { return int(m_lines.size()); }
-    QString text() const;
 
     void setTabStops(const QList<int> &stops);
     QList<int> tabStops() const { return m_tabStops; }

@@ -41,9 +41,9 @@ private Q_SLOTS:
         for (const QString &file : files)
             data.addFile(file, "Kopf\r\n");
         QStringList found;
-        FindAllFolders(data.path(), "*.*", true, found);
+        FindAllFolders(data.path(), found);
         QTEST(found, "tables");
-        FindAllFolders(data.path(), "*.*", true, found); // a second scan adds nothing twice
+        FindAllFolders(data.path(), found); // a second scan adds nothing twice
         QTEST(found, "tables");
     }
 
@@ -56,7 +56,7 @@ private Q_SLOTS:
         const QString locked = data.path() + "Gesperrt";
         QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
         QStringList found;
-        FindAllFolders(data.path(), "*.*", true, found);
+        FindAllFolders(data.path(), found);
         QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         found.sort();
         // root reads the locked folder anyway

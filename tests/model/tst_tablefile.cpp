@@ -216,6 +216,30 @@ private Q_SLOTS:
         const char *lastEnd = text.endsWith(u'\n') || text.isEmpty() ? "" : "\r\n";
         QVERIFY(TestSupport::readBytes(path) == expected + lastEnd);
     }
+
+    // Header lines keep the empty cell after a last TAB, rows and list lines
+    // do not; blanks stay, only TABs split.
+    void splitAtTabs_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QStringList>("opensCell");
+        QTest::addColumn<QStringList>("endsCell");
+        QTest::newRow("empty") << QString() << QStringList { QString() } << QStringList {};
+        QTest::newRow("one cell") << "Ei" << QStringList { "Ei" } << QStringList { "Ei" };
+        QTest::newRow("last TAB") << "Ei \t 52,00\t" << QStringList { "Ei ", " 52,00", "" }
+                                  << QStringList { "Ei ", " 52,00" };
+        QTest::newRow("TAB alone") << "\t" << QStringList { "", "" } << QStringList { "" };
+        QTest::newRow("empty cells inside")
+            << "\t\tSalz" << QStringList { "", "", "Salz" } << QStringList { "", "", "Salz" };
+    }
+    void splitAtTabs()
+    {
+        QFETCH(QString, line);
+        QFETCH(QStringList, opensCell);
+        QFETCH(QStringList, endsCell);
+        QCOMPARE(Zestrola::splitAtTabs(line), opensCell);
+        QCOMPARE(Zestrola::splitAtTabs(line, LastTab::EndsCell), endsCell);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTableFile)
