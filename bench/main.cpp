@@ -18,9 +18,12 @@
 #include "Timing.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -108,6 +111,13 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt warns on every start without a private runtime folder; the
+    // measuring processes inherit this one.
+    std::optional<QTemporaryDir> runtimeFolder;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtimeFolder.emplace();
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder->path()));
+    }
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
