@@ -692,7 +692,7 @@ void TMainForm::updateHoverLine(QPoint pos)
     const std::optional<TableTextView::Position> at = m_view->characterAt(pos);
     if (!at)
         return;
-    const QString &line = m_view->lines().at(at->line);
+    const QStringView line = m_view->lines().at(at->line);
     const int column = cellIndexAt(line, at->column);
     const QString title = column < m_header->columnCount()
         ? columnTitleForStatus(m_header->cellText(column))
@@ -819,7 +819,7 @@ void TMainForm::BearbeitenClick()
     const int line = m_view->caretLine();
     if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount())
         return;
-    const QString row = m_session.rows().at(line);
+    const QString row = m_session.rows().value(line);
     const QString infoPath = m_session.infoFilePath(entryName(row));
     m_editDialog->prepare(
         entryDialogInput(), row, QFileInfo(infoPath).isFile() ? readTextFile(infoPath) : QString());
@@ -839,9 +839,9 @@ void TMainForm::Eintragbearbeiten1Click()
     const int line = m_view->caretLine();
     if (line < 0 || line >= m_view->lineCount())
         return;
-    const QString &text = m_view->lines().at(line);
+    const QStringView text = m_view->lines().at(line);
     const QString suffix
-        = QStringLiteral("   ") + text.section(u'\t', 0, 0) + QStringLiteral(" ...");
+        = QStringLiteral("   ") + text.toString().section(u'\t', 0, 0) + QStringLiteral(" ...");
     m_editCurrent->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
     m_editInfoText->setText(
         QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);

@@ -49,15 +49,15 @@ void measureSteps(const QString &tablePath, const QString &headerLine, const QSt
     step("stepSetting", [&] {
         Zestrola::Settings::SchreibeRegKey(QStringLiteral("LetzteAuswahl"), QStringLiteral("0"));
     });
-    const QStringList viewRows = Zestrola::buildViewTable(text).rows;
+    const Zestrola::TableRows viewRows = Zestrola::buildViewTable(text).rows;
     step("stepFind", [&] {
         if (Zestrola::findRow(viewRows, lastName, false) < 0)
             fail("no hit");
     });
-    QStringList sorted;
+    Zestrola::TableRows sorted;
     step("stepSort", [&] { sorted = Zestrola::sortedUniqueRows(viewRows); });
     const QString fileText = Zestrola::tableFileText(headerLine, sorted);
-    const QStringList savedViewRows = Zestrola::buildViewTable(fileText).rows;
+    const Zestrola::TableRows savedViewRows = Zestrola::buildViewTable(fileText).rows;
     step("stepOrderCheck", [&] {
         if (!Zestrola::trimmedIfSortedUnique(savedViewRows))
             fail("the saved rows are not in order");

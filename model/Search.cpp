@@ -1,61 +1,137 @@
 #include "model/Search.h"
 
+#include <bit>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace Zestrola {
 
 namespace {
 
-// Finds `term` anywhere in `row` without regard to letter case. Only places
-// whose first character already matches are compared in full, so a row is
-// read once instead of being lower-cased into a copy.
+// Finds `term` in a row without regard to letter case. Case-insensitive
+// matching folds both sides character by character; for German text it
+// agrees with lower-casing term and row. The rows are read in place: only
+// places whose first character may match are looked at, and of those only
+// the ones whose second character may match too are compared in full.
 class TermFinder
 {
 public:
     explicit TermFinder(QStringView term)
         : m_term(term)
-        , m_folded(QChar::toCaseFolded(term.front().unicode()))
-        , m_lower(QChar::toLower(m_folded))
-        , m_upper(QChar::toUpper(m_folded))
+        , m_first(variantsOf(term.front()))
+        , m_second(term.size() > 1 ? variantsOf(term[1]) : Variants {})
     { }
+
+    bool startsRow(QStringView row) const
+    {
+        if (QChar::isSurrogate(m_first.folded))
+            return row.startsWith(m_term, Qt::CaseInsensitive);
+        return !row.isEmpty() && m_first.mayBe(row.front().unicode())
+            && row.startsWith(m_term, Qt::CaseInsensitive);
+    }
 
     bool isIn(QStringView row) const
     {
-        if (QChar::isSurrogate(m_folded))
+        if (QChar::isSurrogate(m_first.folded))
             return row.contains(m_term, Qt::CaseInsensitive);
-        const qsizetype last = row.size() - m_term.size();
+        const qsizetype starts = row.size() - m_term.size() + 1;
         const char16_t *chars = row.utf16();
-        for (qsizetype i = 0; i <= last; ++i) {
-            if (startsHere(chars[i])
-                && row.sliced(i, m_term.size()).compare(m_term, Qt::CaseInsensitive) == 0)
+        qsizetype i = 0;
+#ifdef __SSE2__
+        // Eight characters at a time: those equal to the first character of
+        // the term in either case, and every one beyond ASCII, which may
+        // fold to it.
+        const __m128i lower = _mm_set1_epi16(short(m_first.lower));
+        const __m128i upper = _mm_set1_epi16(short(m_first.upper));
+        const __m128i highBits = _mm_set1_epi16(short(0xFF80));
+        const __m128i zero = _mm_setzero_si128();
+        for (; i + 8 <= starts; i += 8) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + i));
+            const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(block, highBits), zero);
+            const __m128i same
+                = _mm_or_si128(_mm_cmpeq_epi16(block, lower), _mm_cmpeq_epi16(block, upper));
+            // A character is a candidate where `same` is set or `ascii` is not.
+            auto candidates
+                = unsigned(_mm_movemask_epi8(same) | ~_mm_movemask_epi8(ascii)) & 0xFFFF;
+            while (candidates != 0) {
+                const qsizetype at = i + std::countr_zero(candidates) / 2;
+                if (matchesAt(row, at))
+                    return true;
+                candidates &= candidates - 1;
+                candidates &= candidates - 1; // both bytes of the character
+            }
+        }
+#endif
+        for (; i < starts; ++i) {
+            if (matchesAt(row, i))
                 return true;
         }
         return false;
     }
 
 private:
-    bool startsHere(char16_t c) const
+    // The characters that may fold to one character of the term.
+    struct Variants
     {
-        return c == m_lower || c == m_upper || (c >= 0x80 && QChar::toCaseFolded(c) == m_folded);
+        char16_t folded = 0;
+        char16_t lower = 0;
+        char16_t upper = 0;
+
+        bool mayBe(char16_t c) const
+        {
+            return c == lower || c == upper || (c >= 0x80 && QChar::toCaseFolded(c) == folded);
+        }
+        bool isAscii() const { return folded != 0 && folded < 0x80; }
+    };
+
+    static Variants variantsOf(QChar c)
+    {
+        const char16_t folded = QChar::toCaseFolded(c.unicode());
+        return { folded, char16_t(QChar::toLower(folded)), char16_t(QChar::toUpper(folded)) };
+    }
+
+    bool matchesAt(QStringView row, qsizetype at) const
+    {
+        if (!m_first.mayBe(row[at].unicode()))
+            return false;
+        // An ASCII character folds to an ASCII one only.
+        if (m_second.isAscii()) {
+            const char16_t next = row[at + 1].unicode();
+            if (next < 0x80 && next != m_second.lower && next != m_second.upper)
+                return false;
+        }
+        return row.sliced(at, m_term.size()).compare(m_term, Qt::CaseInsensitive) == 0;
     }
 
     QStringView m_term;
-    char16_t m_folded;
-    char16_t m_lower;
-    char16_t m_upper;
+    Variants m_first;
+    Variants m_second;
 };
+
+void prefetchRow([[maybe_unused]] const TableRows &rows, [[maybe_unused]] qsizetype row)
+{
+#if defined(__GNUC__)
+    // Rows changed since loading lie elsewhere in the block; asking for them
+    // early keeps the search from waiting on memory row by row.
+    if (row < rows.size())
+        __builtin_prefetch(rows.at(row).utf16());
+#endif
+}
 
 } // namespace
 
-int findRow(const QStringList &rows, const QString &term, bool atLineStart)
+int findRow(const TableRows &rows, const QString &term, bool atLineStart)
 {
     if (term.isEmpty())
         return -1;
-    // Case-insensitive matching folds both sides character by character; for
-    // German text it agrees with lower-casing term and row.
+    constexpr qsizetype kAhead = 8;
     const TermFinder finder(term);
     for (qsizetype i = 0; i < rows.size(); ++i) {
-        const QString &row = rows.at(i);
-        const bool hit = atLineStart ? row.startsWith(term, Qt::CaseInsensitive) : finder.isIn(row);
-        if (hit)
+        prefetchRow(rows, i + kAhead);
+        const QStringView row = rows.at(i);
+        if (atLineStart ? finder.startsRow(row) : finder.isIn(row))
             return int(i);
     }
     return -1;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "model/TableRows.h"
+
 #include <QString>
-#include <QStringList>
 
 namespace Zestrola {
 
@@ -9,6 +10,6 @@ namespace Zestrola {
 // anywhere, without regard to letter case ("ÄPFEL" finds "Äpfel"); -1 when
 // no row does or the term is empty. The term is taken as typed, blanks
 // included, and every search starts at the first row.
-int findRow(const QStringList &rows, const QString &term, bool atLineStart);
+int findRow(const TableRows &rows, const QString &term, bool atLineStart);
 
 } // namespace Zestrola

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "model/TableRows.h"
+
 #include <QString>
-#include <QStringList>
+#include <QStringView>
 #include <optional>
 
 // The one way a table file is rewritten after a change: the rows of the view,
@@ -10,28 +12,33 @@ namespace Zestrola {
 
 // The order of table rows: German collation without regard to letter case,
 // independent of the machine's locale. Negative, zero or positive.
-int compareRows(const QString &a, const QString &b);
+int compareRows(QStringView a, QStringView b);
+
+// The sort keeps a key for this many characters of rows at a time; longer
+// tables are sorted in runs of about this size, which are then merged.
+inline constexpr qsizetype kSortRunCharacters = 4 * 1024 * 1024;
 
 // Trimmed rows in ascending German order without regard to letter case.
 // Of rows that compare equal the first in view order stays; blank rows go.
-QStringList sortedUniqueRows(const QStringList &viewRows);
+// The rows share the text of `viewRows`.
+TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype runCharacters = kSortRunCharacters);
 
 // The rows trimmed, when they are in sorted order and without duplicates
 // already (as every table the program wrote is); otherwise nothing. Such rows
 // take single changes without being sorted anew.
-std::optional<QStringList> trimmedIfSortedUnique(const QStringList &viewRows);
+std::optional<TableRows> trimmedIfSortedUnique(const TableRows &viewRows);
 
 // Where `row` belongs among sorted rows without duplicates: the index of the
 // first row not before it. *equal tells whether that row equals `row`.
-qsizetype sortedPosition(const QStringList &sortedRows, const QString &row, bool *equal);
+qsizetype sortedPosition(const TableRows &sortedRows, QStringView row, bool *equal);
 
 // The header line and the rows, each followed by CR LF.
-QString tableFileText(const QString &headerLine, const QStringList &rows);
+QString tableFileText(const QString &headerLine, const TableRows &rows);
 
 // Sorts the rows and writes the table file through WriteToStream.
 // *sortedRows receives the rows for the view even when the write fails;
 // on failure *errorMessage holds the message for the user.
-bool sortAndSave(const QString &headerLine, const QStringList &viewRows, const QString &path,
-    QStringList *sortedRows, QString *errorMessage);
+bool sortAndSave(const QString &headerLine, const TableRows &viewRows, const QString &path,
+    TableRows *sortedRows, QString *errorMessage);
 
 } // namespace Zestrola

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -107,54 +108,42 @@ bool isBlankChar(QChar c)
 constexpr qsizetype kChunkBytes = 256 * 1024;
 constexpr qsizetype kChunkChars = 64 * 1024;
 
-// The length of the part of `bytes` that ends on a character boundary: a
-// multi-byte sequence cut off by the end of the piece waits for the next.
-qsizetype completeUtf8Length(QByteArrayView bytes)
+// Decodes whole lines by the rule of decodeText: every line on its own.
+// One line added by an old editor must not turn the UTF-8 of all the others
+// into Windows-1252 mojibake, nor become replacement characters itself. CR
+// and LF never occur inside a UTF-8 sequence, so lines can be cut before
+// decoding.
+QChar *decodeLinesEach(QByteArrayView bytes, QChar *out)
 {
-    qsizetype lead = bytes.size() - 1;
-    while (lead > 0 && lead > bytes.size() - 4 && (uchar(bytes[lead]) & 0xC0) == 0x80)
-        --lead;
-    if (lead < 0)
-        return 0;
-    const uchar c = uchar(bytes[lead]);
-    const qsizetype length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-    return lead + length > bytes.size() ? lead : bytes.size();
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        out = decodeLine(bytes.sliced(start, end - start), out);
+        for (; end < bytes.size() && (bytes[end] == '\n' || bytes[end] == '\r'); ++end)
+            *out++ = QLatin1Char(bytes[end]);
+        start = end;
+    }
+    return out;
 }
 
-// Decodes a whole file as UTF-8 piece by piece, into one string sized by
-// the file (UTF-8 never needs more UTF-16 units than bytes). Gives nothing
-// when a byte is not valid UTF-8: then decodeText decides on all bytes.
-std::optional<QString> readUtf8(QFile &file)
+// Whole lines, decoded into `out` (room for one character per byte). Text
+// that is all UTF-8 goes through Qt's vectorised decoder; only a piece that
+// holds another line is decoded line by line.
+QChar *decodeLines(QByteArrayView bytes, QChar *out)
 {
-    QString text(file.size() + 4, Qt::Uninitialized);
-    QChar *out = text.data();
-    const QChar *const end = out + text.size();
-    // The byte-order mark is dropped below; a U+FEFF after it is text.
+    // A U+FEFF at the start of a piece is text: the file's mark is gone.
     QStringDecoder decoder(QStringDecoder::Utf8,
         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QByteArray buffer(kChunkBytes + 4, Qt::Uninitialized);
-    qsizetype carried = 0;
-    for (bool atStart = true;; atStart = false) {
-        const qint64 got = file.read(buffer.data() + carried, kChunkBytes);
-        if (got < 0)
-            return std::nullopt;
-        QByteArrayView bytes(buffer.constData(), carried + got);
-        if (atStart && bytes.startsWith(kBom))
-            bytes = bytes.sliced(kBom.size());
-        const bool last = file.atEnd();
-        const qsizetype complete = last ? bytes.size() : completeUtf8Length(bytes);
-        if (decoder.requiredSpace(complete) > end - out)
-            return std::nullopt;
-        out = decoder.appendToBuffer(out, bytes.first(complete));
-        if (decoder.hasError())
-            return std::nullopt;
-        carried = bytes.size() - complete;
-        std::memmove(buffer.data(), bytes.data() + complete, size_t(carried));
-        if (last)
-            break;
-    }
-    text.truncate(out - text.constData());
-    return text;
+    QChar *const end = decoder.appendToBuffer(out, bytes);
+    return decoder.hasError() ? decodeLinesEach(bytes, out) : end;
+}
+
+// Where the last complete line of `bytes` ends; 0 when none does.
+qsizetype afterLastLineEnd(QByteArrayView bytes)
+{
+    return std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1;
 }
 
 bool writeUtf8(QIODevice &device, QStringView text)
@@ -191,41 +180,61 @@ QString decodeText(QByteArrayView bytes)
         return decodeUtf16(bytes.sliced(kUtf16BeBom.size()), QStringDecoder::Utf16BE);
     if (bytes.startsWith(kBom))
         bytes = bytes.sliced(kBom.size());
-    // Each line on its own: one line added by an old editor must not turn
-    // the UTF-8 of all the others into Windows-1252 mojibake, nor become
-    // replacement characters itself. CR and LF never occur inside a UTF-8
-    // sequence, so lines can be cut before decoding.
     QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = start;
-        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
-            ++end;
-        out = decodeLine(bytes.sliced(start, end - start), out);
-        for (; end < bytes.size() && (bytes[end] == '\n' || bytes[end] == '\r'); ++end)
-            *out++ = QLatin1Char(bytes[end]);
-        start = end;
-    }
-    text.truncate(out - text.constData());
+    text.truncate(decodeLinesEach(bytes, text.data()) - text.constData());
     return text;
+}
+
+bool readTextPieces(const QString &path, const TextPieces &take)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    const qint64 fileBytes = file.size();
+    QByteArray buffer(kChunkBytes, Qt::Uninitialized);
+    QString text(kChunkBytes, Qt::Uninitialized);
+    qsizetype carried = 0;
+    for (bool atStart = true;; atStart = false) {
+        if (carried == buffer.size()) // a line longer than the buffer
+            buffer.resize(buffer.size() * 2);
+        const qint64 got = file.read(buffer.data() + carried, buffer.size() - carried);
+        if (got < 0)
+            return false;
+        QByteArrayView bytes(buffer.constData(), carried + got);
+        if (atStart && (bytes.startsWith(kUtf16LeBom) || bytes.startsWith(kUtf16BeBom))) {
+            const QByteArray whole = buffer.first(bytes.size()) + file.readAll();
+            take(decodeText(whole), fileBytes);
+            return true;
+        }
+        if (atStart && bytes.startsWith(kBom))
+            bytes = bytes.sliced(kBom.size());
+        const bool last = got == 0 || (!file.isSequential() && file.atEnd());
+        const qsizetype complete = last ? bytes.size() : afterLastLineEnd(bytes);
+        if (complete > 0) {
+            if (text.size() < complete + 1)
+                text.resize(complete + 1);
+            const QChar *end = decodeLines(bytes.first(complete), text.data());
+            take(QStringView(text.constData(), end), fileBytes);
+        }
+        carried = bytes.size() - complete;
+        std::memmove(buffer.data(), bytes.data() + complete, size_t(carried));
+        if (last)
+            return true;
+    }
 }
 
 QString readTextFile(const QString &path, bool *ok)
 {
-    QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly);
+    QString text;
+    const bool read = readTextPieces(path, [&text](QStringView piece, qint64 fileBytes) {
+        // UTF-8 never needs more UTF-16 units than bytes.
+        if (text.isNull())
+            text.reserve(qsizetype(fileBytes));
+        text.append(piece);
+    });
     if (ok)
-        *ok = opened;
-    if (!opened)
-        return {};
-    if (!file.isSequential()) {
-        if (std::optional<QString> text = readUtf8(file))
-            return *std::move(text);
-        if (!file.seek(0))
-            return {};
-    }
-    return decodeText(file.readAll());
+        *ok = read;
+    return read ? text : QString();
 }
 
 QStringList splitLines(QStringView text)
@@ -361,22 +370,50 @@ bool writeFile(const QString &path, QString *errorMessage, WriteBody writeBody)
     return false;
 }
 
-// Lines are gathered into pieces of about kChunkBytes, so a long table is
-// never held a second time as one text.
-bool writeLines(QIODevice &device, const QStringList &lines, const QString *firstLine = nullptr)
+// Lines are encoded into pieces of about kChunkBytes, so a long table is
+// never held a second time as one text, and no line becomes a string of
+// bytes of its own.
+template<typename Lines>
+bool writeLines(QIODevice &device, const Lines &lines, const QString *firstLine = nullptr)
 {
-    QByteArray piece;
-    if (firstLine)
-        piece.append(firstLine->toUtf8()).append("\r\n");
-    for (const QString &line : lines) {
-        piece.append(line.toUtf8()).append("\r\n");
-        if (piece.size() >= kChunkBytes) {
-            if (device.write(piece) != piece.size())
+    QByteArray piece(kChunkBytes, Qt::Uninitialized);
+    char *out = piece.data();
+    const auto flush = [&] {
+        const qint64 size = out - piece.constData();
+        out = piece.data();
+        return device.write(piece.constData(), size) == size;
+    };
+    const auto add = [&](QStringView line) {
+        // Each line on its own, as its own string would be encoded.
+        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+        const qsizetype room = encoder.requiredSpace(line.size()) + kLineEnd.size();
+        if (piece.constData() + piece.size() - out < room) {
+            if (!flush())
                 return false;
-            piece.clear();
+            if (piece.size() < room) {
+                piece.resize(room);
+                out = piece.data();
+            }
         }
+        char *const start = out;
+        out = encoder.appendToBuffer(out, line);
+        if (encoder.hasError()) {
+            // A lone surrogate: written as toUtf8 writes it, like every
+            // other text the program saves.
+            const QByteArray bytes = line.toUtf8();
+            out = std::copy(bytes.begin(), bytes.end(), start);
+        }
+        *out++ = '\r';
+        *out++ = '\n';
+        return true;
+    };
+    if (firstLine && !add(*firstLine))
+        return false;
+    for (const QStringView line : lines) {
+        if (!add(line))
+            return false;
     }
-    return device.write(piece) == piece.size();
+    return flush();
 }
 
 } // namespace
@@ -394,7 +431,7 @@ bool WriteToStream(const QStringList &lines, const QString &path, QString *error
 }
 
 bool writeTableFile(
-    const QString &headerLine, const QStringList &rows, const QString &path, QString *errorMessage)
+    const QString &headerLine, const TableRows &rows, const QString &path, QString *errorMessage)
 {
     return writeFile(
         path, errorMessage, [&](QIODevice &file) { return writeLines(file, rows, &headerLine); });

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/TableRows.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 
 namespace Zestrola {
 
@@ -19,6 +22,13 @@ bool hasByteOrderMark(const QString &path);
 // old editor), so that no byte is ever lost or replaced. Line ends stay as
 // they are.
 QString decodeText(QByteArrayView bytes);
+
+// Reads a text file in one pass and hands its text, decoded as decodeText
+// would decode the whole, to `take` in pieces that end at a line end (but
+// the last), together with the file's size in bytes. Returns false when
+// the file cannot be read.
+using TextPieces = std::function<void(QStringView piece, qint64 fileBytes)>;
+bool readTextPieces(const QString &path, const TextPieces &take);
 
 // Reads and decodes a whole text file. A missing or unreadable file yields
 // an empty text and sets *ok to false.
@@ -57,7 +67,7 @@ bool WriteToStream(const QString &text, const QString &path, QString *errorMessa
 // The same for a text given as lines, each of which is followed by CR LF.
 bool WriteToStream(const QStringList &lines, const QString &path, QString *errorMessage = nullptr);
 // A table file: the header line, then the rows, without a joined copy of them.
-bool writeTableFile(const QString &headerLine, const QStringList &rows, const QString &path,
+bool writeTableFile(const QString &headerLine, const TableRows &rows, const QString &path,
     QString *errorMessage = nullptr);
 
 } // namespace Zestrola

@@ -6,6 +6,7 @@
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <optional>
 
@@ -26,23 +27,30 @@ TableSession::LoadResult TableSession::load(const QString &name, QString *errorM
     const QString path = tableFilePath(m_dataFolder, name);
     if (!QFileInfo(path).isFile())
         return LoadResult::Missing;
-    bool ok = false;
-    const QString text = readTextFile(path, &ok);
-    if (!ok) {
+    const QString unreadable
+        = QStringLiteral("Die Tabelle %1 kann nicht gelesen werden.").arg(path);
+    if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
         if (errorMessage)
-            *errorMessage = QStringLiteral("Die Tabelle %1 kann nicht gelesen werden.").arg(path);
+            *errorMessage = unreadable;
         return LoadResult::Unreadable;
     }
     // Let go of the old rows before the new ones are built: two large
-    // tables need not live side by side.
+    // tables need not live side by side. A file that fails while being
+    // read leaves no table open, so that nothing half-read is saved.
     m_rows = {};
-    ViewTable table = buildViewTable(text);
+    std::optional<ViewTable> table = readViewTable(path);
+    if (!table) {
+        close();
+        if (errorMessage)
+            *errorMessage = unreadable;
+        return LoadResult::Unreadable;
+    }
     m_tableName = name;
     m_path = path;
-    setHeaderLine(std::move(table.headerLine));
-    m_rows = std::move(table.rows);
+    setHeaderLine(std::move(table->headerLine));
+    m_rows = std::move(table->rows);
     m_order = RowOrder::Unchecked;
-    m_firstRowCellCount = table.firstRowCellCount;
+    m_firstRowCellCount = table->firstRowCellCount;
     return LoadResult::Loaded;
 }
 
@@ -75,7 +83,7 @@ QStringList TableSession::headerCells() const
 bool TableSession::inSavedOrder()
 {
     if (m_order == RowOrder::Unchecked) {
-        std::optional<QStringList> trimmed = trimmedIfSortedUnique(m_rows);
+        std::optional<TableRows> trimmed = trimmedIfSortedUnique(m_rows);
         m_order = trimmed ? RowOrder::Saved : RowOrder::Unsorted;
         if (trimmed)
             m_rows = std::move(*trimmed);
@@ -85,9 +93,9 @@ bool TableSession::inSavedOrder()
 
 // `row` as if it stood at `viewIndex` among the rows before the sort: a
 // blank row is dropped, and of two equal rows the first in view order stays.
-void TableSession::placeInOrder(const QString &row, qsizetype viewIndex)
+void TableSession::placeInOrder(QStringView row, qsizetype viewIndex)
 {
-    const QString trimmed = trimmedRow(row).toString();
+    const QStringView trimmed = trimmedRow(row);
     if (trimmed.isEmpty())
         return;
     bool equal = false;
@@ -95,7 +103,7 @@ void TableSession::placeInOrder(const QString &row, qsizetype viewIndex)
     if (!equal)
         m_rows.insert(at, trimmed);
     else if (at >= viewIndex)
-        m_rows[at] = trimmed;
+        m_rows.replace(at, trimmed);
 }
 
 void TableSession::appendRow(const QString &row)
@@ -114,7 +122,7 @@ bool TableSession::replaceRow(int index, const QString &row)
         m_rows.removeAt(index);
         placeInOrder(row, index);
     } else {
-        m_rows[index] = row;
+        m_rows.replace(index, row);
     }
     return true;
 }
@@ -125,6 +133,16 @@ bool TableSession::removeRow(int index)
         return false;
     m_rows.removeAt(index);
     return true;
+}
+
+void TableSession::appendRows(const TableRows &rows)
+{
+    if (rows.isEmpty())
+        return;
+    m_rows.reserve(rows.usedSize(), rows.size());
+    for (const QStringView row : rows)
+        m_rows.append(row);
+    m_order = RowOrder::Unsorted;
 }
 
 TableSession::RowsBefore TableSession::rowsBefore() const
@@ -141,17 +159,27 @@ void TableSession::restoreRows(RowsBefore before)
     m_order = before.m_order;
 }
 
+// Changed rows leave their old text in the block. A save gives it back once
+// it is a quarter of what the rows use: often enough that the block stays
+// near the file's size, seldom enough that saving rarely copies the text.
+void TableSession::compactIfWasteful()
+{
+    constexpr qsizetype kSmallestWaste = 4096;
+    const qsizetype waste = m_rows.blockSize() - m_rows.usedSize();
+    if (waste > kSmallestWaste && waste > m_rows.usedSize() / 4)
+        m_rows.compact();
+}
+
 bool TableSession::sortAndSave(QString *errorMessage)
 {
     if (!isOpen())
         return false;
-    if (inSavedOrder())
-        return writeTableFile(m_headerLine, m_rows, m_path, errorMessage);
-    QStringList sorted;
-    const bool saved = Zestrola::sortAndSave(m_headerLine, m_rows, m_path, &sorted, errorMessage);
-    m_rows = std::move(sorted);
-    m_order = RowOrder::Saved;
-    return saved;
+    if (!inSavedOrder()) {
+        m_rows = sortedUniqueRows(m_rows);
+        m_order = RowOrder::Saved;
+    }
+    compactIfWasteful();
+    return writeTableFile(m_headerLine, m_rows, m_path, errorMessage);
 }
 
 int TableSession::findRow(const QString &term, bool atLineStart) const
@@ -161,7 +189,7 @@ int TableSession::findRow(const QString &term, bool atLineStart) const
 
 QString TableSession::entryName(int row) const
 {
-    return row >= 0 && row < m_rows.size() ? Zestrola::entryName(m_rows[row]) : QString();
+    return row >= 0 && row < m_rows.size() ? Zestrola::entryName(m_rows.at(row)) : QString();
 }
 
 QString TableSession::entryFolderPath() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Nutrient.h"
+#include "model/TableRows.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,8 +13,8 @@ namespace Zestrola {
 // nutrients. Every change to a table's rows goes through here, so that the
 // new, edit and delete commands share one tested path to the file.
 //
-// The rows are handed to the view as a shared list; a change detaches it
-// once, and the caller gives the view the new list.
+// The rows are handed to the view as a shared copy; a change copies the row
+// places once (never the text), and the caller gives the view the new rows.
 class TableSession
 {
     // Whether the rows are known to be in saved order. Loaded rows are
@@ -40,7 +41,7 @@ public:
     // A new header line, written by the next sortAndSave.
     void setHeaderLine(QString line);
     QStringList headerCells() const;
-    const QStringList &rows() const { return m_rows; }
+    const TableRows &rows() const { return m_rows; }
     int rowCount() const { return int(m_rows.size()); }
     // TABs in the first row as loaded; the view's hover line stops there.
     int firstRowCellCount() const { return m_firstRowCellCount; }
@@ -60,12 +61,15 @@ public:
     void appendRow(const QString &row);
     bool replaceRow(int index, const QString &row);
     bool removeRow(int index);
+    // Many rows at once (an import): they are sorted in with the others by
+    // the next sortAndSave, in one sort rather than one insertion each.
+    void appendRows(const TableRows &rows);
 
     // The rows as they are, to be put back when a change cannot be saved.
     class RowsBefore
     {
         friend class TableSession;
-        QStringList m_rows;
+        TableRows m_rows;
         RowOrder m_order;
     };
     RowsBefore rowsBefore() const;
@@ -85,13 +89,14 @@ public:
 
 private:
     bool inSavedOrder();
-    void placeInOrder(const QString &row, qsizetype viewIndex);
+    void placeInOrder(QStringView row, qsizetype viewIndex);
+    void compactIfWasteful();
 
     QString m_dataFolder;
     QString m_tableName;
     QString m_path;
     QString m_headerLine;
-    QStringList m_rows;
+    TableRows m_rows;
     int m_firstRowCellCount = 0;
     RowOrder m_order = RowOrder::Unchecked;
     bool m_drink = false;

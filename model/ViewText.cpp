@@ -42,42 +42,81 @@ template<typename F> void forEachLine(QStringView text, F f)
     }
 }
 
+constexpr QStringView kViewRowEnd = u"  \t";
+
+// Builds the view table from the file's text, piece by piece: every row is
+// copied once, straight into its view form in the rows' block. A CR LF pair
+// leaves an empty piece between its two characters; like every blank line,
+// that piece is dropped.
+class ViewTableBuilder
+{
+public:
+    // A view row is at most two characters longer than its line with the
+    // line end, or three for a last line without one: twice the text is
+    // always enough. Room that stays unused is never touched.
+    explicit ViewTableBuilder(qsizetype textSize) { m_table.rows.reserve(2 * textSize + 3); }
+
+    void add(QStringView piece)
+    {
+        forEachLine(piece, [this](QStringView line) { addLine(line); });
+    }
+
+    ViewTable finish() &&
+    {
+        m_table.rows.squeeze();
+        if (!m_table.rows.isEmpty())
+            m_table.firstRowCellCount = int(m_table.rows.first().count(u'\t'));
+        return std::move(m_table);
+    }
+
+private:
+    void addLine(QStringView line)
+    {
+        if (isBlankLine(line))
+            return;
+        if (!m_headerFound) {
+            m_table.headerLine = line.toString();
+            m_headerFound = true;
+        } else if (line.endsWith(u'\t')) {
+            m_table.rows.append(line);
+        } else {
+            m_table.rows.append(trimmedRow(line), kViewRowEnd);
+        }
+    }
+
+    ViewTable m_table;
+    bool m_headerFound = false;
+};
+
 } // namespace
 
 ViewTable buildViewTable(QStringView fileText)
 {
-    // One pass over slices of the text: every row is copied once, straight
-    // into its view form. A CR LF pair leaves an empty piece between its two
-    // characters; like every blank line, that piece is dropped.
-    ViewTable table;
-    bool headerFound = false;
-    forEachLine(fileText, [&](QStringView line) {
-        if (isBlankLine(line))
-            return;
-        if (!headerFound) {
-            table.headerLine = line.toString();
-            headerFound = true;
-            return;
-        }
-        table.rows.append(viewRow(line));
+    ViewTableBuilder builder(fileText.size());
+    builder.add(fileText);
+    return std::move(builder).finish();
+}
+
+std::optional<ViewTable> readViewTable(const QString &path)
+{
+    std::optional<ViewTableBuilder> builder;
+    const bool read = readTextPieces(path, [&builder](QStringView piece, qint64 fileBytes) {
+        // UTF-8 never needs more UTF-16 units than bytes.
+        if (!builder)
+            builder.emplace(std::max(qsizetype(fileBytes), piece.size()));
+        builder->add(piece);
     });
-    // The rows stay for as long as the table is shown; growing the list
-    // left up to half of it unused.
-    table.rows.squeeze();
-    if (!table.rows.isEmpty())
-        table.firstRowCellCount = int(table.rows.first().count(u'\t'));
-    return table;
+    if (!read)
+        return std::nullopt;
+    return builder ? std::move(*builder).finish() : ViewTable {};
 }
 
 QString viewRow(QStringView fileRow)
 {
     if (fileRow.endsWith(u'\t'))
         return fileRow.toString();
-    static constexpr QStringView kEnd = u"  \t";
-    const QStringView trimmed = trimmedRow(fileRow);
-    QString row(trimmed.size() + kEnd.size(), Qt::Uninitialized);
-    QChar *out = std::copy(trimmed.begin(), trimmed.end(), row.data());
-    std::copy(kEnd.begin(), kEnd.end(), out);
+    QString row = trimmedRow(fileRow).toString();
+    row.append(kViewRowEnd);
     return row;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "model/Nutrient.h"
+#include "model/TableRows.h"
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <optional>
 
 // How a table file becomes the text of the table view and the header grid,
 // and how positions in the view map back to header columns.
@@ -20,7 +22,7 @@ inline constexpr int kHeaderHeight = 60;
 struct ViewTable
 {
     QString headerLine;
-    QStringList rows;
+    TableRows rows;
     int firstRowCellCount = 0;
 };
 
@@ -28,6 +30,9 @@ struct ViewTable
 // the header, every further line becomes a view row. firstRowCellCount is the
 // number of TABs in the first view row (0 without rows).
 ViewTable buildViewTable(QStringView fileText);
+// The same straight from a table file, read and decoded in one pass into the
+// rows' block; nothing when the file cannot be read.
+std::optional<ViewTable> readViewTable(const QString &path);
 
 // Every view row ends with a TAB so that each cell, the last one included,
 // is TAB-terminated: a row ending in TAB is kept as it is, any other row is

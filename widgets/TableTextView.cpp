@@ -55,16 +55,15 @@ TableTextView::TableTextView(QWidget *parent)
 
 TableTextView::~TableTextView() = default;
 
-void TableTextView::setLines(QStringList lines)
+void TableTextView::setLines(Zestrola::TableRows lines)
 {
-    // The owner usually keeps the same list: only const access to m_lines,
-    // or a table of 100,000 rows gets copied.
+    // The owner usually keeps the same rows; the view only reads them.
     m_lines = std::move(lines);
     m_formats.clear();
     // Counting the cells of every line would cost more than the rest of the
     // load; rows of one table share their cell count, and lines with more
     // cells widen the range once they are laid out.
-    m_maxCellCount = m_lines.isEmpty() ? 1 : int(m_lines.constFirst().count(u'\t')) + 1;
+    m_maxCellCount = m_lines.isEmpty() ? 1 : int(m_lines.first().count(u'\t')) + 1;
     const Position old = m_caret;
     m_caret = m_anchor = Position {};
     m_desiredX = -1;
@@ -120,7 +119,7 @@ TableTextView::Position TableTextView::clamped(Position p) const
     if (m_lines.isEmpty())
         return {};
     p.line = std::clamp(p.line, 0, lineCount() - 1);
-    p.column = std::clamp(p.column, 0, int(m_lines[p.line].size()));
+    p.column = std::clamp(p.column, 0, int(m_lines.at(p.line).size()));
     return p;
 }
 
@@ -186,14 +185,14 @@ QString TableTextView::selectedText() const
     const Position from = std::min(m_anchor, m_caret);
     const Position to = std::max(m_anchor, m_caret);
     if (from.line == to.line)
-        return m_lines[from.line].mid(from.column, to.column - from.column);
-    QString result = m_lines[from.line].mid(from.column);
+        return m_lines.at(from.line).mid(from.column, to.column - from.column).toString();
+    QString result = m_lines.at(from.line).mid(from.column).toString();
     for (int line = from.line + 1; line < to.line; ++line) {
         result += u'\n';
-        result += m_lines[line];
+        result += m_lines.at(line);
     }
     result += u'\n';
-    result += QStringView(m_lines[to.line]).left(to.column);
+    result += m_lines.at(to.line).left(to.column);
     return result;
 }
 
@@ -260,7 +259,7 @@ TableTextView::LineLayout TableTextView::layoutLine(int line, qreal fromX, qreal
     // that starts before toX: a table of thousands of columns paints only
     // the few cells in sight.
     LineLayout layout;
-    const QString &text = m_lines[line];
+    const QStringView text = m_lines.at(line);
     const int n = int(text.size());
     layout.length = n;
     int cell = fromX > 0 ? cellAtX(fromX) : 0;
@@ -557,7 +556,7 @@ void TableTextView::paintSelection(
 
 void TableTextView::paintLine(QPainter &painter, int line, int top, const QRect &clip) const
 {
-    const QString &text = m_lines[line];
+    const QStringView text = m_lines.at(line);
     const qreal originX = kTextMargin - horizontalScrollBar()->value();
     const LineLayout layout = layoutLine(line, clip.left() - originX, clip.right() + 1 - originX);
     const int n = layout.end;
@@ -613,7 +612,7 @@ void TableTextView::paintLine(QPainter &painter, int line, int top, const QRect 
             }
             painter.setFont(m_fonts[size_t(head.font)].font);
             painter.setPen(isSelected ? selectedColor : textColor);
-            painter.drawText(QPointF(runLeft, baseline), text.mid(i, j - i));
+            painter.drawText(QPointF(runLeft, baseline), text.mid(i, j - i).toString());
             if (overflows)
                 painter.setClipping(false);
         }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "model/TableRows.h"
+
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QList>
-#include <QStringList>
 #include <compare>
 #include <limits>
 #include <optional>
@@ -42,8 +43,8 @@ public:
     explicit TableTextView(QWidget *parent = nullptr);
     ~TableTextView() override;
 
-    void setLines(QStringList lines);
-    const QStringList &lines() const { return m_lines; }
+    void setLines(Zestrola::TableRows lines);
+    const Zestrola::TableRows &lines() const { return m_lines; }
     int lineCount() const { return int(m_lines.size()); }
 
     void setTabStops(const QList<int> &stops);
@@ -163,7 +164,7 @@ private:
     void paintSelection(
         QPainter &painter, int line, const LineLayout &layout, int top, qreal originX) const;
 
-    QStringList m_lines;
+    Zestrola::TableRows m_lines;
     QHash<int, QList<LineFormat>> m_formats;
     QList<int> m_tabStops;
     mutable int m_maxCellCount = 1; // most cells in a line laid out so far

@@ -72,7 +72,7 @@ void ViewColouring::markLines(int first, int last, bool remark)
 {
     if (first < 0 || last < first)
         return;
-    const QStringList &lines = m_view->lines();
+    const TableRows &lines = m_view->lines();
     QStringList badCells;
     for (int i = first; i <= last && i < lines.size(); ++i) {
         if (endsColouringPass(lines[i]))

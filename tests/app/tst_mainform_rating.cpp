@@ -35,7 +35,7 @@ class TestMainFormRating : public MainFormFixture
     // The background of the mark on the first character of a cell, if any.
     QColor mark(int line, int cell) const
     {
-        const QString &text = view()->lines().at(line);
+        const QString text = view()->lines().value(line);
         int column = 0;
         for (int i = 0; i < cell; ++i)
             column = int(text.indexOf(u'\t', column)) + 1;

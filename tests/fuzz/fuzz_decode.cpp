@@ -88,7 +88,7 @@ void checkTable(QStringView text)
     const QStringList lines = nonBlankLines(text);
     FUZZ_CHECK(table.rows.size() == std::max<qsizetype>(0, lines.size() - 1));
     for (qsizetype i = 0; i < table.rows.size(); ++i) {
-        const QString &row = table.rows.at(i);
+        const QStringView row = table.rows.at(i);
         const QString &line = lines.at(i + 1);
         FUZZ_CHECK(row.endsWith(u'\t'));
         if (line.endsWith(u'\t')) {

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // View rows never hold a line end: they are the lines of a file.
     const QStringList viewRows = splitLines(FuzzSupport::textOf(data, size));
-    const QStringList sorted = sortedUniqueRows(viewRows);
+    const QStringList sorted = sortedUniqueRows(viewRows).toStringList();
 
     QSet<QString> trimmed;
     for (const QString &row : viewRows)

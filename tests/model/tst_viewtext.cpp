@@ -34,7 +34,7 @@ private Q_SLOTS:
         QFETCH(QString, fileText);
         const ViewTable table = Zestrola::buildViewTable(fileText);
         QTEST(table.headerLine, "header");
-        QTEST(table.rows, "rows");
+        QTEST(table.rows.toStringList(), "rows");
     }
 
     void cells()
