@@ -10,6 +10,7 @@
 #include <bit>
 #include <cstring>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -275,78 +276,93 @@ int fullOrder(QStringView a, QStringView b)
     return PrimaryWeights::instance().collator().compare(a, b);
 }
 
-// A row's place in a sort: its first eight weights in one number keep most
-// comparisons away from the row's text.
+void prefetchText([[maybe_unused]] QStringView text)
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(text.utf16());
+    __builtin_prefetch(text.utf16() + 32);
+#endif
+}
+
+// Eight first-level weights of a row in one number, the first in the
+// highest byte, zeros after the last: numbers in ascending order are rows in
+// ascending order as far as the weights go.
 struct SortItem
 {
-    quint64 prefix = 0;
-    qint32 row = 0;
-    qint32 size = 0; // weights in the prefix
+    quint64 word = 0;
+    qint32 row = 0; // -1 once dropped as the twin of an earlier row
+    qint8 count = 0; // weights in the word
+    bool cut = false; // the weights end in the word without covering the row
 
-    // Set when the prefixes alone tell the order.
-    std::optional<int> orderByPrefix(const SortItem &other) const
+    std::optional<int> orderByWord(const SortItem &other) const
     {
-        if (prefix == other.prefix)
+        if (word == other.word)
             return std::nullopt;
-        const int firstDifference = std::countl_zero(prefix ^ other.prefix) / 8;
-        if (firstDifference >= std::min(size, other.size))
+        const int firstDifference = std::countl_zero(word ^ other.word) / 8;
+        if (firstDifference >= std::min(count, other.count))
             return std::nullopt;
-        return prefix < other.prefix ? -1 : 1;
+        return word < other.word ? -1 : 1;
     }
 };
 
-template<typename Weights> SortItem sortItem(qint32 row, const Weights &weights, qsizetype count)
+// The weights `from` to `from` + 7 of a row.
+SortItem sortItem(qint32 row, QStringView text, qsizetype from)
 {
-    SortItem item { 0, row, qint32(std::min<qsizetype>(count, 8)) };
-    for (qint32 i = 0; i < 8; ++i)
-        item.prefix = (item.prefix << 8) | (i < item.size ? quint64(weights[i]) : 0);
+    WeightCursor cursor(text, 0);
+    for (qsizetype skipped = 0; skipped < from && cursor.next() != 0; ++skipped) { }
+    SortItem item { 0, row, 0, false };
+    for (quint8 weight; item.count < 8 && (weight = cursor.next()) != 0; ++item.count)
+        item.word |= quint64(weight) << (56 - 8 * item.count);
+    item.cut = item.count < 8 && !cursor.complete();
     return item;
 }
 
-SortItem sortItem(qint32 row, QStringView text)
-{
-    std::array<quint8, 8> weights {};
-    WeightCursor cursor(text, 0);
-    qsizetype count = 0;
-    while (count < 8 && (weights[std::size_t(count)] = cursor.next()) != 0)
-        ++count;
-    return sortItem(row, weights, count);
-}
-
-// The first-level weights of a run of rows, side by side in one buffer:
-// sorting compares them many times, reading the rows once.
-class RunKeys
+// The first-level weights of a group of rows side by side in one buffer:
+// sorting compares them many times and reads each row once. The rows of a
+// group share their first `from` weights, which are left out.
+class GroupKeys
 {
 public:
-    RunKeys(const TableRows &rows, qsizetype begin, qsizetype end, qsizetype characters)
+    GroupKeys(const TableRows &rows, std::span<const SortItem> group, qsizetype characters,
+        qsizetype from)
         : m_rows(rows)
-        , m_begin(begin)
-        , m_keys(std::size_t(end - begin))
-        , m_fullKeys(std::size_t(end - begin))
+        , m_keys(group.size())
+        , m_fullKeys(group.size())
     {
         // Nearly every character has one weight; "ß" and the like have two.
         m_weights.reserve(std::size_t(characters + characters / 8 + 1));
-        for (qsizetype row = begin; row < end; ++row)
-            m_keys[std::size_t(row - begin)] = append(rows.at(row));
+        constexpr std::size_t kAhead = 4;
+        for (std::size_t i = 0; i < group.size(); ++i) {
+            // The rows of a group lie all over the table: ask for the text
+            // of the next ones while this one is read.
+            if (i + kAhead < group.size())
+                prefetchText(rows.at(group[i + kAhead].row));
+            m_keys[i] = append(group[i].row, from);
+        }
     }
 
+    // The group's rows by their place in the group, each with its first
+    // eight weights.
     std::vector<SortItem> items() const
     {
         std::vector<SortItem> items;
         items.reserve(m_keys.size());
         for (std::size_t i = 0; i < m_keys.size(); ++i) {
-            items.push_back(sortItem(qint32(m_begin + qsizetype(i)),
-                m_weights.data() + m_keys[i].begin, m_keys[i].end.size));
+            SortItem item { 0, qint32(i), qint8(std::min<qsizetype>(m_keys[i].end.size, 8)),
+                false };
+            for (qint8 w = 0; w < item.count; ++w)
+                item.word |= quint64(m_weights[std::size_t(m_keys[i].begin + w)]) << (56 - 8 * w);
+            items.push_back(item);
         }
         return items;
     }
 
     int compare(const SortItem &a, const SortItem &b)
     {
-        if (const std::optional<int> order = a.orderByPrefix(b))
+        if (const std::optional<int> order = a.orderByWord(b))
             return *order;
-        const Key &ka = m_keys[std::size_t(a.row - m_begin)];
-        const Key &kb = m_keys[std::size_t(b.row - m_begin)];
+        const Key &ka = m_keys[std::size_t(a.row)];
+        const Key &kb = m_keys[std::size_t(b.row)];
         const qsizetype common = std::min(ka.end.size, kb.end.size);
         if (const int byWeights = std::memcmp(
                 m_weights.data() + ka.begin, m_weights.data() + kb.begin, std::size_t(common)))
@@ -361,19 +377,21 @@ private:
     {
         qsizetype begin = 0;
         WeightsEnd end;
+        qint32 row = 0;
     };
 
-    // The weights as WeightCursor gives them, in a tight loop of its own.
-    Key append(QStringView row)
+    // The weights as WeightCursor gives them, in a tight loop of its own:
+    // keys are made for every row of a table.
+    Key append(qint32 row, qsizetype from)
     {
         const PrimaryWeights &table = PrimaryWeights::instance();
-        Key key;
-        key.begin = qsizetype(m_weights.size());
-        m_weights.resize(m_weights.size() + std::size_t(row.size()) * 2);
+        const QStringView text = m_rows.at(row);
+        Key key { qsizetype(m_weights.size()), {}, row };
+        m_weights.resize(m_weights.size() + std::size_t(text.size()) * 2);
         quint8 *const begin = m_weights.data() + key.begin;
         quint8 *out = begin;
         quint8 *previous = begin;
-        for (const QChar c : row) {
+        for (const QChar c : text) {
             const PrimaryWeights::Entry *entry = table.entry(c.unicode());
             if (!entry) {
                 key.end.complete = false;
@@ -387,122 +405,191 @@ private:
             *out = entry->weights[1];
             out += entry->weights[1] != 0;
         }
-        key.end.size = out - begin;
-        m_weights.resize(std::size_t(key.begin + key.end.size));
+        const qsizetype size = out - begin;
+        m_weights.resize(std::size_t(key.begin + size));
+        // The weights every row of the group shares stay out of the key.
+        const qsizetype shared = std::min(from, size);
+        key.begin += shared;
+        key.end.size = size - shared;
         return key;
     }
 
-    const QCollatorSortKey &fullKey(qint32 row)
+    const QCollatorSortKey &fullKey(qint32 item)
     {
-        std::optional<QCollatorSortKey> &key = m_fullKeys[std::size_t(row - m_begin)];
-        if (!key)
-            key = PrimaryWeights::instance().collator().sortKey(m_rows.at(row).toString());
+        std::optional<QCollatorSortKey> &key = m_fullKeys[std::size_t(item)];
+        if (!key) {
+            key = PrimaryWeights::instance().collator().sortKey(
+                m_rows.at(m_keys[std::size_t(item)].row).toString());
+        }
         return *key;
     }
 
     const TableRows &m_rows;
-    qsizetype m_begin;
     std::vector<quint8> m_weights;
     std::vector<Key> m_keys;
     std::vector<std::optional<QCollatorSortKey>> m_fullKeys;
 };
 
-// Rows [begin, end) in sorted order, the first of equal rows (in row order)
-// only.
-std::vector<qint32> sortedUniqueRun(
-    const TableRows &rows, qsizetype begin, qsizetype end, qsizetype characters)
-{
-    RunKeys keys(rows, begin, end, characters);
-    std::vector<SortItem> items = keys.items();
-    // Stable, so that of equal rows the first in row order leads and stays.
-    std::stable_sort(items.begin(), items.end(),
-        [&keys](const SortItem &a, const SortItem &b) { return keys.compare(a, b) < 0; });
-    const auto last = std::unique(items.begin(), items.end(),
-        [&keys](const SortItem &a, const SortItem &b) { return keys.compare(a, b) == 0; });
-    std::vector<qint32> order;
-    order.reserve(std::size_t(last - items.begin()));
-    for (auto it = items.begin(); it != last; ++it)
-        order.push_back(it->row);
-    return order;
-}
-
-// The sorted runs merged into one order; a row equal to the one before it
-// comes from a later run and goes.
-class RunMerge
+// Sorts rows by their first-level weights eight at a time: one number per
+// row is sorted, and only rows that agree on all eight go on to the next
+// eight. A group small enough gets its weights as keys at once; rows whose
+// weights the table cannot tell apart meet the full collation there. So
+// memory for keys stays small beside the rows, whatever their number.
+class RowSorter
 {
 public:
-    RunMerge(const TableRows &rows, std::vector<std::vector<qint32>> runs)
+    // Keys for at most `keyCharacters` characters of rows exist at a time.
+    RowSorter(const TableRows &rows, qsizetype keyCharacters)
         : m_rows(rows)
-        , m_runs(std::move(runs))
-        , m_next(m_runs.size(), 0)
+        , m_keyCharacters(keyCharacters)
     { }
 
-    std::vector<qint32> merged()
+    // The rows in order, the first of equal rows (in row order) only.
+    std::vector<qint32> sortedUnique()
     {
+        std::vector<SortItem> items(std::size_t(m_rows.size()));
+        for (qint32 row = 0; row < m_rows.size(); ++row)
+            items[std::size_t(row)].row = row;
+        sortGroup(items, 0);
         std::vector<qint32> order;
-        std::vector<Head> heads;
-        for (std::size_t run = 0; run < m_runs.size(); ++run) {
-            if (!m_runs[run].empty())
-                heads.push_back(headOf(run));
-        }
-        // A heap whose top is the least head; of equal heads the earlier run.
-        const auto after = [this](const Head &a, const Head &b) {
-            const int order = compare(a, b);
-            return order > 0 || (order == 0 && a.run > b.run);
-        };
-        std::make_heap(heads.begin(), heads.end(), after);
-        std::optional<Head> previous;
-        while (!heads.empty()) {
-            std::pop_heap(heads.begin(), heads.end(), after);
-            Head head = std::move(heads.back());
-            heads.pop_back();
-            if (m_next[head.run] < m_runs[head.run].size()) {
-                heads.push_back(headOf(head.run));
-                std::push_heap(heads.begin(), heads.end(), after);
-            }
-            if (previous && compare(*previous, head) == 0)
-                continue;
-            order.push_back(head.item.row);
-            previous = std::move(head);
+        order.reserve(items.size());
+        for (const SortItem &item : items) {
+            if (item.row >= 0)
+                order.push_back(item.row);
         }
         return order;
     }
 
 private:
-    struct Head
+    // Of equal rows the first in row order leads, and stays when its twins
+    // are dropped: sorts by words are stable, sorts by the full rule go by
+    // row where it finds rows equal.
+    void sortGroup(std::span<SortItem> group, qsizetype depth)
     {
-        SortItem item;
-        std::size_t run = 0;
-        mutable std::optional<QCollatorSortKey> fullKey; // made when first needed
-    };
-
-    Head headOf(std::size_t run)
-    {
-        const qint32 row = m_runs[run][m_next[run]++];
-        return { sortItem(row, m_rows.at(row)), run, std::nullopt };
+        if (group.size() < 2)
+            return;
+        if (const qsizetype characters = charactersOf(group); characters <= m_keyCharacters)
+            return sortWithKeys(group, characters, depth);
+        for (SortItem &item : group)
+            item = sortItem(item.row, m_rows.at(item.row), 8 * depth);
+        std::stable_sort(group.begin(), group.end(),
+            [](const SortItem &a, const SortItem &b) { return a.word < b.word; });
+        const std::vector<std::pair<std::size_t, std::size_t>> tangled = tangledRanges(group);
+        auto tangle = tangled.begin();
+        for (std::size_t begin = 0; begin < group.size();) {
+            if (tangle != tangled.end() && tangle->first == begin) {
+                sortByFullRule(group.subspan(begin, tangle->second - begin), depth);
+                begin = tangle++->second;
+                continue;
+            }
+            std::size_t end = begin + 1;
+            const std::size_t limit = tangle != tangled.end() ? tangle->first : group.size();
+            while (end < limit && group[end].word == group[begin].word)
+                ++end;
+            const std::span<SortItem> same = group.subspan(begin, end - begin);
+            if (same.front().count == 8)
+                sortGroup(same, depth + 1);
+            else
+                sortByFullRule(same, depth); // equal and complete weights: the accents decide
+            begin = end;
+        }
     }
 
-    int compare(const Head &a, const Head &b) const
+    // A row whose weights are cut short in this word stands, by the full
+    // collation, somewhere among the rows whose words begin as its does:
+    // those ranges (in word order) are sorted by the full rule as a whole.
+    static std::vector<std::pair<std::size_t, std::size_t>> tangledRanges(
+        std::span<const SortItem> group)
     {
-        if (const std::optional<int> order = a.item.orderByPrefix(b.item))
-            return *order;
-        const QStringView ra = m_rows.at(a.item.row);
-        const QStringView rb = m_rows.at(b.item.row);
-        if (const std::optional<int> order = firstLevelOrder(ra, rb))
-            return *order;
-        return fullKeyOf(a, ra).compare(fullKeyOf(b, rb));
+        std::vector<std::pair<std::size_t, std::size_t>> ranges;
+        for (const SortItem &item : group) {
+            if (!item.cut)
+                continue;
+            const quint64 mask = item.count == 0 ? 0 : ~quint64(0) << (64 - 8 * item.count);
+            const quint64 low = item.word & mask;
+            const auto begin = std::lower_bound(group.begin(), group.end(), low,
+                [](const SortItem &a, quint64 word) { return a.word < word; });
+            const auto end = std::upper_bound(group.begin(), group.end(), low | ~mask,
+                [](quint64 word, const SortItem &a) { return word < a.word; });
+            ranges.emplace_back(begin - group.begin(), end - group.begin());
+        }
+        std::sort(ranges.begin(), ranges.end());
+        std::vector<std::pair<std::size_t, std::size_t>> merged;
+        for (const auto &range : ranges) {
+            if (!merged.empty() && range.first <= merged.back().second)
+                merged.back().second = std::max(merged.back().second, range.second);
+            else
+                merged.push_back(range);
+        }
+        return merged;
     }
 
-    static const QCollatorSortKey &fullKeyOf(const Head &head, QStringView row)
+    void sortByFullRule(std::span<SortItem> group, qsizetype depth)
     {
-        if (!head.fullKey)
-            head.fullKey = PrimaryWeights::instance().collator().sortKey(row.toString());
-        return *head.fullKey;
+        if (group.size() < 2)
+            return;
+        if (const qsizetype characters = charactersOf(group); characters <= m_keyCharacters) {
+            sortWithKeys(group, characters, depth);
+            return;
+        }
+        // Too many rows for keys at once: compared row by row.
+        const auto compare = [this](const SortItem &a, const SortItem &b) {
+            return compareRows(m_rows.at(a.row), m_rows.at(b.row));
+        };
+        std::sort(group.begin(), group.end(), [&compare](const SortItem &a, const SortItem &b) {
+            return inRowOrder(compare(a, b), a.row, b.row);
+        });
+        keepFirstOfEqual(group, compare);
+    }
+
+    void sortWithKeys(std::span<SortItem> group, qsizetype characters, qsizetype depth)
+    {
+        GroupKeys keys(m_rows, group, characters, 8 * depth);
+        std::vector<SortItem> local = keys.items();
+        std::sort(local.begin(), local.end(), [&](const SortItem &a, const SortItem &b) {
+            return inRowOrder(
+                keys.compare(a, b), group[std::size_t(a.row)].row, group[std::size_t(b.row)].row);
+        });
+        keepFirstOfEqual(
+            local, [&keys](const SortItem &a, const SortItem &b) { return keys.compare(a, b); });
+        std::vector<qint32> rows;
+        rows.reserve(local.size());
+        for (const SortItem &item : local)
+            rows.push_back(item.row < 0 ? -1 : group[std::size_t(item.row)].row);
+        for (std::size_t i = 0; i < group.size(); ++i)
+            group[i].row = rows[i];
+    }
+
+    // The words have moved rows out of row order: of rows the full rule
+    // finds equal, the one earlier in the table comes first.
+    static bool inRowOrder(int order, qint32 rowA, qint32 rowB)
+    {
+        return order < 0 || (order == 0 && rowA < rowB);
+    }
+
+    // Sorted rows that compare equal to the one kept before them are dropped.
+    template<typename Compare>
+    static void keepFirstOfEqual(std::span<SortItem> sorted, const Compare &compare)
+    {
+        const SortItem *kept = nullptr;
+        for (SortItem &item : sorted) {
+            if (kept && compare(*kept, item) == 0)
+                item.row = -1;
+            else
+                kept = &item;
+        }
+    }
+
+    qsizetype charactersOf(std::span<const SortItem> group) const
+    {
+        qsizetype characters = 0;
+        for (const SortItem &item : group)
+            characters += m_rows.at(item.row).size();
+        return characters;
     }
 
     const TableRows &m_rows;
-    std::vector<std::vector<qint32>> m_runs;
-    std::vector<std::size_t> m_next;
+    qsizetype m_keyCharacters;
 };
 
 // The rows trimmed, blank ones left out; the text stays where it is.
@@ -529,24 +616,10 @@ int compareRows(QStringView a, QStringView b)
     return fullOrder(a, b);
 }
 
-TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype runCharacters)
+TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype keyCharacters)
 {
     const TableRows rows = trimmedNonBlank(viewRows);
-    // Keys for a run of rows at a time keep the memory of the sort small
-    // beside the rows themselves.
-    std::vector<std::vector<qint32>> runs;
-    qsizetype begin = 0;
-    while (begin < rows.size()) {
-        qsizetype end = begin;
-        qsizetype characters = 0;
-        while (end < rows.size() && (end == begin || characters < runCharacters))
-            characters += rows.at(end++).size();
-        runs.push_back(sortedUniqueRun(rows, begin, end, characters));
-        begin = end;
-    }
-    if (runs.size() == 1)
-        return rows.picked(runs.front());
-    return rows.picked(RunMerge(rows, std::move(runs)).merged());
+    return rows.picked(RowSorter(rows, keyCharacters).sortedUnique());
 }
 
 std::optional<TableRows> trimmedIfSortedUnique(const TableRows &viewRows)

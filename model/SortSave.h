@@ -14,14 +14,14 @@ namespace Zestrola {
 // independent of the machine's locale. Negative, zero or positive.
 int compareRows(QStringView a, QStringView b);
 
-// The sort keeps a key for this many characters of rows at a time; longer
-// tables are sorted in runs of about this size, which are then merged.
-inline constexpr qsizetype kSortRunCharacters = 4 * 1024 * 1024;
+// The sort holds keys for this many characters of rows at a time; longer
+// tables are first split by the first weights of each row.
+inline constexpr qsizetype kSortKeyCharacters = 1024 * 1024;
 
 // Trimmed rows in ascending German order without regard to letter case.
 // Of rows that compare equal the first in view order stays; blank rows go.
 // The rows share the text of `viewRows`.
-TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype runCharacters = kSortRunCharacters);
+TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype keyCharacters = kSortKeyCharacters);
 
 // The rows trimmed, when they are in sorted order and without duplicates
 // already (as every table the program wrote is); otherwise nothing. Such rows

@@ -63,19 +63,19 @@ private Q_SLOTS:
         }
     }
 
-    // Long tables are sorted in runs and merged; order and twins must be
-    // exactly those of a stable sort by the German collation, whatever the
-    // runs.
+    // Long tables are split by the rows' first weights before keys are
+    // made; order and twins must be exactly those of a stable sort by the
+    // German collation, however the rows are split.
     void sortedRowsAreTheCollationOrder_data()
     {
-        QTest::addColumn<qsizetype>("runCharacters");
-        QTest::newRow("one run") << kSortRunCharacters;
-        QTest::newRow("runs of 64 K characters") << qsizetype(64 * 1024);
-        QTest::newRow("one row per run") << qsizetype(1);
+        QTest::addColumn<qsizetype>("keyCharacters");
+        QTest::newRow("keys for all rows at once") << std::numeric_limits<qsizetype>::max();
+        QTest::newRow("keys for a part at a time") << kSortKeyCharacters;
+        QTest::newRow("keys for a few rows only") << qsizetype(64);
     }
     void sortedRowsAreTheCollationOrder()
     {
-        QFETCH(qsizetype, runCharacters);
+        QFETCH(qsizetype, keyCharacters);
         QRandomGenerator random(4711);
         const QStringList words { u"Apfel"_s, u"äpfel"_s, u"APFEL"_s, u"Straße"_s, u"strasse"_s,
             u"Öl"_s, u"ol"_s, u"Müsli"_s, u"MUSLI"_s, u"„Bio“"_s, u"€"_s, u"—"_s, u"😀"_s,
@@ -102,7 +102,7 @@ private Q_SLOTS:
             if (i == 0 || keyed[i - 1].first.compare(keyed[i].first) != 0)
                 expected.append(keyed[i].second);
         }
-        QVERIFY(Zestrola::sortedUniqueRows(viewRows, runCharacters).toStringList() == expected);
+        QVERIFY(Zestrola::sortedUniqueRows(viewRows, keyCharacters).toStringList() == expected);
     }
 
     // What another editor left in a table must come through a load and a
