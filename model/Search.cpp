@@ -1,6 +1,7 @@
 #include "model/Search.h"
 
 #include <bit>
+#include <bitset>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -9,6 +10,24 @@
 namespace Zestrola {
 
 namespace {
+
+// Whether a character beyond ASCII other than the two cases of `folded`
+// folds to it, as the Kelvin sign folds to "k" and the long s to "s".
+bool foldedFromElsewhere(char16_t folded)
+{
+    static const std::bitset<0x10000> targets = [] {
+        std::bitset<0x10000> found;
+        for (char16_t c = 0x80; c != 0; ++c) {
+            if (QChar::isSurrogate(c))
+                continue;
+            const char16_t f = QChar::toCaseFolded(c);
+            if (c != QChar::toLower(f) && c != QChar::toUpper(f))
+                found.set(f);
+        }
+        return found;
+    }();
+    return targets.test(folded);
+}
 
 // Finds `term` in a row without regard to letter case. Case-insensitive
 // matching folds both sides character by character; for German text it
@@ -41,8 +60,9 @@ public:
         qsizetype i = 0;
 #ifdef __SSE2__
         // Eight characters at a time: those equal to the first character of
-        // the term in either case, and every one beyond ASCII, which may
-        // fold to it.
+        // the term in either case, and, where other characters fold to it,
+        // every one beyond ASCII.
+        const unsigned others = m_first.foldedFromElsewhere ? 0xFFFF : 0;
         const __m128i lower = _mm_set1_epi16(short(m_first.lower));
         const __m128i upper = _mm_set1_epi16(short(m_first.upper));
         const __m128i highBits = _mm_set1_epi16(short(0xFF80));
@@ -52,9 +72,8 @@ public:
             const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(block, highBits), zero);
             const __m128i same
                 = _mm_or_si128(_mm_cmpeq_epi16(block, lower), _mm_cmpeq_epi16(block, upper));
-            // A character is a candidate where `same` is set or `ascii` is not.
-            auto candidates
-                = unsigned(_mm_movemask_epi8(same) | ~_mm_movemask_epi8(ascii)) & 0xFFFF;
+            auto candidates = unsigned(_mm_movemask_epi8(same))
+                | (~unsigned(_mm_movemask_epi8(ascii)) & others);
             while (candidates != 0) {
                 const qsizetype at = i + std::countr_zero(candidates) / 2;
                 if (matchesAt(row, at))
@@ -78,10 +97,12 @@ private:
         char16_t folded = 0;
         char16_t lower = 0;
         char16_t upper = 0;
+        bool foldedFromElsewhere = false;
 
         bool mayBe(char16_t c) const
         {
-            return c == lower || c == upper || (c >= 0x80 && QChar::toCaseFolded(c) == folded);
+            return c == lower || c == upper
+                || (foldedFromElsewhere && c >= 0x80 && QChar::toCaseFolded(c) == folded);
         }
         bool isAscii() const { return folded != 0 && folded < 0x80; }
     };
@@ -89,7 +110,8 @@ private:
     static Variants variantsOf(QChar c)
     {
         const char16_t folded = QChar::toCaseFolded(c.unicode());
-        return { folded, char16_t(QChar::toLower(folded)), char16_t(QChar::toUpper(folded)) };
+        return { folded, char16_t(QChar::toLower(folded)), char16_t(QChar::toUpper(folded)),
+            foldedFromElsewhere(folded) };
     }
 
     bool matchesAt(QStringView row, qsizetype at) const

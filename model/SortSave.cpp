@@ -208,14 +208,30 @@ private:
     bool m_accented = false;
 };
 
-// The length of the common beginning of two rows, and whether it holds a
-// character beyond ASCII (which the table may not know, or know as accented).
-qsizetype commonLength(QStringView a, QStringView b, bool *beyondAscii)
+// The characters two rows begin with alike: how many, whether the table
+// knows them all, and whether one of them is accented.
+struct CommonBeginning
+{
+    qsizetype length = 0;
+    bool unknown = false;
+    bool accented = false;
+
+    void note(char16_t c)
+    {
+        if (c < 0x80)
+            return; // every ASCII character is known, none accented
+        const PrimaryWeights::Entry *entry = entryOf(QChar(c));
+        unknown |= !entry;
+        accented |= entry && entry->accented;
+    }
+};
+
+CommonBeginning commonBeginning(QStringView a, QStringView b)
 {
     const qsizetype shorter = std::min(a.size(), b.size());
     const char16_t *pa = a.utf16();
     const char16_t *pb = b.utf16();
-    char16_t seen = 0;
+    CommonBeginning common;
     qsizetype i = 0;
     // Four characters at a time: the rows of a sorted table share long
     // beginnings with their neighbours.
@@ -225,12 +241,15 @@ qsizetype commonLength(QStringView a, QStringView b, bool *beyondAscii)
         std::memcpy(&wb, pb + i, sizeof wb);
         if (wa != wb)
             break;
-        seen |= char16_t(wa | (wa >> 16) | (wa >> 32) | (wa >> 48));
+        if (wa & 0xFF80FF80FF80FF80) {
+            for (qsizetype k = i; k < i + 4; ++k)
+                common.note(pa[k]);
+        }
     }
     for (; i < shorter && pa[i] == pb[i]; ++i)
-        seen |= pa[i];
-    *beyondAscii = seen >= 0x80;
-    return i;
+        common.note(pa[i]);
+    common.length = i;
+    return common;
 }
 
 // How two rows stand on the first collation level, by the same rule as
@@ -239,15 +258,11 @@ std::optional<int> firstLevelOrder(QStringView a, QStringView b)
 {
     // Equal characters have equal weights, so the comparison starts where
     // the rows first differ.
-    bool beyondAscii = false;
-    const qsizetype same = commonLength(a, b, &beyondAscii);
-    bool accentedBefore = false;
-    for (qsizetype i = 0; beyondAscii && i < same; ++i) {
-        const PrimaryWeights::Entry *entry = entryOf(a[i]);
-        if (!entry)
-            return std::nullopt; // both sets of weights end at the same place
-        accentedBefore |= entry->accented;
-    }
+    const CommonBeginning common = commonBeginning(a, b);
+    if (common.unknown)
+        return std::nullopt; // both sets of weights end at the same place
+    const qsizetype same = common.length;
+    const bool accentedBefore = common.accented;
     // An unknown character where the rows part takes the last common one
     // out of the weights of its row, which leaves that row's weights a
     // beginning of the other's without being complete.
