@@ -579,7 +579,7 @@ bool TMainForm::LadeTntRichEdit1(const QString &tableName)
     // built: two large tables need not live side by side.
     m_view->setLines({});
     QString error;
-    switch (m_session.load(tableName, &error)) {
+    switch (m_session.load(tableName, &error, [this] { showFirstRows(); })) {
     case TableSession::LoadResult::Missing:
         showSessionRows();
         return false;
@@ -593,6 +593,17 @@ bool TMainForm::LadeTntRichEdit1(const QString &tableName)
     TrageDieHeaderZeileInStringgridEin(m_session.headerLine());
     showSessionRows();
     return true;
+}
+
+// A long table is seen at once: the header and the first screen of rows
+// are painted while the rest is still being read.
+void TMainForm::showFirstRows()
+{
+    TrageDieHeaderZeileInStringgridEin(m_session.headerLine());
+    showSessionRows();
+    SetzeDieTabstops();
+    m_header->repaint();
+    m_view->viewport()->repaint();
 }
 
 void TMainForm::showSessionRows()

@@ -124,6 +124,7 @@ private:
     void runFirstShowSequence();
 
     void saveWindowSize();
+    void showFirstRows();
     void showSessionRows();
     void applyRating();
     bool selectChooserItem(int index);

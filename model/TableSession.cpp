@@ -22,7 +22,8 @@ void TableSession::setDataFolder(const QString &dataFolder)
     m_dataFolder = dataFolder;
 }
 
-TableSession::LoadResult TableSession::load(const QString &name, QString *errorMessage)
+TableSession::LoadResult TableSession::load(
+    const QString &name, QString *errorMessage, const std::function<void()> &firstRowsRead)
 {
     const QString path = tableFilePath(m_dataFolder, name);
     if (!QFileInfo(path).isFile())
@@ -38,20 +39,32 @@ TableSession::LoadResult TableSession::load(const QString &name, QString *errorM
     // tables need not live side by side. A file that fails while being
     // read leaves no table open, so that nothing half-read is saved.
     m_rows = {};
-    std::optional<ViewTable> table = readViewTable(path);
+    FirstRows firstRows;
+    if (firstRowsRead) {
+        firstRows = [&](const ViewTable &table) {
+            open(name, path, table);
+            firstRowsRead();
+        };
+    }
+    std::optional<ViewTable> table = readViewTable(path, firstRows);
     if (!table) {
         close();
         if (errorMessage)
             *errorMessage = unreadable;
         return LoadResult::Unreadable;
     }
+    open(name, path, *std::move(table));
+    return LoadResult::Loaded;
+}
+
+void TableSession::open(const QString &name, const QString &path, ViewTable table)
+{
     m_tableName = name;
     m_path = path;
-    setHeaderLine(std::move(table->headerLine));
-    m_rows = std::move(table->rows);
+    setHeaderLine(std::move(table.headerLine));
+    m_rows = std::move(table.rows);
     m_order = RowOrder::Unchecked;
-    m_firstRowCellCount = table->firstRowCellCount;
-    return LoadResult::Loaded;
+    m_firstRowCellCount = table.firstRowCellCount;
 }
 
 void TableSession::setHeaderLine(QString line)

@@ -5,8 +5,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace Zestrola {
+
+struct ViewTable;
 
 // The table that is open in the main window: where it lies, its header and
 // rows as the table view shows them, and which columns hold the rated
@@ -30,8 +33,11 @@ public:
     void setDataFolder(const QString &dataFolder);
 
     // Reads the table `name` of the data folder. A missing file leaves the
-    // session as it was; an unreadable one too, with *errorMessage set.
-    LoadResult load(const QString &name, QString *errorMessage = nullptr);
+    // session as it was; an unreadable one too, with *errorMessage set. A
+    // long table is open with its first rows when `firstRowsRead` is
+    // called, so that they can be shown while the rest is read.
+    LoadResult load(const QString &name, QString *errorMessage = nullptr,
+        const std::function<void()> &firstRowsRead = {});
     void close();
 
     bool isOpen() const { return !m_path.isEmpty(); }
@@ -88,6 +94,7 @@ public:
     QString picturePath(const QString &entryName) const;
 
 private:
+    void open(const QString &name, const QString &path, ViewTable table);
     bool inSavedOrder();
     void placeInOrder(QStringView row, qsizetype viewIndex);
     void compactIfWasteful();

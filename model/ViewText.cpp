@@ -61,11 +61,20 @@ public:
         forEachLine(piece, [this](QStringView line) { addLine(line); });
     }
 
+    bool hasRows() const { return !m_table.rows.isEmpty(); }
+
+    // The rows so far; they share the text that is still to grow.
+    ViewTable table() const
+    {
+        ViewTable table = m_table;
+        countFirstRowCells(table);
+        return table;
+    }
+
     ViewTable finish() &&
     {
         m_table.rows.squeeze();
-        if (!m_table.rows.isEmpty())
-            m_table.firstRowCellCount = int(m_table.rows.first().count(u'\t'));
+        countFirstRowCells(m_table);
         return std::move(m_table);
     }
 
@@ -84,6 +93,12 @@ private:
         }
     }
 
+    static void countFirstRowCells(ViewTable &table)
+    {
+        if (!table.rows.isEmpty())
+            table.firstRowCellCount = int(table.rows.first().count(u'\t'));
+    }
+
     ViewTable m_table;
     bool m_headerFound = false;
 };
@@ -97,14 +112,21 @@ ViewTable buildViewTable(QStringView fileText)
     return std::move(builder).finish();
 }
 
-std::optional<ViewTable> readViewTable(const QString &path)
+std::optional<ViewTable> readViewTable(const QString &path, const FirstRows &firstRows)
 {
     std::optional<ViewTableBuilder> builder;
-    const bool read = readTextPieces(path, [&builder](QStringView piece, qint64 fileBytes) {
+    qint64 decoded = 0;
+    bool shown = !firstRows;
+    const bool read = readTextPieces(path, [&](QStringView piece, qint64 fileBytes) {
         // UTF-8 never needs more UTF-16 units than bytes.
         if (!builder)
             builder.emplace(std::max(qsizetype(fileBytes), piece.size()));
         builder->add(piece);
+        decoded += piece.size();
+        if (!shown && builder->hasRows() && decoded < fileBytes / 2) {
+            shown = true;
+            firstRows(builder->table());
+        }
     });
     if (!read)
         return std::nullopt;

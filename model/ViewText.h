@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 #include <optional>
 
 // How a table file becomes the text of the table view and the header grid,
@@ -31,8 +32,11 @@ struct ViewTable
 // number of TABs in the first view row (0 without rows).
 ViewTable buildViewTable(QStringView fileText);
 // The same straight from a table file, read and decoded in one pass into the
-// rows' block; nothing when the file cannot be read.
-std::optional<ViewTable> readViewTable(const QString &path);
+// rows' block; nothing when the file cannot be read. A table much longer
+// than one piece of the reading hands its header and first rows to
+// `firstRows` early, to be shown while the rest is read.
+using FirstRows = std::function<void(const ViewTable &firstRows)>;
+std::optional<ViewTable> readViewTable(const QString &path, const FirstRows &firstRows = {});
 
 // Every view row ends with a TAB so that each cell, the last one included,
 // is TAB-terminated: a row ending in TAB is kept as it is, any other row is

@@ -61,6 +61,31 @@ private Q_SLOTS:
         QCOMPARE(view()->caretLine(), 1);
     }
 
+    // A long table is seen before it is read whole: the first paint has the
+    // header and the first rows.
+    void longTableIsPaintedWhileItIsRead()
+    {
+        QByteArray rows;
+        for (int i = 0; i < 30000; ++i)
+            rows += "Apfel " + QByteArray::number(i) + "\t0,52\t0,20\t10,00\r\n";
+        data->addTable(u"Obst"_s, kBom + kHeader + rows);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QList<std::pair<int, QString>> paints; // lines and first title at each paint
+        const QMetaObject::Connection painted
+            = connect(view(), &TableTextView::aboutToPaint, this, [&] {
+                  paints.append({ view()->lineCount(), form->headerGrid()->cellText(1) });
+              });
+        choose(u"Obst"_s);
+        disconnect(painted);
+        QVERIFY(!paints.isEmpty());
+        QVERIFY2(paints.first().first > 0 && paints.first().first < 30000,
+            qPrintable(QString::number(paints.first().first)));
+        QCOMPARE(paints.first().second, u"Energie-\ndichte"_s);
+        QCOMPARE(view()->lineCount(), 30000);
+        QCOMPARE(view()->lines().last(), u"Apfel 29999\t0,52\t0,20\t10,00  \t"_s);
+    }
+
     void tableThatCannotBeReadKeepsThePreviousOne_data()
     {
         QTest::addColumn<bool>("gone");
