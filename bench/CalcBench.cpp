@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation window on a list of 1,000 entries: adding, transferring
 // with the computation, saving and opening; then merging saved lists.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry commands of the main window: opening the new-entry and edit
 // dialogs, their OK to the selected row, and deleting an entry.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The info box with and without a camera-sized photo, the photo's decode on
 // its own, and the large picture window.
 

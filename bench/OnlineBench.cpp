@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filling a new entry from an Open Food Facts answer, and a product's photo
 // shown in the new-entry dialog. The answer and the photo are made here:
 // the benchmark sends nothing anywhere.

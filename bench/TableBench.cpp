@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's everyday work on one food table: load, resize, scroll,
 // colouring, search, sort and save, the entry commands, and the model steps
 // behind them; and the load of a table of many columns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the main window's everyday work on tables of 1,000, 10,000 and
 // 100,000 entries (and the loading of one of 10,000 columns), the
 // calculation window, the info box and a new entry filled from Open Food

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/EinstellFormSucheImInternet.h"
 
 #include "model/Settings.h"

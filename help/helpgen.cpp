@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the help text (HTML) to the PDF that "Hilfe" opens:
 //     zestrola_helpgen SOURCE.html TARGET.pdf
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/IntakePrint.h"
 
 #include "model/DecimalText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainFormFixture.h"
 #include "calc/BerechnungsForm.h"
 #include "dialogs/BearbeitenForm.h"

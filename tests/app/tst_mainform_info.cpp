@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainFormFixture.h"
 #include "dialogs/EinstellFormSucheImInternet.h"
 #include "dialogs/ImageGrossForm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes that cannot happen: the old file stays whole, nothing is left
 // behind, and the user is told in German which file it was.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calculation list files.
 //
 // Properties, for any bytes read as a list file:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text decoder and the table reader.
 //
 // Properties, for any bytes:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edge-text parser of the threshold settings.
 //
 // Properties, for any stored text and edge number: an edge that is read is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry validation, row building and the files of a new table.
 //
 // The first byte chooses the dialog (new or edit entry) and whether the

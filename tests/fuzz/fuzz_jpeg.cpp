@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JPEG decoder.
 //
 // The first two bytes give the size the picture is wanted at (0: full

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // View rows and their marks.
 //
 // The first bytes choose which cell holds which nutrient, whether the drink

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open Food Facts answers.
 //
 // Properties, for any bytes received as a product or search answer:

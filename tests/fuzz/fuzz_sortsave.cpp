@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sort-and-save.
 //
 // Properties, for any view rows: the rows come out in strictly ascending

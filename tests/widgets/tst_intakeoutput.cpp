@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 #include "widgets/IntakeChart.h"
 #include "widgets/IntakePrint.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/Fonts.h"
 #include "widgets/TableTextView.h"
 #include "widgets/ViewColouring.h"
