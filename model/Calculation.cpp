@@ -249,10 +249,20 @@ int CalculationList::per100LineIndexOf(const CalcRow &row) const
     return -1;
 }
 
-bool CalculationList::isOwnedPer100Line(int line) const
+// The last line of the name that no row owns.
+int CalculationList::lastLooseLineNamed(const QString &name) const
 {
-    return std::any_of(m_rows.cbegin(), m_rows.cend(),
-        [line](const CalcRow &row) { return row.per100Line == line; });
+    if (name.isEmpty())
+        return -1;
+    const auto owned = [this](int line) {
+        return std::any_of(m_rows.cbegin(), m_rows.cend(),
+            [line](const CalcRow &row) { return row.per100Line == line; });
+    };
+    for (int line = int(m_per100Lines.size()) - 1; line >= 0; --line) {
+        if (nameOfPer100Line(m_per100Lines[line]) == name && !owned(line))
+            return line;
+    }
+    return -1;
 }
 
 std::optional<QStringList> CalculationList::per100Values(const CalcRow &row) const
@@ -310,9 +320,10 @@ void CalculationList::removeRow(int row)
     if (row < 0 || row >= rowCount())
         return;
     const CalcRow removed = m_rows.takeAt(row);
-    const int line = per100LineIndexOf(removed);
+    const int line
+        = removed.per100Line >= 0 ? removed.per100Line : lastLooseLineNamed(removed.name());
     m_unsaved = true;
-    if (line < 0 || (removed.per100Line < 0 && isOwnedPer100Line(line)))
+    if (line < 0)
         return;
     m_per100Lines.removeAt(line);
     for (CalcRow &other : m_rows) {

@@ -164,7 +164,7 @@ private:
     std::optional<QStringList> per100Values(const CalcRow &row) const;
     void takePropertiesPer100(CalcRow &row) const;
     int per100LineIndexOf(const CalcRow &row) const;
-    bool isOwnedPer100Line(int line) const;
+    int lastLooseLineNamed(const QString &name) const;
     void pairRowsWithPer100Lines();
 
     QStringList m_header;

@@ -176,6 +176,10 @@ private Q_SLOTS:
         list.removeRow(0);
         QCOMPARE(list.per100Lines(), QStringList { "100\tApfelsaft\t400,00\t" });
         QVERIFY(list.isUnsaved());
+        // A row without a line of its own takes none that another row owns.
+        list.load({ "100\tMilch\t1140\t" }, { "100\tMilch\t1140", "100\tMilch\t1350" });
+        list.removeRow(1);
+        QCOMPARE(list.per100Lines().size(), 1);
     }
 
     void removingARowTakesItsOwnPer100Line()
