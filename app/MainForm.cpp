@@ -10,6 +10,7 @@
 #include "dialogs/ImageGrossForm.h"
 #include "dialogs/NeuForm.h"
 #include "dialogs/NeueTabelleForm.h"
+#include "dialogs/TabelleImportierenForm.h"
 #include "dialogs/TextBausteinForm.h"
 #include "model/DataFolder.h"
 #include "model/EntryEdit.h"
@@ -21,6 +22,7 @@
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 #include "model/WebSearch.h"
+#include "widgets/FileDialog.h"
 #include "widgets/Fonts.h"
 #include "widgets/GreyItemDelegate.h"
 #include "widgets/HeaderGrid.h"
@@ -217,6 +219,9 @@ void TMainForm::buildMenus()
     file->setObjectName(QStringLiteral("Datei1"));
     connect(addNamedAction(file, QStringLiteral("NeueTabelle1"), QStringLiteral("Neue Tabelle")),
         &QAction::triggered, this, &TMainForm::NeueTabelle1Click);
+    connect(addNamedAction(file, QStringLiteral("TabelleImportieren1"),
+                QStringLiteral("Tabelle &importieren...")),
+        &QAction::triggered, this, &TMainForm::TabelleImportieren1Click);
     file->addSeparator();
     QAction *sort = addNamedAction(file, QStringLiteral("Sortieren1"), QStringLiteral("Sortieren"));
     sort->setVisible(false);
@@ -327,6 +332,7 @@ void TMainForm::createDialogs()
     m_drinkDialog = new TEinstellFormLebensmittelGetraenke(this);
     m_snippetForm = new TTextBausteinForm(this);
     m_newTableDialog = new TNeueTabelleForm(this);
+    m_importDialog = new TTabelleImportierenForm(this);
     m_editDialog = new TBearbeitenForm(this);
     m_searchForm = new TEinstellFormSucheImInternet(this);
     for (ThresholdDialog *dialog : { static_cast<ThresholdDialog *>(m_foodDialog),
@@ -903,6 +909,58 @@ void TMainForm::NeueTabelle1Click()
     }
     m_chooser->setCurrentIndex(index);
     ComboBox1Change();
+}
+
+void TMainForm::showTable(const QString &name)
+{
+    findTables();
+    m_chooser->setCurrentIndex(
+        m_chooser->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    ComboBox1Change();
+}
+
+// The file is read by the dialog; the rows come into the table here, in one
+// save, and the user is told what came over and what did not.
+void TMainForm::TabelleImportieren1Click()
+{
+    const QString path = FileDialog::getOpenFileName(this, QStringLiteral("Tabelle importieren"),
+        dataFolder(),
+        QStringLiteral("Tabellen (*.csv *.tsv *.tab *.txt *.CSV *.TSV *.TXT);;Alle Dateien (*)"));
+    if (path.isEmpty())
+        return;
+    ImportTargetInput input { dataFolder(), m_session.tableName(), m_session.headerCells(), {} };
+    input.currentNames.reserve(m_session.rowCount());
+    for (int row = 0; row < m_session.rowCount(); ++row)
+        input.currentNames.append(m_session.entryName(row));
+    QString error;
+    if (!m_importDialog->prepare(path, input, &error)) {
+        MessageBox::error(
+            this, QStringLiteral("%1\n%2").arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    if (m_importDialog->exec() != QDialog::Accepted)
+        return;
+    const ImportOutcome &outcome = m_importDialog->outcome();
+    const QString report = importReport(outcome.counts);
+    if (outcome.counts.taken() == 0) {
+        MessageBox::information(this, report + QStringLiteral("\nEs wurde nichts geschrieben."));
+        return;
+    }
+    if (m_importDialog->toNewTable()) {
+        const QString name = m_importDialog->tableName();
+        if (!createImportedTable(
+                dataFolder(), name, m_importDialog->tableHeader(), outcome.added, &error)) {
+            MessageBox::error(this, error);
+            return;
+        }
+        showTable(name);
+    } else if (!importRows(m_session, outcome.added, outcome.replaced, &error)) {
+        showSavedRows(error);
+        return;
+    } else {
+        showSavedRows({});
+    }
+    MessageBox::information(this, report);
 }
 
 // ----------------------------------------------------------------- rating --

@@ -30,6 +30,7 @@ class TEinstellFormSucheImInternet;
 class TImageGrossForm;
 class TNeuForm;
 class TNeueTabelleForm;
+class TTabelleImportierenForm;
 class TTextBausteinForm;
 namespace Zestrola {
 struct EntryDialogInput;
@@ -80,6 +81,7 @@ public:
     void Eintragbearbeiten1Click();
     void ZeileloeschenClick();
     void NeueTabelle1Click();
+    void TabelleImportieren1Click();
 
     // Rating.
     void checkeGrenzwerte();
@@ -142,6 +144,7 @@ private:
     Zestrola::EntryDialogInput entryDialogInput() const;
     QList<int> headerColumnWidths() const;
     void showSavedRows(const QString &error);
+    void showTable(const QString &name);
     void selectEntry(const QString &name);
     void placeInfoBox();
     void onSearchWordHovered(const QString &word);
@@ -186,6 +189,7 @@ private:
     TEinstellFormLebensmittelGetraenke *m_drinkDialog = nullptr;
     TNeuForm *m_newEntryDialog = nullptr;
     TNeueTabelleForm *m_newTableDialog = nullptr;
+    TTabelleImportierenForm *m_importDialog = nullptr;
     TBearbeitenForm *m_editDialog = nullptr;
     TImageGrossForm *m_imageForm = nullptr;
     TTextBausteinForm *m_snippetForm = nullptr;

@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -261,6 +262,82 @@ QByteArray productPhoto(qint64 atLeastBytes)
         if (bytes.size() >= atLeastBytes)
             return bytes;
     }
+}
+
+void writeSpreadsheetExport(const QString &path, int rows)
+{
+    QRandomGenerator random(20);
+    QStringList header { QStringLiteral("Produkt"), QStringLiteral("Energie (kJ)"),
+        QStringLiteral("Energie (kcal)"), QStringLiteral("Fett"),
+        QStringLiteral("davon gesättigte Fettsäuren"), QStringLiteral("Kohlenhydrate"),
+        QStringLiteral("davon Zucker"), QStringLiteral("Eiweiß"), QStringLiteral("Salz") };
+    for (int column = header.size(); column < kSpreadsheetColumns; ++column)
+        header << QStringLiteral("Angabe %1").arg(column);
+    QString text = header.join(u';') + QStringLiteral("\r\n");
+    for (int row = 0; row < rows; ++row) {
+        const double kcal = random.bounded(900.0);
+        const int kj = int(kcal * 4.184);
+        QStringList cells { QStringLiteral("\"%1 %2 %3\"")
+                                .arg(kPrefixes[random.bounded(int(kPrefixes.size()))],
+                                    kNouns[random.bounded(int(kNouns.size()))])
+                                .arg(row),
+            kj >= 1000 ? QStringLiteral("%1.%2").arg(kj / 1000).arg(kj % 1000, 3, 10, QChar(u'0'))
+                       : QString::number(kj),
+            decimal(kcal) };
+        for (int column = cells.size(); column < kSpreadsheetColumns; ++column)
+            cells << (random.bounded(20) == 0 ? QStringLiteral("k. A.")
+                                              : decimal(random.bounded(40.0)));
+        text += cells.join(u';') + QStringLiteral("\r\n");
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toLatin1()) <= 0)
+        fail("cannot write the spreadsheet export");
+}
+
+int writeProductDatabaseExport(const QString &path, int megabytes, int germanProducts)
+{
+    QStringList header { QStringLiteral("code"), QStringLiteral("product_name"),
+        QStringLiteral("countries_en"), QStringLiteral("ingredients_text"),
+        QStringLiteral("energy-kj_100g"), QStringLiteral("energy-kcal_100g"),
+        QStringLiteral("fat_100g"), QStringLiteral("saturated-fat_100g"),
+        QStringLiteral("carbohydrates_100g"), QStringLiteral("sugars_100g"),
+        QStringLiteral("proteins_100g"), QStringLiteral("salt_100g"),
+        QStringLiteral("sodium_100g") };
+    for (int column = header.size(); column < kDatabaseColumns; ++column)
+        header << QStringLiteral("nutrient-%1_100g").arg(column);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        fail("cannot write the product database export");
+    QRandomGenerator random(500);
+    const QByteArray ingredients = QByteArray(
+        "Zucker, Palmöl, Haselnüsse 13 %, fettarmer Kakao 7,4 %, Magermilchpulver 6,6 %, "
+        "Süßmolkenpulver, Emulgator Lecithine (Soja), Vanillin. ")
+                                       .repeated(6);
+    QByteArray block = header.join(u'\t').toUtf8() + '\n';
+    const qint64 target = qint64(megabytes) * 1000 * 1000;
+    qint64 written = 0;
+    int matching = 0;
+    for (int row = 0; written + block.size() < target; ++row) {
+        const bool germany = row % 4 == 0 && matching < germanProducts;
+        matching += germany ? 1 : 0;
+        const double kcal = random.bounded(900.0);
+        block += QByteArray::number(4000000 + row) + '\t' + kNouns[row % kNouns.size()].toUtf8()
+            + ' ' + QByteArray::number(row) + '\t' + (germany ? "France,Germany" : "France,Belgium")
+            + '\t' + ingredients + '\t' + QByteArray::number(kcal * 4.184, 'f', 1) + '\t'
+            + QByteArray::number(kcal, 'f', 1);
+        for (int column = 6; column < kDatabaseColumns; ++column)
+            block += '\t' + QByteArray::number(random.bounded(10.0), 'f', 4);
+        block += '\n';
+        if (block.size() > (1 << 20)) {
+            if (file.write(block) != block.size())
+                fail("cannot write the product database export");
+            written += block.size();
+            block.clear();
+        }
+    }
+    if (file.write(block) != block.size())
+        fail("cannot write the product database export");
+    return matching;
 }
 
 } // namespace Bench

@@ -14,6 +14,8 @@ namespace Bench {
 
 inline const QString kTableName = QStringLiteral("Lebensmittel");
 inline const QString kInfoTable = QStringLiteral("Obst");
+inline const QString kSpreadsheetFile = QStringLiteral("Export.csv");
+inline const QString kDatabaseFile = QStringLiteral("products.tsv");
 
 // The header line of a new food table.
 QString foodHeader();
@@ -41,5 +43,16 @@ void writeInfoDataFolder(const QString &folder);
 QByteArray fullProductAnswer(int atLeastBytes);
 // A product's photo as a JPEG of at least `atLeastBytes`.
 QByteArray productPhoto(qint64 atLeastBytes);
+// The file the small import reads: `rows` products and 20 columns, as a
+// German spreadsheet exports them (";", decimal commas, thousands points,
+// Windows-1252).
+void writeSpreadsheetExport(const QString &path, int rows);
+inline constexpr int kSpreadsheetColumns = 20;
+// The file the large import reads: an export of about `megabytes` MB in the
+// form of Open Food Facts (TAB, 200 columns, decimal points, a long
+// ingredients text), in which every fourth product lists "Germany" among its
+// countries, up to `germanProducts` of them. Returns how many do.
+int writeProductDatabaseExport(const QString &path, int megabytes, int germanProducts);
+inline constexpr int kDatabaseColumns = 200;
 
 } // namespace Bench

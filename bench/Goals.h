@@ -17,6 +17,7 @@ enum class Section {
     Calculation, // the calculation window on a list of 1,000 entries
     InfoBox, // the info box and the large picture window with a photo
     Online, // a new entry filled from an Open Food Facts answer and photo
+    Import, // importing a spreadsheet export and a product database export
 };
 
 enum class Unit { Milliseconds, Megabytes };
@@ -61,6 +62,11 @@ inline constexpr int kInfoRuns = 15;
 inline constexpr int kOnlineRuns = 15;
 inline constexpr int kOnlineAnswerBytes = 300 * 1024;
 inline constexpr qint64 kOnlinePhotoBytes = 1'000'000;
+inline constexpr int kImportRows = 100000;
+inline constexpr int kImportRuns = 5;
+inline constexpr int kDatabaseMegabytes = 500;
+inline constexpr int kGermanProducts = 50000;
+inline constexpr int kLargeImportRuns = 3;
 
 // The goals as Markdown tables, one a section, for docs/benchmark.md.
 void printGoalsMarkdown();

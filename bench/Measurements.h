@@ -22,6 +22,10 @@ int measureInfoBox(const QString &dataFolder);
 int measureCalculation();
 // A new entry filled from an Open Food Facts answer and shown photo.
 int measureOnline();
+// Importing `kSpreadsheetFile` of `dataFolder` as a new table.
+int measureImport(const QString &dataFolder);
+// Importing `kDatabaseFile` of `dataFolder`, filtered, as a new table.
+int measureLargeImport(const QString &dataFolder);
 
 // The entry commands on the loaded table: `restoreSaved` puts back the
 // table as the program saved it, `restoreForeign` one in another order.

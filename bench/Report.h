@@ -7,12 +7,13 @@
 namespace Bench {
 
 // The whole benchmark: the table sizes and the wide table, the steps, the
-// calculation window and the info box. Returns the exit code: 0 when every
+// calculation window, the info box and the import. Returns the exit code: 0 when every
 // goal is met, 1 when one is missed.
 int reportAll();
 // One section alone, with the same exit codes.
 int reportCalculation();
 int reportInfoBox();
 int reportOnline();
+int reportImport();
 
 } // namespace Bench

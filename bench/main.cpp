@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Times the main window's everyday work on tables of 1,000, 10,000 and
 // 100,000 entries (and the loading of one of 10,000 columns), the
-// calculation window, the info box and a new entry filled from Open Food
-// Facts, the way a user meets them, and prints
-// the medians next to the goals (Goals.cpp). Exits with 1 when a goal is
-// missed, with 2 when something could not be measured.
+// calculation window, the info box, a new entry filled from Open Food Facts
+// and the import, the way a user meets them, and prints the medians next
+// to the goals (Goals.cpp). Exits with 1 when a goal is missed, with 2 when
+// something could not be measured.
 //
 // Build in Release. Runs offscreen by itself. Every measurement runs in a
 // fresh child process of its own (this program started in one of its
@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -52,6 +53,7 @@ const Mode kModes[] = {
     { "--calc", "", false, [](const QStringList &) { return reportCalculation(); } },
     { "--info", "", false, [](const QStringList &) { return reportInfoBox(); } },
     { "--online", "", false, [](const QStringList &) { return reportOnline(); } },
+    { "--import", "", false, [](const QStringList &) { return reportImport(); } },
     { "--goals", "", false,
         [](const QStringList &) {
             printGoalsMarkdown();
@@ -79,6 +81,17 @@ const Mode kModes[] = {
     { "--measure-info", "FOLDER", true, [](const QStringList &a) { return measureInfoBox(a[0]); } },
     { "--measure-calc", "", true, [](const QStringList &) { return measureCalculation(); } },
     { "--measure-online", "", true, [](const QStringList &) { return measureOnline(); } },
+    { "--write-import", "FOLDER", false,
+        [](const QStringList &a) {
+            writeSpreadsheetExport(QDir(a[0]).filePath(kSpreadsheetFile), kImportRows);
+            writeProductDatabaseExport(
+                QDir(a[0]).filePath(kDatabaseFile), kDatabaseMegabytes, kGermanProducts);
+            return 0;
+        } },
+    { "--measure-import", "FOLDER", false,
+        [](const QStringList &a) { return measureImport(QDir(a[0]).absolutePath() + u'/'); } },
+    { "--measure-import-large", "FOLDER", false,
+        [](const QStringList &a) { return measureLargeImport(QDir(a[0]).absolutePath() + u'/'); } },
 };
 
 qsizetype argumentCount(const Mode &mode)

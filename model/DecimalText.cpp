@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -263,6 +264,27 @@ QString formatNumber(double value)
     out += u',';
     out += QLatin1StringView(hundredths.constData() + hundredths.size() - 2, 2);
     return out;
+}
+
+QString twoDecimals(double value)
+{
+    // Nearly every value read from a file has two decimals at most: it is
+    // a whole number of hundredths, far from any tie, and takes the quick
+    // way (an import writes hundreds of thousands of them).
+    const double hundredths = std::round(value * 100.0);
+    if (std::abs(value) < 1e12 && std::abs(value * 100.0 - hundredths) < 1e-6) {
+        const auto whole = static_cast<long long>(std::abs(hundredths));
+        std::array<char, 32> text;
+        char *end = text.data();
+        if (hundredths < 0)
+            *end++ = '-';
+        end = std::to_chars(end, text.data() + text.size() - 3, whole / 100).ptr;
+        *end++ = ',';
+        *end++ = char('0' + whole % 100 / 10);
+        *end++ = char('0' + whole % 10);
+        return QString::fromLatin1(text.data(), end - text.data());
+    }
+    return formatNumber(value).remove(u'.');
 }
 
 QString plainDecimal(double value, int decimals)

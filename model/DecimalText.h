@@ -60,6 +60,9 @@ QString decimalDisplay(double value);
 // digits, then rounded half away from zero, so 0,125 gives 0,13 and 2,675
 // (a double just below it) gives 2,67. At most 15 significant digits.
 QString formatNumber(double value);
+// Two decimals with a decimal comma and no thousands separator, rounded as
+// formatNumber rounds: a value cell as the program writes it ("1234,50").
+QString twoDecimals(double value);
 // At most `decimals` decimals, trailing zeros dropped, a decimal comma and
 // no thousands separator ("1,5", "2", "-0,25"); empty for what is no finite
 // number.

@@ -135,6 +135,18 @@ bool writePicture(const QString &path, const QByteArray &bytes, QString *errorMe
     return false;
 }
 
+// A new table's entry folder, unless it is there already; *made tells
+// whether it was made here, so that a failed command takes it away again.
+bool makeEntryFolder(const QString &folder, bool *made, QString *errorMessage)
+{
+    *made = !QFileInfo(folder).isDir() && QDir().mkdir(folder);
+    if (QFileInfo(folder).isDir())
+        return true;
+    setError(errorMessage,
+        QStringLiteral("Das Verzeichnis \"%1\" kann nicht erstellt werden.").arg(folder));
+    return false;
+}
+
 // Runs `change` on the rows and saves; a failed save puts the rows back.
 template<typename Change>
 bool saveChangedRows(TableSession &session, QString *errorMessage, Change change)
@@ -240,12 +252,9 @@ bool createTable(const QString &dataFolder, const QString &name, const QStringLi
         return false;
     }
     const QString folder = entryFolderPath(dataFolder, name);
-    const bool madeFolder = !QFileInfo(folder).isDir() && QDir().mkdir(folder);
-    if (!QFileInfo(folder).isDir()) {
-        setError(errorMessage,
-            QStringLiteral("Das Verzeichnis \"%1\" kann nicht erstellt werden.").arg(folder));
+    bool madeFolder = false;
+    if (!makeEntryFolder(folder, &madeFolder, errorMessage))
         return false;
-    }
     const NewTableTexts texts = newTableTexts(headerCells);
     const QString tablePath = tableFilePath(dataFolder, name);
     const QString infoPath = infoFilePath(dataFolder, name, kSampleEntryName);
@@ -257,6 +266,47 @@ bool createTable(const QString &dataFolder, const QString &name, const QStringLi
             return true;
         table.restore();
     }
+    if (madeFolder)
+        QDir().rmdir(folder);
+    return false;
+}
+
+bool importRows(TableSession &session, const QStringList &added,
+    const QHash<int, QString> &replaced, QString *errorMessage)
+{
+    return saveChangedRows(session, errorMessage, [&] {
+        session.appendRows(added);
+        for (auto it = replaced.cbegin(); it != replaced.cend(); ++it)
+            session.replaceRow(it.key(), it.value());
+    });
+}
+
+bool createImportedTable(const QString &dataFolder, const QString &name,
+    const QStringList &headerCells, const QStringList &rows, QString *errorMessage)
+{
+    if (const QString problem = newTableNameProblem(dataFolder, name); !problem.isEmpty()) {
+        setError(errorMessage, problem);
+        return false;
+    }
+    const QString tablePath = tableFilePath(dataFolder, name);
+    if (tableNameTaken(dataFolder, name)) {
+        setError(errorMessage, QStringLiteral("Die Tabelle \"%1\" gibt es schon.").arg(name));
+        return false;
+    }
+    const QString folder = entryFolderPath(dataFolder, name);
+    bool madeFolder = false;
+    if (!makeEntryFolder(folder, &madeFolder, errorMessage))
+        return false;
+    // The session reads the header from the file; the rows then come in
+    // through the one sort-and-save.
+    TableSession session(dataFolder);
+    if (WriteToStream(headerCells.join(u'\t') + kLineEnd, tablePath, errorMessage)
+        && session.load(name, errorMessage) == TableSession::LoadResult::Loaded) {
+        session.appendRows(rows);
+        if (session.sortAndSave(errorMessage))
+            return true;
+    }
+    QFile::remove(tablePath);
     if (madeFolder)
         QDir().rmdir(folder);
     return false;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -36,5 +37,16 @@ bool removeEntry(TableSession &session, int index, QString *errorMessage = nullp
 // that name is replaced (ask first).
 bool createTable(const QString &dataFolder, const QString &name, const QStringList &headerCells,
     QString *errorMessage = nullptr);
+
+// Imported rows: `added` joins the open table, and each row index of
+// `replaced` takes its new row; the table is saved once. A failed save
+// leaves the rows and the file as they were.
+bool importRows(TableSession &session, const QStringList &added,
+    const QHash<int, QString> &replaced, QString *errorMessage = nullptr);
+// Imported rows as the new table `name`: its entry folder and the table
+// file, sorted like every save. The table must not exist yet; when the file
+// cannot be written, neither it nor the folder made for it is left behind.
+bool createImportedTable(const QString &dataFolder, const QString &name,
+    const QStringList &headerCells, const QStringList &rows, QString *errorMessage = nullptr);
 
 } // namespace Zestrola

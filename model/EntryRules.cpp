@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/EntryRules.h"
 
+#include "model/Calculation.h"
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <unistd.h>
@@ -99,6 +101,16 @@ bool headerHolds(const QStringList &headerCells, int column, QStringView keyword
     return column < headerCells.size() && asciiLower(headerCells[column]).contains(keyword);
 }
 
+double energyDensity(double kcalPer100)
+{
+    return kcalPer100 * 0.01;
+}
+
+double alcoholGrams(double volumePercent)
+{
+    return volumePercent * kAlcoholGramsPerVolPercent;
+}
+
 CellEditResult checkCellEdit(
     QStringList cells, int column, const QStringList &headerCells, EntryDialogKind kind)
 {
@@ -158,7 +170,7 @@ CellEditResult checkCellEdit(
         }
     }
 
-    auto compute = [&](int target, double factor) {
+    auto compute = [&](int target, double (*rule)(double)) {
         if (cells[column].isEmpty() || target >= cells.size())
             return true;
         const std::optional<double> number = readDecimal(text);
@@ -166,15 +178,13 @@ CellEditResult checkCellEdit(
             say(notANumberMessage(text), false);
             return false;
         }
-        cells[target] = decimalDisplay(*number * factor);
+        cells[target] = decimalDisplay(rule(*number));
         return true;
     };
-    if (computesEnergyDensity(column, headerCells) && !compute(kEnergyDensityColumn, 0.01))
+    if (computesEnergyDensity(column, headerCells) && !compute(kEnergyDensityColumn, energyDensity))
         return done();
     result.couplesName = true;
-    // Grams of pure alcohol per 100 ml from the volume percentage.
-    if (computesAlcoholGrams(column, headerCells)
-        && !compute(kAlcoholGramsColumn, kAlcoholGramsPerVolPercent))
+    if (computesAlcoholGrams(column, headerCells) && !compute(kAlcoholGramsColumn, alcoholGrams))
         return done();
 
     if (kind == EntryDialogKind::NewEntry) {
@@ -260,6 +270,13 @@ QStringList defaultFoodHeader()
         QStringLiteral("davon|Zucker"), QStringLiteral("Eiweiß"), QStringLiteral("Salz") };
 }
 
+QStringList defaultDrinkHeader()
+{
+    QStringList header = defaultFoodHeader();
+    header[0] = QStringLiteral("Getränke je 100 ml");
+    return header << QStringLiteral("Alkohol|vol.-%") << QStringLiteral("Alkohol|in g");
+}
+
 QString proposedTableName(const QString &currentTable)
 {
     return isDrinkTable(currentTable) ? QStringLiteral("Meine Getränke Einkäufe im Supermarkt XY")
@@ -294,6 +311,14 @@ QString newTableNameProblem(const QString &dataFolder, const QString &name)
                               "kürzeren Namen ein.");
     }
     return {};
+}
+
+bool tableNameTaken(const QString &dataFolder, const QString &name)
+{
+    const QString fileName = QFileInfo(tableFilePath(dataFolder, name)).fileName();
+    const QStringList files = QDir(dataFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    return std::any_of(files.cbegin(), files.cend(),
+        [&](const QString &file) { return file.compare(fileName, Qt::CaseInsensitive) == 0; });
 }
 
 NewTableTexts newTableTexts(const QStringList &headerCells)

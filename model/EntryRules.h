@@ -57,6 +57,20 @@ bool headerHolds(const QStringList &headerCells, int column, QStringView keyword
 CellEditResult checkCellEdit(
     QStringList cells, int column, const QStringList &headerCells, EntryDialogKind kind);
 
+// The computed cells: energy density in kcal per gram from kcal per 100 g,
+// and grams of pure alcohol per 100 ml from the volume percentage.
+double energyDensity(double kcalPer100);
+double alcoholGrams(double volumePercent);
+
+// Units and bounds of the values on a label, per 100 g or 100 ml.
+inline constexpr double kKilojoulesPerKilocalorie = 4.184;
+// Salt is sodium chloride: 2.5 g of it hold 1 g of sodium.
+inline constexpr double kSaltPerSodium = 2.5;
+// Pure fat has about 3700 kJ; anything above this is absurd.
+inline constexpr double kMostKilojoules = 4000;
+inline constexpr double kMostKilocalories = kMostKilojoules / kKilojoulesPerKilocalorie;
+inline constexpr double kMostGrams = 100;
+
 // The row of the new-entry dialog: whole nutrient values get ",00", one
 // decimal gets a second, every cell is padded to 5 characters; no TAB or
 // blank at the end.
@@ -85,8 +99,10 @@ QStringList rowCells(const QString &row);
 
 inline const QString kSampleEntryName = QStringLiteral("Beispiel Eintrag");
 
-// The header offered for a new table when no table is open.
+// The header offered for a new table when no table is open, and that of a
+// drink table, which adds the volume percentage and grams of alcohol.
 QStringList defaultFoodHeader();
+QStringList defaultDrinkHeader();
 
 // The name offered for a new table made from `currentTable`.
 QString proposedTableName(const QString &currentTable);
@@ -96,6 +112,11 @@ QString tableNameWithoutExtension(const QString &typed);
 // message; empty when it can. Checked before anything is written, so that a
 // name the file system refuses never leaves half a table behind.
 QString newTableNameProblem(const QString &dataFolder, const QString &name);
+
+// Whether the data folder already has a table file of that name, letter
+// case aside: two tables whose names differ only in case would share their
+// entries on some file systems and confuse everyone on all others.
+bool tableNameTaken(const QString &dataFolder, const QString &name);
 
 struct NewTableTexts
 {

@@ -70,17 +70,22 @@ std::optional<QChar *> decodeUtf8Line(QByteArrayView line, QChar *out)
     return out;
 }
 
-// A line that is valid UTF-8 is UTF-8; any other is Windows-1252, which
-// maps every byte to a character of its own, so no byte is lost.
-QChar *decodeLine(QByteArrayView line, QChar *out)
+// Windows-1252 maps every byte to a character of its own, so no byte is lost.
+QChar *decodeWindows1252(QByteArrayView bytes, QChar *out)
 {
-    if (const std::optional<QChar *> end = decodeUtf8Line(line, out))
-        return *end;
-    for (const char c : line) {
+    for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         *out++ = (byte >= 0x80 && byte <= 0x9F) ? QChar(kCp1252High[byte - 0x80]) : QChar(byte);
     }
     return out;
+}
+
+// A line that is valid UTF-8 is UTF-8; any other is Windows-1252.
+QChar *decodeLine(QByteArrayView line, QChar *out)
+{
+    if (const std::optional<QChar *> end = decodeUtf8Line(line, out))
+        return *end;
+    return decodeWindows1252(line, out);
 }
 
 // A surrogate without its partner cannot be written as UTF-8; it becomes
@@ -222,6 +227,13 @@ bool readTextPieces(const QString &path, const TextPieces &take)
         if (last)
             return true;
     }
+}
+
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    decodeWindows1252(bytes, text.data());
+    return text;
 }
 
 QString readTextFile(const QString &path, bool *ok)

@@ -30,6 +30,8 @@ QString decodeText(QByteArrayView bytes);
 // the file cannot be read.
 using TextPieces = std::function<void(QStringView piece, qint64 fileBytes)>;
 bool readTextPieces(const QString &path, const TextPieces &take);
+// Bytes as Windows-1252, the encoding of a line that is not UTF-8.
+QString fromWindows1252(QByteArrayView bytes);
 
 // Reads and decodes a whole text file. A missing or unreadable file yields
 // an empty text and sets *ok to false.

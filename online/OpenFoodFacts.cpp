@@ -29,10 +29,6 @@ const QString kNotJson = QStringLiteral("Die Antwort von Open Food Facts ist kei
 const QString kWrongShape
     = QStringLiteral("Die Antwort von Open Food Facts hat nicht die erwartete Form.");
 
-constexpr double kKilojoulesPerKilocalorie = 4.184;
-constexpr double kMostKilojoules = 4000;
-constexpr double kMostGrams = 100;
-
 // A value cell filled from one figure of the product, per 100 g or 100 ml.
 struct ValueSource
 {
@@ -45,8 +41,6 @@ struct ValueSource
     QStringView unit; // of `most`
     bool whole; // energies are given in whole numbers, as on the label
 };
-
-constexpr double kMostKilocalories = kMostKilojoules / kKilojoulesPerKilocalorie;
 
 const ValueSource kSources[] = {
     { 1, u"Brennwert in kJ", QLatin1StringView("energy-kj_100g"),
@@ -63,9 +57,8 @@ const ValueSource kSources[] = {
         false },
     { 7, u"Zucker", QLatin1StringView("sugars_100g"), {}, 1, kMostGrams, u"g", false },
     { 8, u"Eiweiß", QLatin1StringView("proteins_100g"), {}, 1, kMostGrams, u"g", false },
-    // Salt is sodium chloride: 2.5 g of it hold 1 g of sodium.
-    { 9, u"Salz", QLatin1StringView("salt_100g"), QLatin1StringView("sodium_100g"), 2.5, kMostGrams,
-        u"g", false },
+    { 9, u"Salz", QLatin1StringView("salt_100g"), QLatin1StringView("sodium_100g"), kSaltPerSodium,
+        kMostGrams, u"g", false },
     { kAlcoholPercentColumn, u"Alkohol", QLatin1StringView("alcohol_100g"), {}, 1, 100, u"vol.-%",
         false },
 };

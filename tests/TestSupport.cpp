@@ -2,6 +2,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -166,6 +167,22 @@ void DataFolder::addFile(const QString &relativePath, const QByteArray &bytes)
 void DataFolder::addFolder(const QString &relativePath)
 {
     QDir().mkpath(path() + relativePath);
+}
+
+QStringList DataFolder::snapshot() const
+{
+    QStringList entries;
+    QDirIterator it(path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString relative = file.mid(path().size());
+        entries.append(it.fileInfo().isDir()
+                ? QString(relative + u'/')
+                : QString(relative + u": " + QString::fromLatin1(readBytes(file).toBase64())));
+    }
+    entries.sort();
+    return entries;
 }
 
 } // namespace TestSupport

@@ -66,6 +66,9 @@ public:
     void addTable(const QString &name, const QByteArray &bytes);
     void addFile(const QString &relativePath, const QByteArray &bytes);
     void addFolder(const QString &relativePath);
+    // Every folder and file below the folder, files with their bytes, in
+    // a fixed order: two snapshots are equal when nothing was changed.
+    QStringList snapshot() const;
 
 private:
     QTemporaryDir m_dir;
