@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing a table: a spreadsheet export of 100,000 products read, mapped
 // and written as a new table; and a product database export of 500 MB read
 // and filtered down to the products of one country, in constant memory.

@@ -19,8 +19,8 @@
 #include "Timing.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <cstdio>

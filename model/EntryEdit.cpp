@@ -271,8 +271,8 @@ bool createTable(const QString &dataFolder, const QString &name, const QStringLi
     return false;
 }
 
-bool importRows(TableSession &session, const QStringList &added,
-    const QHash<int, QString> &replaced, QString *errorMessage)
+bool importRows(TableSession &session, const TableRows &added, const QHash<int, QString> &replaced,
+    QString *errorMessage)
 {
     return saveChangedRows(session, errorMessage, [&] {
         session.appendRows(added);
@@ -282,7 +282,7 @@ bool importRows(TableSession &session, const QStringList &added,
 }
 
 bool createImportedTable(const QString &dataFolder, const QString &name,
-    const QStringList &headerCells, const QStringList &rows, QString *errorMessage)
+    const QStringList &headerCells, const TableRows &rows, QString *errorMessage)
 {
     if (const QString problem = newTableNameProblem(dataFolder, name); !problem.isEmpty()) {
         setError(errorMessage, problem);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/TableRows.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -41,12 +43,12 @@ bool createTable(const QString &dataFolder, const QString &name, const QStringLi
 // Imported rows: `added` joins the open table, and each row index of
 // `replaced` takes its new row; the table is saved once. A failed save
 // leaves the rows and the file as they were.
-bool importRows(TableSession &session, const QStringList &added,
-    const QHash<int, QString> &replaced, QString *errorMessage = nullptr);
+bool importRows(TableSession &session, const TableRows &added, const QHash<int, QString> &replaced,
+    QString *errorMessage = nullptr);
 // Imported rows as the new table `name`: its entry folder and the table
 // file, sorted like every save. The table must not exist yet; when the file
 // cannot be written, neither it nor the folder made for it is left behind.
 bool createImportedTable(const QString &dataFolder, const QString &name,
-    const QStringList &headerCells, const QStringList &rows, QString *errorMessage = nullptr);
+    const QStringList &headerCells, const TableRows &rows, QString *errorMessage = nullptr);
 
 } // namespace Zestrola

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/TableImport.h"
 
 #include "model/DataFolder.h"
@@ -398,7 +399,7 @@ bool ImportRows::place(QString name, const QStringList &cells)
             else
                 ++m_counts.replaced;
             if (slot < 0)
-                m_added[-1 - slot] = row;
+                m_added.replace(-1 - slot, row);
             else
                 m_replaced.insert(slot, row);
             if (m_preview.size() < m_previewRows)
@@ -410,7 +411,7 @@ bool ImportRows::place(QString name, const QStringList &cells)
         ++m_counts.renamed;
     }
     m_names.insert(key, -1 - int(m_added.size()));
-    m_added.append(name + u'\t' + cells.join(u'\t'));
+    m_added.append(name, QString(u'\t' + cells.join(u'\t')));
     ++m_counts.added;
     if (m_preview.size() < m_previewRows)
         m_preview.append(QStringList { name } + cells);

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "model/DelimitedText.h"
 #include "model/ImportColumns.h"
+#include "model/TableRows.h"
 
 #include <QHash>
 #include <QList>
@@ -76,7 +78,7 @@ public:
     void add(const DelimitedRecord &record);
 
     // Rows to add, in the order of the file.
-    const QStringList &added() const { return m_added; }
+    const TableRows &added() const { return m_added; }
     // Rows of the table to replace: row index, new row.
     const QHash<int, QString> &replaced() const { return m_replaced; }
     const QList<QStringList> &preview() const { return m_preview; }
@@ -99,7 +101,7 @@ private:
     QHash<QString, int> m_names;
     QHash<QString, int> m_lastNumbers; // the last "(n)" given to a name
 
-    QStringList m_added;
+    TableRows m_added;
     QHash<int, QString> m_replaced;
     QList<QStringList> m_preview;
     ImportCounts m_counts;
@@ -120,7 +122,7 @@ std::optional<ImportSample> readImportSample(
 
 struct ImportOutcome
 {
-    QStringList added;
+    TableRows added;
     QHash<int, QString> replaced;
     ImportCounts counts;
     bool cancelled = false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The import: delimited text read piece by piece, and the table rows made
 // from it.
 //
@@ -98,7 +99,7 @@ void checkRows(const Read &read)
     for (const DelimitedRecord &record : read.records.sliced(1))
         rows.add(record);
     static const QRegularExpression valueCellForm(QStringLiteral("^<?[0-9]+,[0-9]+$"));
-    for (const QString &row : rows.added()) {
+    for (const QString &row : rows.added().toStringList()) {
         const QStringList cells = row.split(u'\t');
         FUZZ_CHECK(cells.size() == settings.tableHeader.size());
         FUZZ_CHECK(!row.contains(u'\n') && !row.contains(u'\r'));

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "TestSupport.h"
 #include "model/DelimitedText.h"
 #include "model/EntryEdit.h"
@@ -403,7 +404,7 @@ private Q_SLOTS:
         QVERIFY(sample);
         const ImportOutcome outcome = importFile(path(u"in.txt"_s), settingsFor(*sample, table));
         QVERIFY2(outcome.error.isEmpty(), qPrintable(outcome.error));
-        QCOMPARE(outcome.added, rows);
+        QCOMPARE(outcome.added.toStringList(), rows);
         const ImportCounts &c = outcome.counts;
         QCOMPARE((QList<qint64> { c.taken(), c.noName, c.noValues, c.notNumbers, c.implausible }),
             counts);
@@ -444,7 +445,7 @@ private Q_SLOTS:
         settings.filterColumn = 2;
         settings.filterText = u"De"_s;
         const ImportOutcome outcome = importFile(path(u"in.csv"_s), settings);
-        QCOMPARE(outcome.added, added);
+        QCOMPARE(outcome.added.toStringList(), added);
         QStringList replacedRows;
         for (auto it = outcome.replaced.cbegin(); it != outcome.replaced.cend(); ++it)
             replacedRows << u"%1: %2"_s.arg(it.key()).arg(it.value());
@@ -527,7 +528,7 @@ private Q_SLOTS:
         const QStringList before = m_data->snapshot();
         TableSession session(m_data->path());
         QCOMPARE(session.load(u"Obst"_s), TableSession::LoadResult::Loaded);
-        const QStringList rows = session.rows();
+        const TableRows rows = session.rows();
         TestSupport::Blocked blocked(m_data->path(), TestSupport::Blocked::Writing);
         if (!blocked.isActive())
             QSKIP(blocked.skipReason());
