@@ -11,13 +11,16 @@
 #include "calc/BerechnungsForm.h"
 #include "calc/CalculationHost.h"
 #include "calc/DateienZusammfuegenForm.h"
+#include "calc/VerlaufForm.h"
 #include "model/CalcListFile.h"
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 #include "widgets/FileDialog.h"
+#include "widgets/IntakeHistoryChart.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -61,6 +64,45 @@ void measureMerge(const QString &folder, const QStringList &rows)
         timeRuns(
             kCalcRuns, [] { MessageBox::queueAnswer(QMessageBox::Yes); },
             [&] { merge.ZusammenfuegenButtonClick(); }));
+}
+
+// A month of days: `kHistoryLists` lists of `kEntriesPerHistoryList`
+// entries, each with an amount of its own.
+void measureHistory(const QString &calculationFolder, const QStringList &rows)
+{
+    const QString folder = calculationFolder + QStringLiteral("Verlauf/");
+    QDir().mkpath(folder);
+    QRandomGenerator random(815);
+    for (int day = 0; day < kHistoryLists; ++day) {
+        Zestrola::CalculationList list;
+        for (int i = 0; i < kEntriesPerHistoryList; ++i) {
+            const int row = list.addEntry(Zestrola::viewRow(rows[day + i]));
+            list.transfer(row, QString::number(random.bounded(20, 400)));
+        }
+        if (!Zestrola::WriteToStream(
+                list.fileLines(), folder + QStringLiteral("Tag %1.txt").arg(day)))
+            fail("cannot write a list");
+    }
+    TVerlaufForm history(folder);
+    auto *length = TestSupport::requireChild<QComboBox>(&history, QStringLiteral("ComboBox1"));
+    length->setCurrentIndex(length->findData(kHistoryLists));
+    printRuns("calcHistory",
+        timeRuns(
+            kCalcRuns,
+            [&] {
+                history.hide();
+                QApplication::processEvents();
+            },
+            [&] {
+                history.showLists();
+                history.show();
+                history.chart()->repaint();
+            }));
+    const auto &lists = history.lists();
+    if (lists.size() < kHistoryLists
+        || std::any_of(
+            lists.begin(), lists.end(), [](const auto &list) { return list.isDamaged(); }))
+        fail("the history did not read every list");
 }
 
 } // namespace
@@ -154,6 +196,7 @@ int measureCalculation()
             [&] { form.SpeichernUnterClick(); }));
 
     measureMerge(folder, rows);
+    measureHistory(folder, rows);
     return 0;
 }
 

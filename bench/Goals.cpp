@@ -83,6 +83,9 @@ const Goal kGoals[] = {
     { Calculation, "calcMerge", "merging 100 lists of 100 entries", 200, kNoGoal, ms,
         "`ZusammenfuegenButtonClick()` on 100 saved lists of 100 entries each, file written and "
         "synced" },
+    { Calculation, "calcHistory", "history of 30 lists of 50 entries", 100, kNoGoal, ms,
+        "`TVerlaufForm::showLists()` for the last 30 lists and the window painted: every file "
+        "read with the list reader and checked, its totals and shares, the bars drawn" },
 
     { InfoBox, "infoPicture", "info box with a 12-megapixel photo", 60, kNoGoal, ms,
         "`InfotextAnzeigen()` on the entry with the photo until the box with its picture (decoded "

@@ -6,6 +6,7 @@
 #include "calc/CalculationHost.h"
 #include "calc/DateienZusammfuegenForm.h"
 #include "calc/ReferenceIntakePanel.h"
+#include "calc/VerlaufForm.h"
 #include "model/CalcListFile.h"
 #include "model/Columns.h"
 #include "model/DataFolder.h"
@@ -65,6 +66,7 @@ TBerechnungsForm::TBerechnungsForm(CalculationHost &host, QWidget *parent)
     buildMenu();
     connectSignals();
     m_mergeForm = new TDateienZusammfuegenForm(calculationFolder(), this);
+    m_historyForm = new TVerlaufForm(calculationFolder(), this);
 
     m_cleanUpTimer.setInterval(kCleanUpIntervalMs);
     connect(&m_cleanUpTimer, &QTimer::timeout, this, &TBerechnungsForm::Timer1Timer);
@@ -192,6 +194,11 @@ void TBerechnungsForm::buildMenu()
     m_intakePanel->addFileCommands(file);
     m_save->setEnabled(false);
     m_saveAs->setEnabled(false);
+
+    QMenu *view = bar->addMenu(QStringLiteral("&Anzeige"));
+    view->setObjectName(QStringLiteral("Anzeige1"));
+    m_history = addNamedAction(view, QStringLiteral("VerlaufdergespeichertenListen1"),
+        QStringLiteral("&Verlauf der gespeicherten Listen..."));
     layout()->setMenuBar(bar);
 }
 
@@ -209,6 +216,8 @@ void TBerechnungsForm::connectSignals()
     connect(m_saveAs, &QAction::triggered, this, &TBerechnungsForm::SpeichernUnterClick);
     connect(
         m_merge, &QAction::triggered, this, &TBerechnungsForm::DateienzueinerzusammenfuegenClick);
+    connect(m_history, &QAction::triggered, this,
+        &TBerechnungsForm::VerlaufdergespeichertenListenClick);
 
     connect(m_listView->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex &current) {
@@ -485,28 +494,38 @@ void TBerechnungsForm::scrollListByNotches(int notches)
 
 void TBerechnungsForm::OeffnenClick()
 {
-    if (m_list.isUnsaved()) {
-        if (MessageBox::question(this, kUnsavedQuestion, MessageBox::Yes::Keeps)
-            == QMessageBox::Yes) {
-            setWindowTitle(kSaveCaption);
-            SpeichernUnterClick();
-            return;
-        }
-        // The list stays unsaved until another one replaces it.
-    }
+    if (savesUnsavedListFirst())
+        return;
     const QString chosen = FileDialog::getOpenFileName(this, QStringLiteral("Öffnen"),
         calculationFolder() + u'/' + kProposedName, kListFileFilter);
-    if (chosen.isEmpty())
-        return;
-    const CalcListFileContent content = readCalcListFile(chosen);
+    if (!chosen.isEmpty())
+        openListFile(chosen);
+}
+
+// Before another list replaces an unsaved one, the user may save it instead;
+// true when "Speichern unter" ran and nothing is to be opened.
+bool TBerechnungsForm::savesUnsavedListFirst()
+{
+    if (!m_list.isUnsaved())
+        return false;
+    if (MessageBox::question(this, kUnsavedQuestion, MessageBox::Yes::Keeps) != QMessageBox::Yes)
+        return false; // the list stays unsaved until another one replaces it
+    setWindowTitle(kSaveCaption);
+    SpeichernUnterClick();
+    return true;
+}
+
+void TBerechnungsForm::openListFile(const QString &path)
+{
+    const CalcListFileContent content = readCalcListFile(path);
     if (!content.ok) {
         MessageBox::error(
-            this, QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden.").arg(chosen));
+            this, QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden.").arg(path));
         return;
     }
-    const QString name = QFileInfo(chosen).fileName();
+    const QString name = QFileInfo(path).fileName();
     m_list.load(content.per100Lines, content.rowLines);
-    m_list.setFilePath(chosen);
+    m_list.setFilePath(path);
     m_fileStamp = content.stamp;
     m_listView->setCurrentIndex({});
     reloadList();
@@ -604,4 +623,13 @@ void TBerechnungsForm::resetAfterSave()
 void TBerechnungsForm::DateienzueinerzusammenfuegenClick()
 {
     m_mergeForm->exec();
+}
+
+void TBerechnungsForm::VerlaufdergespeichertenListenClick()
+{
+    m_historyForm->showLists();
+    if (m_historyForm->exec() != QDialog::Accepted || m_historyForm->chosenPath().isEmpty())
+        return;
+    if (!savesUnsavedListFirst())
+        openListFile(m_historyForm->chosenPath());
 }

@@ -18,6 +18,7 @@ class QTableView;
 class QTextBrowser;
 class ReferenceIntakePanel;
 class TDateienZusammfuegenForm;
+class TVerlaufForm;
 
 // The calculation window: what was eaten today and what it adds up to. The
 // list and every rule live in Zestrola::CalculationList; this window shows
@@ -78,6 +79,11 @@ public:
     // False when nothing was saved (cancelled, declined or failed).
     bool SpeichernUnterClick();
     void DateienzueinerzusammenfuegenClick();
+    // Shows the history of the saved lists; the list chosen there opens here.
+    void VerlaufdergespeichertenListenClick();
+    TVerlaufForm *historyForm() const { return m_historyForm; }
+    // Opens a list file, replacing the list without asking.
+    void openListFile(const QString &path);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -94,6 +100,7 @@ private:
     void setListEnabled(bool hasList);
     void updateTransferCaption(const QString &name);
     void writeReport(const QStringList &lines);
+    bool savesUnsavedListFirst();
     bool saveTo(const QString &path, bool chosenInDialog);
     bool mayReplace(const QString &path, bool chosenInDialog);
     bool isOpenedFile(const QString &path) const;
@@ -124,5 +131,7 @@ private:
     QAction *m_save = nullptr;
     QAction *m_saveAs = nullptr;
     QAction *m_merge = nullptr;
+    QAction *m_history = nullptr;
     TDateienZusammfuegenForm *m_mergeForm = nullptr;
+    TVerlaufForm *m_historyForm = nullptr;
 };

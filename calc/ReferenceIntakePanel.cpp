@@ -5,7 +5,6 @@
 #include "model/Calculation.h"
 #include "model/CsvExport.h"
 #include "model/IntakeSheet.h"
-#include "widgets/FileDialog.h"
 #include "widgets/IntakeChart.h"
 #include "widgets/IntakePrint.h"
 #include "widgets/MessageBox.h"
@@ -137,17 +136,7 @@ QString ReferenceIntakePanel::askSavePath(
     const QString base = m_list.fileName().isEmpty()
         ? QStringLiteral("Menü")
         : QFileInfo(m_list.fileName()).completeBaseName();
-    QString path = FileDialog::getSaveFileName(
-        window(), caption, m_folder + u'/' + base + u'.' + extension, filter);
-    if (path.isEmpty())
-        return {};
-    if (QFileInfo(path).suffix().isEmpty())
-        path += u'.' + extension;
-    if (QFileInfo::exists(path)
-        && MessageBox::question(window(), kOverwriteListQuestion, MessageBox::Yes::Destroys)
-            != QMessageBox::Yes)
-        return {};
-    return path;
+    return askExportPath(window(), caption, m_folder, base, extension, filter);
 }
 
 void ReferenceIntakePanel::reportFailure(bool ok, const QString &error)

@@ -63,6 +63,35 @@ CsvField referenceField(int column)
     return kReferenceAmounts[index(*nutrient)];
 }
 
+// The amounts of the history's columns, kJ first.
+CsvLine historyAmountFields(const IntakeAmounts &amounts)
+{
+    CsvLine fields { amounts.kilojoules, amounts.kilocalories };
+    for (Intake nutrient : kHistoryIntakes) {
+        if (nutrient != Intake::Energy)
+            fields << amounts.amountOf(nutrient);
+    }
+    return fields;
+}
+
+CsvLine historyShareFields(const IntakeAmounts &amounts)
+{
+    const ReferenceShares shares = referenceShares(amounts);
+    CsvLine fields;
+    for (Intake nutrient : kHistoryIntakes)
+        fields << double(shares[index(nutrient)]);
+    return fields;
+}
+
+QStringList csvTexts(const QList<CsvLine> &lines)
+{
+    QStringList texts;
+    texts.reserve(lines.size());
+    for (const CsvLine &line : lines)
+        texts << csvLine(line);
+    return texts;
+}
+
 int columnCount(const IntakeSheet &sheet)
 {
     qsizetype count = sheet.valueCaptions.size();
@@ -133,10 +162,7 @@ QList<CsvLine> intakeCsvLines(const IntakeSheet &sheet)
 
 QStringList intakeCsvText(const IntakeSheet &sheet)
 {
-    QStringList texts;
-    for (const CsvLine &line : intakeCsvLines(sheet))
-        texts << csvLine(line);
-    return texts;
+    return csvTexts(intakeCsvLines(sheet));
 }
 
 QByteArray intakeCsvBytes(const IntakeSheet &sheet)
@@ -150,6 +176,50 @@ QByteArray intakeCsvBytes(const IntakeSheet &sheet)
 bool writeIntakeCsv(const IntakeSheet &sheet, const QString &path, QString *errorMessage)
 {
     return WriteToStream(intakeCsvText(sheet), path, errorMessage);
+}
+
+QList<CsvLine> historyCsvLines(const QList<SavedList> &lists)
+{
+    CsvLine header { QStringLiteral("Liste"), QStringLiteral("Datum"),
+        QStringLiteral("Brennwert in kJ"), QStringLiteral("Brennwert in kcal") };
+    for (Intake nutrient : kHistoryIntakes) {
+        if (nutrient != Intake::Energy)
+            header << intakeName(nutrient) + QStringLiteral(" in g");
+    }
+    for (Intake nutrient : kHistoryIntakes)
+        header << intakeName(nutrient) + QStringLiteral(" in %");
+    header << QStringLiteral("Hinweis");
+    const qsizetype valueCount = header.size() - 3;
+
+    QList<CsvLine> lines { header };
+    for (const SavedList &list : lists) {
+        CsvLine line { list.fileName(), list.modified.date().toString(u"dd.MM.yyyy") };
+        if (list.isDamaged()) {
+            line.resize(line.size() + valueCount);
+            line << list.damage;
+        } else {
+            line << historyAmountFields(list.totals) << historyShareFields(list.totals)
+                 << CsvField {};
+        }
+        lines << line;
+    }
+    lines << CsvLine {};
+
+    const HistoryTotals totals = historyTotals(lists);
+    lines << (CsvLine { kTotalCaption, QStringLiteral("%1 Listen").arg(totals.listCount) }
+        << historyAmountFields(totals.sum));
+    lines << (CsvLine { QStringLiteral("Mittel je Liste"), CsvField {} }
+        << historyAmountFields(totals.mean()) << historyShareFields(totals.mean()));
+    CsvLine references { kReferenceIntakeWording, CsvField {}, kReferenceKilojoules };
+    for (Intake nutrient : kHistoryIntakes)
+        references << kReferenceAmounts[index(nutrient)];
+    lines << references;
+    return lines;
+}
+
+bool writeHistoryCsv(const QList<SavedList> &lists, const QString &path, QString *errorMessage)
+{
+    return WriteToStream(csvTexts(historyCsvLines(lists)), path, errorMessage);
 }
 
 } // namespace Zestrola

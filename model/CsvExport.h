@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/IntakeSheet.h"
+#include "model/ListHistory.h"
 
 #include <QByteArray>
 #include <QString>
@@ -38,5 +39,14 @@ QByteArray intakeCsvBytes(const IntakeSheet &sheet);
 // Writes atomically through the text writer; false and a German message in
 // *errorMessage on failure.
 bool writeIntakeCsv(const IntakeSheet &sheet, const QString &path, QString *errorMessage = nullptr);
+
+// The history of saved lists: a header line; one line per list (file name,
+// date, energy in kJ and kcal, fat, saturated fatty acids, sugar and salt,
+// their shares of the reference intakes in percent, and why a damaged file
+// has no values); a blank line; the sum and the mean of the lists that were
+// read; the reference amounts.
+QList<CsvLine> historyCsvLines(const QList<SavedList> &lists);
+bool writeHistoryCsv(
+    const QList<SavedList> &lists, const QString &path, QString *errorMessage = nullptr);
 
 } // namespace Zestrola

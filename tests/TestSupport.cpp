@@ -46,6 +46,14 @@ void writeBytes(const QString &path, const QByteArray &bytes)
         qFatal("cannot write %s", qPrintable(path));
 }
 
+void setModified(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite)
+        || !file.setFileTime(time, QFileDevice::FileModificationTime))
+        qFatal("cannot date %s", qPrintable(path));
+}
+
 namespace {
 
 bool setImmutable(const QString &path, bool on)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QTemporaryDir>
@@ -25,6 +26,8 @@ template<typename T> T *requireChild(const QObject *parent, const QString &name)
 // Reads and writes raw bytes; both fail the running test on error.
 QByteArray readBytes(const QString &path);
 void writeBytes(const QString &path, const QByteArray &bytes);
+// Dates a file as changed at `time`; fails the running test on error.
+void setModified(const QString &path, const QDateTime &time);
 
 // Makes a file or folder unwritable, or a file unreadable, until this
 // object goes, in a way that holds for root too, who ignores permission
