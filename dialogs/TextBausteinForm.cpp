@@ -112,8 +112,9 @@ void TTextBausteinForm::pasteIntoTarget()
 bool TTextBausteinForm::save()
 {
     const QString text = m_list->toPlainText();
-    if (!WriteToStream(fileTextFromEditor(text), m_path)) {
-        MessageBox::error(this, QStringLiteral("Datei %1 kann nicht erstellt werden").arg(m_path));
+    QString error;
+    if (!WriteToStream(fileTextFromEditor(text), m_path, &error)) {
+        MessageBox::error(this, error);
         return false;
     }
     m_savedText = text;

@@ -1,10 +1,46 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/InfoText.h"
 
+#include "model/FileError.h"
+#include "model/TableFile.h"
+
+#include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <algorithm>
 
 namespace Zestrola {
+
+InfoFile readInfoFile(const QString &path)
+{
+    InfoFile file;
+    if (const QString reason = unreadableFileReason(path); !reason.isEmpty()) {
+        file.result = InfoFile::Result::Refused;
+        file.problem = readErrorMessage(path, reason);
+        return file;
+    }
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return file;
+    if (info.size() > kLargestInfoFile) {
+        const QLocale german(QLocale::German, QLocale::Germany);
+        file.result = InfoFile::Result::Refused;
+        file.problem = QStringLiteral("Der Infotext \"%1\" ist %2 MB groß und wird nicht "
+                                      "geöffnet: Zestrola öffnet Infotexte bis %3 MB.")
+                           .arg(path, german.toString(double(info.size()) / (1024 * 1024), 'f', 1),
+                               QString::number(kLargestInfoFile / (1024 * 1024)));
+        return file;
+    }
+    bool ok = false;
+    file.text = readTextFile(path, &ok, &file.stamp);
+    if (!ok) {
+        file.result = InfoFile::Result::Refused;
+        file.problem = readErrorMessage(path, unreadableFileReason(path));
+        return file;
+    }
+    file.result = InfoFile::Result::Read;
+    return file;
+}
 
 QString editorTextFromFile(QStringView fileText)
 {

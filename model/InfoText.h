@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/FileStamp.h"
+
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -16,6 +18,23 @@ inline const QString kHelpFileName = QStringLiteral("Hilfe_Zestrola.pdf");
 
 // The character that stands for an embedded picture in an editor's text.
 inline constexpr QChar kObjectReplacement = QChar(0xFFFC);
+
+// Info texts larger than this are not opened: a text box needs minutes for
+// tens of megabytes, and nothing written about one product comes near it.
+inline constexpr qint64 kLargestInfoFile = 2 * 1024 * 1024;
+
+// An entry's info file as read for showing or editing.
+struct InfoFile
+{
+    enum class Result { Read, Missing, Refused };
+    Result result = Result::Missing;
+    QString text; // as in the file
+    QString problem; // why it was refused: names the file and the cause
+    FileStamp stamp;
+};
+// No file of that name is Missing (nothing to tell); a file that cannot be
+// read, or is larger than kLargestInfoFile, is Refused.
+InfoFile readInfoFile(const QString &path);
 
 // Info files end their lines with CR LF; the editor works with LF alone.
 QString editorTextFromFile(QStringView fileText);

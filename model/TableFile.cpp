@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/TableFile.h"
 
+#include "model/FileError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -152,7 +154,7 @@ qsizetype afterLastLineEnd(QByteArrayView bytes)
     return std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r')) + 1;
 }
 
-bool writeUtf8(QIODevice &device, QStringView text)
+template<typename Sink> bool writeUtf8(Sink &sink, QStringView text)
 {
     // Pieces end before a high surrogate, so that no pair is torn apart and
     // every piece encodes exactly as its part of the whole text would.
@@ -161,7 +163,7 @@ bool writeUtf8(QIODevice &device, QStringView text)
         if (length < text.size() && text[length - 1].isHighSurrogate())
             --length;
         const QByteArray bytes = text.first(length).toUtf8();
-        if (device.write(bytes) != bytes.size())
+        if (!sink.write(bytes))
             return false;
         text = text.sliced(length);
     }
@@ -191,7 +193,7 @@ QString decodeText(QByteArrayView bytes)
     return text;
 }
 
-bool readTextPieces(const QString &path, const TextPieces &take)
+bool readTextPieces(const QString &path, const TextPieces &take, FileStamp *stamp)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -199,6 +201,12 @@ bool readTextPieces(const QString &path, const TextPieces &take)
     const qint64 fileBytes = file.size();
     QByteArray buffer(kChunkBytes, Qt::Uninitialized);
     QString text(kChunkBytes, Qt::Uninitialized);
+    FileStampHasher hasher;
+    const auto finish = [&] {
+        if (stamp)
+            *stamp = hasher.stampOf(path);
+        return true;
+    };
     qsizetype carried = 0;
     for (bool atStart = true;; atStart = false) {
         if (carried == buffer.size()) // a line longer than the buffer
@@ -206,11 +214,14 @@ bool readTextPieces(const QString &path, const TextPieces &take)
         const qint64 got = file.read(buffer.data() + carried, buffer.size() - carried);
         if (got < 0)
             return false;
+        hasher.addData(QByteArrayView(buffer.constData() + carried, got));
         QByteArrayView bytes(buffer.constData(), carried + got);
         if (atStart && (bytes.startsWith(kUtf16LeBom) || bytes.startsWith(kUtf16BeBom))) {
-            const QByteArray whole = buffer.first(bytes.size()) + file.readAll();
+            const QByteArray rest = file.readAll();
+            hasher.addData(rest);
+            const QByteArray whole = buffer.first(bytes.size()) + rest;
             take(decodeText(whole), fileBytes);
-            return true;
+            return finish();
         }
         if (atStart && bytes.startsWith(kBom))
             bytes = bytes.sliced(kBom.size());
@@ -225,7 +236,7 @@ bool readTextPieces(const QString &path, const TextPieces &take)
         carried = bytes.size() - complete;
         std::memmove(buffer.data(), bytes.data() + complete, size_t(carried));
         if (last)
-            return true;
+            return finish();
     }
 }
 
@@ -236,15 +247,16 @@ QString fromWindows1252(QByteArrayView bytes)
     return text;
 }
 
-QString readTextFile(const QString &path, bool *ok)
+QString readTextFile(const QString &path, bool *ok, FileStamp *stamp)
 {
     QString text;
-    const bool read = readTextPieces(path, [&text](QStringView piece, qint64 fileBytes) {
+    const auto take = [&text](QStringView piece, qint64 fileBytes) {
         // UTF-8 never needs more UTF-16 units than bytes.
         if (text.isNull())
             text.reserve(qsizetype(fileBytes));
         text.append(piece);
-    });
+    };
+    const bool read = readTextPieces(path, take, stamp);
     if (ok)
         *ok = read;
     return read ? text : QString();
@@ -334,10 +346,11 @@ bool leavesNoRoomForSaveFile(const QFileInfo &target)
     return name.size() + 7 > (longest > 0 ? longest : 255);
 }
 
-QString writeErrorMessage(const QString &path, const QString &reason)
+bool failed(QString *errorMessage, const QString &path, const QString &reason)
 {
-    return QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")
-        .arg(path, reason);
+    if (errorMessage)
+        *errorMessage = writeErrorMessage(path, reason);
+    return false;
 }
 
 // Renames the prepared file over the target, keeping the target's
@@ -348,53 +361,83 @@ std::optional<QString> replaceWith(const QString &prepared, const QString &path)
         QFile::setPermissions(prepared, QFile::permissions(path));
     if (::rename(QFile::encodeName(prepared).constData(), QFile::encodeName(path).constData()) == 0)
         return std::nullopt;
-    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    const QString reason = fileErrorReason(errno);
     QFile::remove(prepared);
     return reason;
 }
 
-// Byte-order mark, then whatever `writeBody` writes; the old file is replaced
-// only when everything was written.
-template<typename WriteBody>
-bool writeFile(const QString &path, QString *errorMessage, WriteBody writeBody)
+// The new file while it is written: every piece goes to the system at once
+// and into the hash of its stamp.
+class PreparedFile
 {
+public:
+    explicit PreparedFile(QSaveFile &file)
+        : m_file(file)
+    { }
+
+    bool write(QByteArrayView bytes)
+    {
+        m_hasher.addData(bytes);
+        return m_file.write(bytes.data(), bytes.size()) == bytes.size();
+    }
+
+    FileStamp stampOf(const QString &path) { return m_hasher.stampOf(path); }
+
+private:
+    QSaveFile &m_file;
+    FileStampHasher m_hasher;
+};
+
+// Whatever `writeBody` writes becomes the file; the old file is replaced
+// only when everything was written and is on the disk.
+template<typename WriteBody>
+bool writeFile(const QString &path, QString *errorMessage, FileStamp *written, WriteBody writeBody)
+{
+    // A folder, a link that leads nowhere or a protected file in the way is
+    // told by its own cause, not by whatever the save file meets first.
+    if (const QString reason = unreplaceableFileReason(path); !reason.isEmpty())
+        return failed(errorMessage, path, reason);
     const QFileInfo target(path);
     const bool staged = leavesNoRoomForSaveFile(target);
-    if (staged && target.exists() && !target.isWritable()) {
-        if (errorMessage)
-            *errorMessage
-                = writeErrorMessage(path, QStringLiteral("Die Datei ist schreibgeschützt."));
-        return false;
-    }
     const QString prepared
         = staged ? target.dir().filePath(QStringLiteral(".zestrola-speichern.tmp")) : path;
     QSaveFile file(prepared);
-    if (file.open(QIODevice::WriteOnly) && file.write(kBom.data(), kBom.size()) == kBom.size()
-        && writeBody(file) && file.commit()) {
-        const std::optional<QString> failure = staged ? replaceWith(prepared, path) : std::nullopt;
-        if (!failure)
-            return true;
-        if (errorMessage)
-            *errorMessage = writeErrorMessage(path, *failure);
+    // Unbuffered: a piece that does not fit on the disk fails as it is
+    // written, and not in a last flush whose failure commit() would not
+    // report, leaving a cut or empty file in the old one's place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(errorMessage, path, fileErrorReason(file));
+    PreparedFile out(file);
+    if (!writeBody(out))
+        return failed(errorMessage, path, fileErrorReason(file));
+    if (!commitSaveFile(file, path, errorMessage))
         return false;
+    if (staged) {
+        if (const std::optional<QString> failure = replaceWith(prepared, path))
+            return failed(errorMessage, path, *failure);
     }
-    if (errorMessage)
-        *errorMessage = writeErrorMessage(path, file.errorString());
-    return false;
+    if (written)
+        *written = out.stampOf(path);
+    return true;
+}
+
+bool writeBom(PreparedFile &file)
+{
+    return file.write(kBom);
 }
 
 // Lines are encoded into pieces of about kChunkBytes, so a long table is
 // never held a second time as one text, and no line becomes a string of
 // bytes of its own.
 template<typename Lines>
-bool writeLines(QIODevice &device, const Lines &lines, const QString *firstLine = nullptr)
+bool writeLines(PreparedFile &file, const Lines &lines, const QString *firstLine = nullptr)
 {
     QByteArray piece(kChunkBytes, Qt::Uninitialized);
     char *out = piece.data();
     const auto flush = [&] {
         const qint64 size = out - piece.constData();
         out = piece.data();
-        return device.write(piece.constData(), size) == size;
+        return file.write(QByteArrayView(piece.constData(), size));
     };
     const auto add = [&](QStringView line) {
         // Each line on its own, as its own string would be encoded.
@@ -431,23 +474,45 @@ bool writeLines(QIODevice &device, const Lines &lines, const QString *firstLine 
 
 } // namespace
 
-bool WriteToStream(const QString &text, const QString &path, QString *errorMessage)
+bool commitSaveFile(QSaveFile &file, const QString &path, QString *errorMessage)
 {
-    return writeFile(
-        path, errorMessage, [&text](QIODevice &file) { return writeUtf8(file, text); });
+    // What a buffered writer left in the buffer fails here or not at all:
+    // commit() flushes too, but does not report it.
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        return failed(errorMessage, path, fileErrorReason(file));
+    // Some file systems tell a full disk only when the data go to it.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL)
+        return failed(errorMessage, path, fileErrorReason(errno));
+    if (!file.commit())
+        return failed(errorMessage, path, fileErrorReason(file));
+    return true;
 }
 
-bool WriteToStream(const QStringList &lines, const QString &path, QString *errorMessage)
+bool WriteToStream(
+    const QString &text, const QString &path, QString *errorMessage, FileStamp *written)
 {
-    return writeFile(
-        path, errorMessage, [&lines](QIODevice &file) { return writeLines(file, lines); });
+    return writeFile(path, errorMessage, written,
+        [&text](PreparedFile &file) { return writeBom(file) && writeUtf8(file, text); });
 }
 
-bool writeTableFile(
-    const QString &headerLine, const TableRows &rows, const QString &path, QString *errorMessage)
+bool WriteToStream(
+    const QStringList &lines, const QString &path, QString *errorMessage, FileStamp *written)
+{
+    return writeFile(path, errorMessage, written,
+        [&lines](PreparedFile &file) { return writeBom(file) && writeLines(file, lines); });
+}
+
+bool writeTableFile(const QString &headerLine, const TableRows &rows, const QString &path,
+    QString *errorMessage, FileStamp *written)
+{
+    return writeFile(path, errorMessage, written,
+        [&](PreparedFile &file) { return writeBom(file) && writeLines(file, rows, &headerLine); });
+}
+
+bool replaceFileBytes(const QString &path, QByteArrayView bytes, QString *errorMessage)
 {
     return writeFile(
-        path, errorMessage, [&](QIODevice &file) { return writeLines(file, rows, &headerLine); });
+        path, errorMessage, nullptr, [bytes](PreparedFile &file) { return file.write(bytes); });
 }
 
 } // namespace Zestrola

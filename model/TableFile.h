@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/FileStamp.h"
 #include "model/TableRows.h"
 
 #include <QByteArray>
@@ -8,6 +9,8 @@
 #include <QStringList>
 #include <QStringView>
 #include <functional>
+
+class QSaveFile;
 
 namespace Zestrola {
 
@@ -27,15 +30,16 @@ QString decodeText(QByteArrayView bytes);
 // Reads a text file in one pass and hands its text, decoded as decodeText
 // would decode the whole, to `take` in pieces that end at a line end (but
 // the last), together with the file's size in bytes. Returns false when
-// the file cannot be read.
+// the file cannot be read. *stamp receives the stamp of the bytes read, to
+// tell later whether another program changed the file.
 using TextPieces = std::function<void(QStringView piece, qint64 fileBytes)>;
-bool readTextPieces(const QString &path, const TextPieces &take);
+bool readTextPieces(const QString &path, const TextPieces &take, FileStamp *stamp = nullptr);
 // Bytes as Windows-1252, the encoding of a line that is not UTF-8.
 QString fromWindows1252(QByteArrayView bytes);
 
 // Reads and decodes a whole text file. A missing or unreadable file yields
-// an empty text and sets *ok to false.
-QString readTextFile(const QString &path, bool *ok = nullptr);
+// an empty text and sets *ok to false; *stamp as for readTextPieces.
+QString readTextFile(const QString &path, bool *ok = nullptr, FileStamp *stamp = nullptr);
 
 // Splits at CR LF, a lone CR or a lone LF. A final line end does not start
 // another line.
@@ -63,14 +67,26 @@ QStringView trimmedRow(QStringView row);
 QStringList nonBlankLines(QStringView text);
 
 // The one writer of text files: byte-order mark, then the text as UTF-8,
-// line ends as they stand. The file is replaced atomically, so a failed
-// write leaves the previous file whole. Returns false and a German message
-// in *errorMessage on failure.
-bool WriteToStream(const QString &text, const QString &path, QString *errorMessage = nullptr);
+// line ends as they stand. The file is replaced atomically and only once
+// every byte is on the disk, so a failed write (a full disk included)
+// leaves the previous file whole. Returns false and a German message naming
+// the file and the cause in *errorMessage on failure; *written receives the
+// stamp of the new file.
+bool WriteToStream(const QString &text, const QString &path, QString *errorMessage = nullptr,
+    FileStamp *written = nullptr);
 // The same for a text given as lines, each of which is followed by CR LF.
-bool WriteToStream(const QStringList &lines, const QString &path, QString *errorMessage = nullptr);
+bool WriteToStream(const QStringList &lines, const QString &path, QString *errorMessage = nullptr,
+    FileStamp *written = nullptr);
 // A table file: the header line, then the rows, without a joined copy of them.
 bool writeTableFile(const QString &headerLine, const TableRows &rows, const QString &path,
-    QString *errorMessage = nullptr);
+    QString *errorMessage = nullptr, FileStamp *written = nullptr);
+// Puts bytes back as they were, the same safe way (no byte-order mark added).
+bool replaceFileBytes(const QString &path, QByteArrayView bytes, QString *errorMessage = nullptr);
+
+// Finishes a file prepared with QSaveFile by any writer (pictures and PDF
+// too): buffered data flushed, every error checked and the data on the
+// disk before the new file takes the old one's place. On failure the old
+// file stays and *errorMessage names `path` and the cause in German.
+bool commitSaveFile(QSaveFile &file, const QString &path, QString *errorMessage);
 
 } // namespace Zestrola

@@ -12,7 +12,9 @@
 #include <linux/capability.h>
 #include <linux/fs.h>
 #include <memory>
+#include <sched.h>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -137,7 +139,55 @@ const char *Blocked::skipReason() const
                                "so no file can be made unreadable";
 }
 
-DataFolder::DataFolder()
+SmallDisk::SmallDisk(qint64 bytes)
+{
+    if (!m_dir.isValid() || ::geteuid() != 0)
+        return;
+    // A mount namespace of this thread's own keeps the file system out of
+    // everybody else's sight, and takes it away should the test die.
+    if (::unshare(CLONE_NEWNS) == 0)
+        ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+    const QByteArray options = "size=" + QByteArray::number(bytes);
+    m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
+                    options.constData())
+        == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted)
+        ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+}
+
+const char *SmallDisk::skipReason()
+{
+    return "mounting a small file system needs root's right to mount (CAP_SYS_ADMIN)";
+}
+
+QString SmallDisk::path() const
+{
+    return m_dir.path() + QLatin1Char('/');
+}
+
+void SmallDisk::fill()
+{
+    QFile filler(path() + QStringLiteral(".füllung"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        qFatal("cannot fill the small disk");
+    const QByteArray block(4096, 'x');
+    while (filler.write(block) == block.size()) { }
+    // The last, partly free block too.
+    while (filler.write("x", 1) == 1) { }
+}
+
+void SmallDisk::makeRoom()
+{
+    QFile::remove(path() + QStringLiteral(".füllung"));
+}
+
+DataFolder::DataFolder(const QString &parent)
+    : m_dir(parent.isEmpty() ? QDir::tempPath() + QStringLiteral("/DataFolder-XXXXXX")
+                             : parent + QStringLiteral("DataFolder-XXXXXX"))
 {
     if (!m_dir.isValid())
         qFatal("no temporary folder");

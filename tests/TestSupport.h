@@ -55,11 +55,37 @@ private:
     bool m_active = false;
 };
 
+// A small file system of its own (a tmpfs mounted in a temporary
+// directory, seen by this process alone where it can have a mount
+// namespace of its own), to be filled to the last block: the writes a full
+// disk refuses. Mounting needs root's rights; when isActive() is false the
+// test must QSKIP with skipReason().
+class SmallDisk
+{
+public:
+    explicit SmallDisk(qint64 bytes = 1024 * 1024);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+    bool isActive() const { return m_mounted; }
+    static const char *skipReason();
+    QString path() const; // ends with "/"
+    // Takes every free block, so that the next write needing one fails;
+    // makeRoom() gives them back.
+    void fill();
+    void makeRoom();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
 // A data folder in a temporary directory, with helpers to lay out tables.
 class DataFolder
 {
 public:
-    DataFolder();
+    // In the system's temporary folder, or below `parent` (a SmallDisk).
+    explicit DataFolder(const QString &parent = {});
     ~DataFolder();
     QString path() const; // ends with "/"
     // Makes the folder the working directory, as the program's data folder,

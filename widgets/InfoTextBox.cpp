@@ -181,9 +181,9 @@ QString InfoTextBox::textToSave() const
 
 bool InfoTextBox::save()
 {
-    if (!WriteToStream(textToSave(), m_infoPath)) {
-        MessageBox::error(
-            this, QStringLiteral("Datei %1 kann nicht erstellt werden").arg(m_infoPath));
+    QString error;
+    if (!WriteToStream(textToSave(), m_infoPath, &error)) {
+        MessageBox::error(this, error);
         return false;
     }
     document()->setModified(false);

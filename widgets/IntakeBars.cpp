@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/IntakeBars.h"
 
+#include "model/FileError.h"
 #include "model/ReferenceIntake.h"
+#include "model/TableFile.h"
 
 #include <QImage>
 #include <QPainter>
@@ -92,13 +94,12 @@ void paintFrame(QPainter &painter, const Frame &frame)
 bool savePng(const QImage &image, const QString &path, QString *errorMessage)
 {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit())
-        return true;
-    if (errorMessage) {
-        *errorMessage = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")
-                            .arg(path, file.errorString());
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG")) {
+        if (errorMessage)
+            *errorMessage = writeErrorMessage(path, fileErrorReason(file));
+        return false;
     }
-    return false;
+    return commitSaveFile(file, path, errorMessage);
 }
 
 } // namespace IntakeBars

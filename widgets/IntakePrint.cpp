@@ -2,6 +2,8 @@
 #include "widgets/IntakePrint.h"
 
 #include "model/DecimalText.h"
+#include "model/FileError.h"
+#include "model/TableFile.h"
 #include "widgets/Fonts.h"
 #include "widgets/IntakeChart.h"
 
@@ -271,12 +273,10 @@ bool writeIntakePdf(const IntakePrintout &printout, const QString &path, QString
         setIntakePageLayout(&writer);
         written = printIntake(printout, &writer);
     }
-    if (written && file.commit())
-        return true;
-    if (errorMessage) {
-        *errorMessage = QStringLiteral("Die Datei \"%1\" konnte nicht geschrieben werden:\n%2")
-                            .arg(path, file.errorString());
-    }
+    if (written)
+        return commitSaveFile(file, path, errorMessage);
+    if (errorMessage)
+        *errorMessage = writeErrorMessage(path, fileErrorReason(file));
     return false;
 }
 

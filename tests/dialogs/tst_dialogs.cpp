@@ -133,7 +133,9 @@ private Q_SLOTS:
         form.list()->setPlainText("Neu");
         QVERIFY(!form.save());
         QVERIFY(form.saveButton()->isEnabled());
-        QVERIFY(MessageBox::shownMessages().last().contains("kann nicht erstellt werden"));
+        QVERIFY(MessageBox::shownMessages().last().contains(
+            "fehlt/Text_Einfügen.txt\" konnte nicht geschrieben werden:\nDie Datei oder ihr "
+            "Ordner ist nicht vorhanden."));
     }
 
     void searchSettingsStoredOnOkKeptOnCancel()

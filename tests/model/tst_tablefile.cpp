@@ -92,9 +92,15 @@ private Q_SLOTS:
         TestSupport::DataFolder folder;
         folder.addFile("t.txt", bytes);
         bool ok = false;
-        const QString text = readTextFile(folder.path() + "t.txt", &ok);
+        FileStamp stamp;
+        const QString text = readTextFile(folder.path() + "t.txt", &ok, &stamp);
         QVERIFY(ok);
         QVERIFY(text == decodeText(bytes));
+        // Stamped from every byte read, whichever way they were decoded.
+        QCOMPARE(stamp.check(folder.path() + "t.txt"), FileStamp::Check::Unchanged);
+        QCOMPARE(FileStamp::ofBytes(folder.path() + "t.txt", bytes.chopped(1))
+                     .check(folder.path() + "t.txt"),
+            FileStamp::Check::Changed);
         QTEST(nonBlankLines(text), "lines");
         // Only the UTF-8 mark counts as one.
         QCOMPARE(hasByteOrderMark(folder.path() + "t.txt"), bytes.startsWith("\xEF\xBB\xBF"));
@@ -204,7 +210,9 @@ private Q_SLOTS:
         TestSupport::DataFolder folder;
         const QString path = folder.path() + "t.txt";
         TestSupport::writeBytes(path, QByteArray(kWritePiece * 2, 'x'));
-        QVERIFY(WriteToStream(text, path));
+        FileStamp written;
+        QVERIFY(WriteToStream(text, path, nullptr, &written));
+        QCOMPARE(written.check(path), FileStamp::Check::Unchanged);
         const QByteArray expected = "\xEF\xBB\xBF" + text.toUtf8();
         QVERIFY(TestSupport::readBytes(path) == expected);
         if (text.isValidUtf16())
