@@ -10,6 +10,7 @@
 #include "model/CalcListFile.h"
 #include "model/Columns.h"
 #include "model/DataFolder.h"
+#include "model/FileError.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 #include "widgets/FileDialog.h"
@@ -519,8 +520,7 @@ void TBerechnungsForm::openListFile(const QString &path)
 {
     const CalcListFileContent content = readCalcListFile(path);
     if (!content.ok) {
-        MessageBox::error(
-            this, QStringLiteral("Die Datei \"%1\" konnte nicht gelesen werden.").arg(path));
+        MessageBox::error(this, readErrorMessage(path, readFailureReason(path)));
         return;
     }
     const QString name = QFileInfo(path).fileName();

@@ -3,6 +3,7 @@
 
 #include "calc/CalcDialogs.h"
 #include "model/CalcListFile.h"
+#include "model/FileError.h"
 #include "model/TableFile.h"
 #include "widgets/FileDialog.h"
 #include "widgets/MessageBox.h"
@@ -160,7 +161,8 @@ void TDateienZusammfuegenForm::ZusammenfuegenButtonClick()
 
 void TDateienZusammfuegenForm::tellUnreadable(const QString &outcome, const QStringList &paths)
 {
-    MessageBox::information(this,
-        outcome + QStringLiteral("\n\nDiese Dateien konnten nicht gelesen werden:\n")
-            + paths.join(u'\n'));
+    QStringList messages { outcome };
+    for (const QString &path : paths)
+        messages << readErrorMessage(path, readFailureReason(path));
+    MessageBox::information(this, messages.join(u"\n\n"));
 }

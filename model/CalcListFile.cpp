@@ -5,8 +5,6 @@
 #include "model/DataFolder.h"
 #include "model/TableFile.h"
 
-#include <QFile>
-
 namespace Zestrola {
 
 namespace {
@@ -36,14 +34,13 @@ CalcListFileContent parseCalcListText(QStringView text)
 
 CalcListFileContent readCalcListFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    bool ok = false;
+    FileStamp stamp;
+    const QString text = readTextFile(path, &ok, &stamp);
+    if (!ok)
         return {};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {};
-    CalcListFileContent content = parseCalcListText(decodeText(bytes));
-    content.stamp = FileStamp::ofBytes(path, bytes);
+    CalcListFileContent content = parseCalcListText(text);
+    content.stamp = stamp;
     return content;
 }
 

@@ -91,6 +91,16 @@ QString unreadableFileReason(const QString &path)
     return {};
 }
 
+QString readFailureReason(const QString &path)
+{
+    const QString reason = unreadableFileReason(path);
+    if (!reason.isEmpty())
+        return reason;
+    if (!QFile::exists(path))
+        return fileErrorReason(ENOENT);
+    return QStringLiteral("Der Inhalt der Datei konnte nicht gelesen werden.");
+}
+
 QString unreplaceableFileReason(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);

@@ -18,6 +18,9 @@ QString fileErrorReason(const QFileDevice &file);
 // Why `path` cannot be read as a file; empty when it can, and when there is
 // no file of that name at all (nothing to tell).
 QString unreadableFileReason(const QString &path);
+// Why reading `path` failed: unreadableFileReason(), and a missing file is
+// told as missing.
+QString readFailureReason(const QString &path);
 // Why the file at `path` cannot be replaced by a new one; empty when
 // nothing speaks against it (a missing file included).
 QString unreplaceableFileReason(const QString &path);

@@ -6,6 +6,7 @@
 #include "calc/CalcDialogs.h"
 #include "calc/DateienZusammfuegenForm.h"
 #include "model/DataFolder.h"
+#include "model/FileError.h"
 #include "model/ReferenceIntake.h"
 #include "widgets/FileDialog.h"
 #include "widgets/HeaderGrid.h"
@@ -28,7 +29,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QWheelEvent>
+#include <cerrno>
 #include <memory>
+#include <optional>
 
 using namespace Zestrola;
 using namespace Qt::StringLiterals;
@@ -42,6 +45,7 @@ class TestBerechnungsForm : public CalcWindowFixture
 
     enum Change { NewAmount, SameAmount, CellEdited, CellKept, RowRemoved };
     enum FileChange { Untouched, SameBytes, OtherBytes, Removed };
+    enum Obstacle { FolderInTheWay, LongName, WriteProtected, DiskFull };
 
     QTableView *listView() const { return child<QTableView>(u"StringGrid2"_s); }
     QString report() const { return child<QTextBrowser>(u"TntRichEdit1"_s)->toPlainText(); }
@@ -325,6 +329,92 @@ private Q_SLOTS:
         }
     }
 
+    // What cannot be opened is told in German, with the file and its cause.
+    void openingFailsWithItsCause_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("cause");
+        QTest::newRow("missing") << u"fehlt.txt"_s << ENOENT;
+        QTest::newRow("folder") << u"Ordner.txt"_s << EISDIR;
+        QTest::newRow("name too long") << QString(300, u'x') << ENAMETOOLONG;
+        QTest::newRow("circle of links") << u"Kreis.txt"_s << ELOOP;
+        QTest::newRow("not permitted") << u"Geheim.txt"_s << EACCES;
+    }
+    void openingFailsWithItsCause()
+    {
+        QFETCH(QString, name);
+        QDir().mkdir(folder() + u"Ordner.txt");
+        QFile::link(folder() + u"Kreis.txt", folder() + u"Kreis2.txt");
+        QFile::link(folder() + u"Kreis2.txt", folder() + u"Kreis.txt");
+        TestSupport::writeBytes(folder() + u"Geheim.txt", "100\tPils\t");
+        TestSupport::Blocked secret(folder() + u"Geheim.txt", TestSupport::Blocked::Reading);
+        if (name == u"Geheim.txt" && !secret.isActive())
+            QSKIP(secret.skipReason());
+        add(kPils);
+        FileDialog::queueAnswer(folder() + name);
+        MessageBox::queueAnswer(QMessageBox::No); // the list need not be saved
+        trigger(u"Oeffnen1"_s);
+        QFETCH(int, cause);
+        QCOMPARE(MessageBox::shownMessages().last(),
+            readErrorMessage(folder() + name, fileErrorReason(cause)));
+        QCOMPARE(form->list().rowCount(), 1);
+    }
+
+    // A save that fails is told in German with the file and its cause; the
+    // file stays as it was, the list stays unsaved.
+    void aFailedSaveIsTold_data()
+    {
+        QTest::addColumn<int>("obstacle");
+        QTest::addColumn<int>("cause");
+        QTest::newRow("folder") << int(FolderInTheWay) << EISDIR;
+        QTest::newRow("name too long") << int(LongName) << ENAMETOOLONG;
+        QTest::newRow("write-protected") << int(WriteProtected) << EACCES;
+        QTest::newRow("disk full") << int(DiskFull) << ENOSPC;
+    }
+    void aFailedSaveIsTold()
+    {
+        QFETCH(int, obstacle);
+        QString path = folder() + u"Tag1.txt";
+        std::optional<TestSupport::Blocked> blocked;
+        std::optional<TestSupport::SmallDisk> disk;
+        switch (Obstacle(obstacle)) {
+        case FolderInTheWay:
+            QVERIFY(QDir().mkdir(path));
+            break;
+        case LongName:
+            path = folder() + QString(300, u'x') + u".txt";
+            break;
+        case WriteProtected:
+            TestSupport::writeBytes(path, "alt");
+            blocked.emplace(path, TestSupport::Blocked::Writing);
+            if (!blocked->isActive())
+                QSKIP(blocked->skipReason());
+            break;
+        case DiskFull:
+            disk.emplace();
+            if (!disk->isActive())
+                QSKIP(TestSupport::SmallDisk::skipReason());
+            path = disk->path() + u"Tag1.txt";
+            TestSupport::writeBytes(path, "alt");
+            disk->fill();
+            break;
+        }
+        const auto bytes = [&path] {
+            return QFileInfo(path).isFile() ? TestSupport::readBytes(path) : QByteArray();
+        };
+        const QByteArray before = bytes();
+        add(kPils);
+        FileDialog::queueAnswer(path);
+        MessageBox::queueAnswer(QMessageBox::Yes); // replace what is there
+        QVERIFY(!form->SpeichernUnterClick());
+        QFETCH(int, cause);
+        QCOMPARE(
+            MessageBox::shownMessages().last(), writeErrorMessage(path, fileErrorReason(cause)));
+        QCOMPARE(bytes(), before);
+        QVERIFY(form->hasUnsavedList());
+        QCOMPARE(form->list().rowCount(), 1);
+    }
+
     void aListIsKeptUnlessItWasWritten()
     {
         TestSupport::writeBytes(folder() + u"Tag1.txt", "alt");
@@ -335,12 +425,6 @@ private Q_SLOTS:
             QStringList { "Die Datei ist schon vorhanden! Möchten Sie die Datei überschreiben?" });
         QCOMPARE(TestSupport::readBytes(folder() + u"Tag1.txt"), QByteArray("alt"));
         QVERIFY(form->isVisible());
-
-        QDir().mkdir(folder() + u"Ordner.txt"); // no file can be written there
-        FileDialog::queueAnswer(folder() + u"Ordner.txt");
-        MessageBox::queueAnswer(QMessageBox::Yes);
-        QVERIFY(!form->SpeichernUnterClick());
-        QVERIFY(MessageBox::shownMessages().last().contains(u"Ordner.txt\" konnte nicht"));
         QVERIFY(form->hasUnsavedList());
 
         // Opening an unsaved list offers to save it (Return saves) and opens nothing.
@@ -372,9 +456,8 @@ private Q_SLOTS:
         QCOMPARE(TestSupport::readBytes(folder() + u"Tag.csv.txt"),
             "\xEF\xBB\xBFWerte_bei_100_Gramm:100\tA\t1\t\r\n");
         QCOMPARE(MessageBox::shownMessages().last(),
-            u"Die zusammengefügte Datei wurde ohne einige der gewählten Dateien geschrieben.\n\n"
-            "Diese Dateien konnten nicht gelesen werden:\n"_s
-                + chosen[1]);
+            u"Die zusammengefügte Datei wurde ohne einige der gewählten Dateien geschrieben.\n\n"_s
+                + readErrorMessage(chosen[1], fileErrorReason(ENOENT)));
         TestSupport::writeBytes(folder() + u"Tag.csv.txt", "alt");
         merge->ZusammenfuegenButtonClick(); // Return: not overwritten
         QCOMPARE(MessageBox::shownMessages().last(), kOverwriteListQuestion);
