@@ -360,21 +360,31 @@ private Q_SLOTS:
         QCOMPARE(form->list().rowCount(), 1);
     }
 
-    // A save that fails is told in German with the file and its cause; the
-    // file stays as it was, the list stays unsaved.
+    // A save or export that fails is told in German with the file and its
+    // cause; the file stays as it was, the list stays unsaved.
     void aFailedSaveIsTold_data()
     {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<int>("obstacle");
         QTest::addColumn<int>("cause");
-        QTest::newRow("folder") << int(FolderInTheWay) << EISDIR;
-        QTest::newRow("name too long") << int(LongName) << ENAMETOOLONG;
-        QTest::newRow("write-protected") << int(WriteProtected) << EACCES;
-        QTest::newRow("disk full") << int(DiskFull) << ENOSPC;
+        const QString list = u"Speichernunter1"_s;
+        QTest::newRow("folder") << list << u"Tag1.txt"_s << int(FolderInTheWay) << EISDIR;
+        QTest::newRow("name too long") << list << u"Tag1.txt"_s << int(LongName) << ENAMETOOLONG;
+        QTest::newRow("write-protected") << list << u"Tag1.txt"_s << int(WriteProtected) << EACCES;
+        QTest::newRow("disk full") << list << u"Tag1.txt"_s << int(DiskFull) << ENOSPC;
+        QTest::newRow("CSV, disk full")
+            << u"ExportierenalsCSV1"_s << u"Tag1.csv"_s << int(DiskFull) << ENOSPC;
+        QTest::newRow("chart, disk full")
+            << u"DiagrammalsPNGspeichern1"_s << u"Tag1.png"_s << int(DiskFull) << ENOSPC;
+        QTest::newRow("PDF, write-protected")
+            << u"AlsPDFspeichern1"_s << u"Tag1.pdf"_s << int(WriteProtected) << EACCES;
     }
     void aFailedSaveIsTold()
     {
+        QFETCH(QString, name);
         QFETCH(int, obstacle);
-        QString path = folder() + u"Tag1.txt";
+        QString path = folder() + name;
         std::optional<TestSupport::Blocked> blocked;
         std::optional<TestSupport::SmallDisk> disk;
         switch (Obstacle(obstacle)) {
@@ -382,7 +392,7 @@ private Q_SLOTS:
             QVERIFY(QDir().mkdir(path));
             break;
         case LongName:
-            path = folder() + QString(300, u'x') + u".txt";
+            path = folder() + QString(300, u'x') + name;
             break;
         case WriteProtected:
             TestSupport::writeBytes(path, "alt");
@@ -394,7 +404,7 @@ private Q_SLOTS:
             disk.emplace();
             if (!disk->isActive())
                 QSKIP(TestSupport::SmallDisk::skipReason());
-            path = disk->path() + u"Tag1.txt";
+            path = disk->path() + name;
             TestSupport::writeBytes(path, "alt");
             disk->fill();
             break;
@@ -406,7 +416,8 @@ private Q_SLOTS:
         add(kPils);
         FileDialog::queueAnswer(path);
         MessageBox::queueAnswer(QMessageBox::Yes); // replace what is there
-        QVERIFY(!form->SpeichernUnterClick());
+        QFETCH(QString, command);
+        trigger(command);
         QFETCH(int, cause);
         QCOMPARE(
             MessageBox::shownMessages().last(), writeErrorMessage(path, fileErrorReason(cause)));
