@@ -388,6 +388,22 @@ private:
     FileStampHasher m_hasher;
 };
 
+// Finishes the prepared file: every error checked and the data on the disk
+// before the new file takes the old one's place.
+bool commitSaveFile(QSaveFile &file, const QString &path, QString *errorMessage)
+{
+    // What a buffered writer left in the buffer fails here or not at all:
+    // commit() flushes too, but does not report it.
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        return failed(errorMessage, path, fileErrorReason(file));
+    // Some file systems tell a full disk only when the data go to it.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL)
+        return failed(errorMessage, path, fileErrorReason(errno));
+    if (!file.commit())
+        return failed(errorMessage, path, fileErrorReason(file));
+    return true;
+}
+
 // Whatever `writeBody` writes becomes the file; the old file is replaced
 // only when everything was written and is on the disk.
 template<typename WriteBody>
@@ -473,20 +489,6 @@ bool writeLines(PreparedFile &file, const Lines &lines, const QString *firstLine
 }
 
 } // namespace
-
-bool commitSaveFile(QSaveFile &file, const QString &path, QString *errorMessage)
-{
-    // What a buffered writer left in the buffer fails here or not at all:
-    // commit() flushes too, but does not report it.
-    if (!file.flush() || file.error() != QFileDevice::NoError)
-        return failed(errorMessage, path, fileErrorReason(file));
-    // Some file systems tell a full disk only when the data go to it.
-    if (::fdatasync(file.handle()) != 0 && errno != EINVAL)
-        return failed(errorMessage, path, fileErrorReason(errno));
-    if (!file.commit())
-        return failed(errorMessage, path, fileErrorReason(file));
-    return true;
-}
 
 bool WriteToStream(
     const QString &text, const QString &path, QString *errorMessage, FileStamp *written)

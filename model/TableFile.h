@@ -10,8 +10,6 @@
 #include <QStringView>
 #include <functional>
 
-class QSaveFile;
-
 namespace Zestrola {
 
 // Every text file the program writes ends its lines like this.
@@ -82,11 +80,5 @@ bool writeTableFile(const QString &headerLine, const TableRows &rows, const QStr
     QString *errorMessage = nullptr, FileStamp *written = nullptr);
 // Puts bytes back as they were, the same safe way (no byte-order mark added).
 bool replaceFileBytes(const QString &path, QByteArrayView bytes, QString *errorMessage = nullptr);
-
-// Finishes a file prepared with QSaveFile by any writer (pictures and PDF
-// too): buffered data flushed, every error checked and the data on the
-// disk before the new file takes the old one's place. On failure the old
-// file stays and *errorMessage names `path` and the cause in German.
-bool commitSaveFile(QSaveFile &file, const QString &path, QString *errorMessage);
 
 } // namespace Zestrola

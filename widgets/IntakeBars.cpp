@@ -5,10 +5,10 @@
 #include "model/ReferenceIntake.h"
 #include "model/TableFile.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -93,13 +93,18 @@ void paintFrame(QPainter &painter, const Frame &frame)
 
 bool savePng(const QImage &image, const QString &path, QString *errorMessage)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG")) {
-        if (errorMessage)
-            *errorMessage = writeErrorMessage(path, fileErrorReason(file));
+    // Made in memory first, so the file is written by the checked writer
+    // that keeps the old file when anything goes wrong.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        if (errorMessage) {
+            *errorMessage = writeErrorMessage(
+                path, QStringLiteral("Das Bild des Diagramms konnte nicht erzeugt werden."));
+        }
         return false;
     }
-    return commitSaveFile(file, path, errorMessage);
+    return replaceFileBytes(path, png, errorMessage);
 }
 
 } // namespace IntakeBars

@@ -8,11 +8,11 @@
 #include "widgets/IntakeChart.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextObjectInterface>
@@ -22,6 +22,8 @@
 using namespace Zestrola;
 
 namespace {
+
+const QString kPrintoutNotMade = QStringLiteral("Das PDF-Dokument konnte nicht erzeugt werden.");
 
 constexpr int kChartObject = QTextFormat::UserObject + 1;
 constexpr int kChartPercents = QTextFormat::UserProperty + 1;
@@ -264,20 +266,24 @@ void setIntakePageLayout(QPagedPaintDevice *device)
 
 bool writeIntakePdf(const IntakePrintout &printout, const QString &path, QString *errorMessage)
 {
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
-        QPdfWriter writer(&file);
+    // Made in memory first, so the file is written by the checked writer
+    // that keeps the old file when anything goes wrong.
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    bool made = buffer.open(QIODevice::WriteOnly);
+    if (made) {
+        QPdfWriter writer(&buffer);
         writer.setTitle(printout.title);
         writer.setCreator(QStringLiteral("Zestrola"));
         setIntakePageLayout(&writer);
-        written = printIntake(printout, &writer);
+        made = printIntake(printout, &writer);
     }
-    if (written)
-        return commitSaveFile(file, path, errorMessage);
-    if (errorMessage)
-        *errorMessage = writeErrorMessage(path, fileErrorReason(file));
-    return false;
+    if (!made) {
+        if (errorMessage)
+            *errorMessage = writeErrorMessage(path, kPrintoutNotMade);
+        return false;
+    }
+    return replaceFileBytes(path, pdf, errorMessage);
 }
 
 #include "IntakePrint.moc"
