@@ -195,6 +195,10 @@ QString decodeText(QByteArrayView bytes)
 
 bool readTextPieces(const QString &path, const TextPieces &take, FileStamp *stamp)
 {
+    // A pipe would wait for a writer forever, a device never end: only
+    // plain files are read.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;

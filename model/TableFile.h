@@ -28,7 +28,7 @@ QString decodeText(QByteArrayView bytes);
 // Reads a text file in one pass and hands its text, decoded as decodeText
 // would decode the whole, to `take` in pieces that end at a line end (but
 // the last), together with the file's size in bytes. Returns false when
-// the file cannot be read. *stamp receives the stamp of the bytes read, to
+// the file cannot be read or is not a plain file. *stamp receives the stamp of the bytes read, to
 // tell later whether another program changed the file.
 using TextPieces = std::function<void(QStringView piece, qint64 fileBytes)>;
 bool readTextPieces(const QString &path, const TextPieces &take, FileStamp *stamp = nullptr);

@@ -32,6 +32,7 @@
 #include <cerrno>
 #include <memory>
 #include <optional>
+#include <sys/stat.h>
 
 using namespace Zestrola;
 using namespace Qt::StringLiterals;
@@ -333,12 +334,14 @@ private Q_SLOTS:
     void openingFailsWithItsCause_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("cause");
-        QTest::newRow("missing") << u"fehlt.txt"_s << ENOENT;
-        QTest::newRow("folder") << u"Ordner.txt"_s << EISDIR;
-        QTest::newRow("name too long") << QString(300, u'x') << ENAMETOOLONG;
-        QTest::newRow("circle of links") << u"Kreis.txt"_s << ELOOP;
-        QTest::newRow("not permitted") << u"Geheim.txt"_s << EACCES;
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << u"fehlt.txt"_s << fileErrorReason(ENOENT);
+        QTest::newRow("folder") << u"Ordner.txt"_s << fileErrorReason(EISDIR);
+        QTest::newRow("name too long") << QString(300, u'x') << fileErrorReason(ENAMETOOLONG);
+        QTest::newRow("circle of links") << u"Kreis.txt"_s << fileErrorReason(ELOOP);
+        QTest::newRow("not permitted") << u"Geheim.txt"_s << fileErrorReason(EACCES);
+        // A pipe must not leave the window waiting for a writer.
+        QTest::newRow("pipe") << u"Rohr.txt"_s << u"Das ist keine gewöhnliche Datei."_s;
     }
     void openingFailsWithItsCause()
     {
@@ -346,6 +349,7 @@ private Q_SLOTS:
         QDir().mkdir(folder() + u"Ordner.txt");
         QFile::link(folder() + u"Kreis.txt", folder() + u"Kreis2.txt");
         QFile::link(folder() + u"Kreis2.txt", folder() + u"Kreis.txt");
+        QCOMPARE(::mkfifo(QFile::encodeName(folder() + u"Rohr.txt").constData(), 0644), 0);
         TestSupport::writeBytes(folder() + u"Geheim.txt", "100\tPils\t");
         TestSupport::Blocked secret(folder() + u"Geheim.txt", TestSupport::Blocked::Reading);
         if (name == u"Geheim.txt" && !secret.isActive())
@@ -354,10 +358,30 @@ private Q_SLOTS:
         FileDialog::queueAnswer(folder() + name);
         MessageBox::queueAnswer(QMessageBox::No); // the list need not be saved
         trigger(u"Oeffnen1"_s);
-        QFETCH(int, cause);
-        QCOMPARE(MessageBox::shownMessages().last(),
-            readErrorMessage(folder() + name, fileErrorReason(cause)));
+        QFETCH(QString, reason);
+        QCOMPARE(MessageBox::shownMessages().last(), readErrorMessage(folder() + name, reason));
         QCOMPARE(form->list().rowCount(), 1);
+    }
+
+    // A merged file that does not fit on the disk leaves the old one as it
+    // was, and the user is told why.
+    void aMergeThatDoesNotFitIsTold()
+    {
+        TestSupport::SmallDisk disk;
+        if (!disk.isActive())
+            QSKIP(TestSupport::SmallDisk::skipReason());
+        TDateienZusammfuegenForm merge(disk.path());
+        TestSupport::writeBytes(disk.path() + u"Früh.txt", "Werte_bei_100_Gramm:100\tA\t1\t\r\n");
+        TestSupport::writeBytes(disk.path() + u"Tag.txt", "alt");
+        FileDialog::queueAnswer(disk.path() + u"Früh.txt");
+        merge.BitBtn1Click();
+        merge.findChild<QLineEdit *>(u"Edit1"_s)->setText(u"Tag"_s);
+        disk.fill();
+        MessageBox::queueAnswer(QMessageBox::Yes); // replace it
+        merge.ZusammenfuegenButtonClick();
+        QCOMPARE(MessageBox::shownMessages().last(),
+            writeErrorMessage(disk.path() + u"Tag.txt", fileErrorReason(ENOSPC)));
+        QCOMPARE(TestSupport::readBytes(disk.path() + u"Tag.txt"), QByteArray("alt"));
     }
 
     // A save or export that fails is told in German with the file and its
