@@ -4,6 +4,7 @@
 #include "model/CalcListFile.h"
 #include "model/Calculation.h"
 #include "model/Columns.h"
+#include "model/FileError.h"
 #include "model/IntakeSheet.h"
 #include "model/TableFile.h"
 
@@ -71,7 +72,8 @@ SavedList readSavedList(const QString &path)
     saved.modified = QFileInfo(path).lastModified();
     const CalcListFileContent content = readCalcListFile(path);
     if (!content.ok) {
-        saved.damage = QStringLiteral("Die Datei kann nicht gelesen werden.");
+        saved.damage
+            = QStringLiteral("Die Datei kann nicht gelesen werden. ") + readFailureReason(path);
         return saved;
     }
     CalculationList list;

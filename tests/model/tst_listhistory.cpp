@@ -2,12 +2,14 @@
 #include "TestSupport.h"
 #include "model/Calculation.h"
 #include "model/CsvExport.h"
+#include "model/FileError.h"
 #include "model/ListHistory.h"
 #include "model/TableFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 
 using namespace Zestrola;
 using namespace Qt::StringLiterals;
@@ -134,7 +136,8 @@ private Q_SLOTS:
             QSKIP(blocked.skipReason());
         const QList<SavedList> lists = readListHistory(folder.path(), 7);
         QCOMPARE(lists.size(), 1);
-        QCOMPARE(lists[0].damage, u"Die Datei kann nicht gelesen werden."_s);
+        QCOMPARE(
+            lists[0].damage, u"Die Datei kann nicht gelesen werden. "_s + fileErrorReason(EACCES));
     }
 
     // Damaged lists stand in the file with their reason and count in no sum.
