@@ -423,7 +423,7 @@ void TTabelleImportierenForm::updatePreview()
 QString TTabelleImportierenForm::previewSummary(const ImportCounts &counts) const
 {
     QString text = m_sample->wholeFile
-        ? QStringLiteral("Die Datei hat %1 Zeilen").arg(countText(counts.read))
+        ? QStringLiteral("Die Datei hat %1").arg(rowCountText(counts.read))
         : QStringLiteral("In den ersten %1 Zeilen der Datei").arg(countText(counts.read));
     text += QStringLiteral(": %1 zu übernehmen, %2 übersprungen")
                 .arg(countText(counts.taken()), countText(counts.skipped()));

@@ -540,6 +540,11 @@ QString countText(qint64 count)
     return QLocale(QLocale::German, QLocale::Germany).toString(count);
 }
 
+QString rowCountText(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 Zeile") : countText(count) + QStringLiteral(" Zeilen");
+}
+
 QString skipReasons(const ImportCounts &counts)
 {
     return listed({ { counts.noName, u"ohne Namen" },
@@ -569,8 +574,8 @@ QString importReport(const ImportCounts &counts)
     if (const QString reasons = unknownValueReasons(counts); !reasons.isEmpty())
         lines << QStringLiteral("Als \"?\" übernommen: %1.").arg(reasons);
     if (counts.filteredOut > 0) {
-        lines << QStringLiteral("Vom Filter ausgelassen: %1 Zeilen.")
-                     .arg(countText(counts.filteredOut));
+        lines
+            << QStringLiteral("Vom Filter ausgelassen: %1.").arg(rowCountText(counts.filteredOut));
     }
     return lines.join(u'\n');
 }

@@ -135,6 +135,8 @@ ImportOutcome importFile(const QString &path, const ImportSettings &settings,
 
 // A count as the messages show it: "12.345".
 QString countText(qint64 count);
+// "1 Zeile", "12.345 Zeilen".
+QString rowCountText(qint64 count);
 // "12 Einträge übernommen, 3 übersprungen" and the reasons, line by line.
 QString importReport(const ImportCounts &counts);
 // "2 ohne Namen, 1 ohne Zahlenwerte"; empty when no row was skipped.

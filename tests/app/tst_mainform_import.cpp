@@ -139,7 +139,7 @@ private Q_SLOTS:
         QCOMPARE(messages().mid(1),
             QStringList { u"3 Einträge übernommen, 1 übersprungen\nÜbersprungen: 1 ohne "
                           "Namen.\nAls \"?\" übernommen: 1 keine Zahl.\nVom Filter "
-                          "ausgelassen: 1 Zeilen."_s });
+                          "ausgelassen: 1 Zeile."_s });
     }
 
     void replacesEntriesOfTheCurrentTable()
