@@ -16,12 +16,14 @@
 #include "model/EntryEdit.h"
 #include "model/InfoText.h"
 #include "model/Legend.h"
+#include "model/Recipe.h"
 #include "model/Search.h"
 #include "model/Settings.h"
 #include "model/SortSave.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 #include "model/WebSearch.h"
+#include "widgets/CellGrid.h"
 #include "widgets/FileDialog.h"
 #include "widgets/Fonts.h"
 #include "widgets/GreyItemDelegate.h"
@@ -70,7 +72,7 @@ const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eine
 class MainFormCalculationHost final : public CalculationHost
 {
 public:
-    explicit MainFormCalculationHost(const TMainForm &form)
+    explicit MainFormCalculationHost(TMainForm &form)
         : m_form(form)
     { }
     QString dataFolder() const override { return m_form.dataFolder(); }
@@ -88,9 +90,18 @@ public:
     }
     bool isDrinkTable() const override { return m_form.session().isDrinkTable(); }
     QRect hostFrameGeometry() const override { return m_form.frameGeometry(); }
+    QStringList tableNames() const override { return m_form.tableList(); }
+    QString currentTableName() const override
+    {
+        return m_form.session().isOpen() ? m_form.session().tableName() : QString();
+    }
+    bool addRecipeEntry(const QString &tableName, const Recipe &recipe) override
+    {
+        return m_form.addRecipeEntry(tableName, recipe);
+    }
 
 private:
-    const TMainForm &m_form;
+    TMainForm &m_form;
 };
 
 } // namespace
@@ -821,8 +832,25 @@ void TMainForm::NeuerEintragClick()
     if (!m_session.isOpen())
         return;
     m_newEntryDialog->prepare(entryDialogInput());
+    addNewEntry();
+}
+
+bool TMainForm::addRecipeEntry(const QString &tableName, const Recipe &recipe)
+{
+    if (!chooseTable(tableName))
+        return false;
+    m_newEntryDialog->prepare(entryDialogInput());
+    m_newEntryDialog->fill(
+        recipeEntryCells(recipe, m_session.headerCells(), m_newEntryDialog->valueGrid()->cells()),
+        recipe.name, recipe.description);
+    return addNewEntry();
+}
+
+// Runs the prepared new-entry dialog and adds what OK gives.
+bool TMainForm::addNewEntry()
+{
     if (m_newEntryDialog->exec() != QDialog::Accepted || m_newEntryDialog->row().isEmpty())
-        return;
+        return false;
     const QString &row = m_newEntryDialog->row();
     QString error;
     const bool added
@@ -830,6 +858,22 @@ void TMainForm::NeuerEintragClick()
     showSavedRows(error);
     if (added)
         selectEntry(entryName(row));
+    return added;
+}
+
+// Shows the table `tableName` unless it is shown already; false when it
+// is gone or cannot be read (the user has been told).
+bool TMainForm::chooseTable(const QString &tableName)
+{
+    if (m_session.isOpen() && m_session.tableName() == tableName)
+        return true;
+    if (!m_tableList.contains(tableName)) {
+        MessageBox::information(
+            this, QStringLiteral("Die Tabelle \"%1\" ist nicht mehr vorhanden.").arg(tableName));
+        return false;
+    }
+    showTable(tableName);
+    return m_session.isOpen() && m_session.tableName() == tableName;
 }
 
 void TMainForm::BearbeitenClick()

@@ -34,7 +34,8 @@ class TTabelleImportierenForm;
 class TTextBausteinForm;
 namespace Zestrola {
 struct EntryDialogInput;
-}
+struct Recipe;
+} // namespace Zestrola
 class TBerechnungsForm;
 class CalculationHost;
 
@@ -77,6 +78,9 @@ public:
 
     // Entries and tables.
     void NeuerEintragClick();
+    // Shows `tableName` and its new-entry dialog filled with the recipe;
+    // true when OK added the entry.
+    bool addRecipeEntry(const QString &tableName, const Zestrola::Recipe &recipe);
     void BearbeitenClick();
     void Eintragbearbeiten1Click();
     void ZeileloeschenClick();
@@ -142,6 +146,8 @@ private:
     void highlightHeaderColumn(int column);
     void reportStartUpProblem(const QString &text);
     Zestrola::EntryDialogInput entryDialogInput() const;
+    bool addNewEntry();
+    bool chooseTable(const QString &tableName);
     QList<int> headerColumnWidths() const;
     void showSavedRows(const QString &error);
     void showTable(const QString &name);

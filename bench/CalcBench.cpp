@@ -14,6 +14,7 @@
 #include "calc/VerlaufForm.h"
 #include "model/CalcListFile.h"
 #include "model/DataFolder.h"
+#include "model/Recipe.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 #include "widgets/FileDialog.h"
@@ -43,6 +44,9 @@ struct BenchHost : CalculationHost
     QString currentEntryRow() const override { return Zestrola::viewRow(row); }
     bool isDrinkTable() const override { return false; }
     QRect hostFrameGeometry() const override { return { 0, 0, 1000, 700 }; }
+    QStringList tableNames() const override { return { QStringLiteral("Lebensmittel") }; }
+    QString currentTableName() const override { return QStringLiteral("Lebensmittel"); }
+    bool addRecipeEntry(const QString &, const Zestrola::Recipe &) override { return false; }
 };
 
 // Merging one list a meal: `kMergedLists` lists of `kEntriesPerMergedList`
@@ -161,6 +165,16 @@ int measureCalculation()
                 form.UebertragenButtonClick();
                 list->viewport()->repaint();
             }));
+
+    QStringList recipeCells;
+    printRuns("calcRecipe", timeRuns(kCalcRuns, settle, [&] {
+        const Zestrola::Recipe recipe = Zestrola::makeRecipe(
+            form.list(), QStringLiteral("Eintopf"), form.list().totals().amount * 0.8);
+        recipeCells = Zestrola::recipeEntryCells(recipe, host.headerCells(),
+            QStringList(host.headerCells().size(), QStringLiteral("0,00")));
+    }));
+    if (recipeCells.value(Zestrola::kKcalColumn) == u"0,00")
+        fail("the recipe has no values");
 
     const QString saved = folder + QStringLiteral("Tag.txt");
     FileDialog::queueAnswer(saved);

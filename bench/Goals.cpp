@@ -87,6 +87,10 @@ const Goal kGoals[] = {
     { Calculation, "calcMerge", "merging 100 lists of 100 entries", 200, kNoGoal, kNoGoal, ms,
         "`ZusammenfuegenButtonClick()` on 100 saved lists of 100 entries each, file written and "
         "synced" },
+    { Calculation, "calcRecipe", "recipe of a 1,000-entry list", 20, kNoGoal, kNoGoal, ms,
+        "`makeRecipe()` on the window's list of 1,000 entries and `recipeEntryCells()`: the "
+        "totals per 100 g, the values an ingredient leaves unknown, the description, the cells of "
+        "the new-entry dialog" },
     { Calculation, "calcHistory", "history of 30 lists of 50 entries", 100, kNoGoal, kNoGoal, ms,
         "`TVerlaufForm::showLists()` for the last 30 lists and the window painted: every file "
         "read with the list reader and checked, its totals and shares, the bars drawn" },

@@ -6,11 +6,13 @@
 #include "calc/CalculationHost.h"
 #include "calc/DateienZusammfuegenForm.h"
 #include "calc/ReferenceIntakePanel.h"
+#include "calc/RezeptForm.h"
 #include "calc/VerlaufForm.h"
 #include "model/CalcListFile.h"
 #include "model/Columns.h"
 #include "model/DataFolder.h"
 #include "model/FileError.h"
+#include "model/Recipe.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 #include "widgets/FileDialog.h"
@@ -68,6 +70,7 @@ TBerechnungsForm::TBerechnungsForm(CalculationHost &host, QWidget *parent)
     connectSignals();
     m_mergeForm = new TDateienZusammfuegenForm(calculationFolder(), this);
     m_historyForm = new TVerlaufForm(calculationFolder(), this);
+    m_recipeForm = new TRezeptForm(this);
 
     m_cleanUpTimer.setInterval(kCleanUpIntervalMs);
     connect(&m_cleanUpTimer, &QTimer::timeout, this, &TBerechnungsForm::Timer1Timer);
@@ -191,10 +194,13 @@ void TBerechnungsForm::buildMenu()
     file->addSeparator();
     m_merge = addNamedAction(file, QStringLiteral("Dateienzueinerzusammenfuegen1"),
         QStringLiteral("Dateien zu einer zusammenfügen"));
+    m_recipe = addNamedAction(file, QStringLiteral("AlsRezeptuebernehmen1"),
+        QStringLiteral("Als &Rezept in eine Tabelle übernehmen..."));
     file->addSeparator();
     m_intakePanel->addFileCommands(file);
     m_save->setEnabled(false);
     m_saveAs->setEnabled(false);
+    m_recipe->setEnabled(false);
 
     QMenu *view = bar->addMenu(QStringLiteral("&Anzeige"));
     view->setObjectName(QStringLiteral("Anzeige1"));
@@ -219,6 +225,7 @@ void TBerechnungsForm::connectSignals()
         m_merge, &QAction::triggered, this, &TBerechnungsForm::DateienzueinerzusammenfuegenClick);
     connect(m_history, &QAction::triggered, this,
         &TBerechnungsForm::VerlaufdergespeichertenListenClick);
+    connect(m_recipe, &QAction::triggered, this, &TBerechnungsForm::AlsRezeptuebernehmenClick);
 
     connect(m_listView->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex &current) {
@@ -339,6 +346,7 @@ void TBerechnungsForm::setListEnabled(bool hasList)
     m_clearButton->setEnabled(hasList);
     m_save->setEnabled(hasList);
     m_saveAs->setEnabled(hasList);
+    m_recipe->setEnabled(hasList);
 }
 
 void TBerechnungsForm::updateTransferCaption(const QString &name)
@@ -464,6 +472,7 @@ void TBerechnungsForm::Timer1Timer()
     if (m_list.isEmpty()) {
         m_save->setEnabled(false);
         m_saveAs->setEnabled(false);
+        m_recipe->setEnabled(false);
     }
 }
 
@@ -632,4 +641,23 @@ void TBerechnungsForm::VerlaufdergespeichertenListenClick()
         return;
     if (!savesUnsavedListFirst())
         openListFile(m_historyForm->chosenPath());
+}
+
+void TBerechnungsForm::AlsRezeptuebernehmenClick()
+{
+    if (m_list.countedRowCount() == 0) {
+        MessageBox::information(this, kRecipeListEmpty);
+        return;
+    }
+    const QStringList tables = m_host.tableNames();
+    if (tables.isEmpty()) {
+        MessageBox::information(this, kRecipeNoTable);
+        return;
+    }
+    m_recipeForm->prepare(QFileInfo(m_list.fileName()).completeBaseName(), tables,
+        m_host.currentTableName(), m_list.totals().amount);
+    if (m_recipeForm->exec() != QDialog::Accepted)
+        return;
+    m_host.addRecipeEntry(m_recipeForm->tableName(),
+        makeRecipe(m_list, m_recipeForm->recipeName(), m_recipeForm->weight()));
 }

@@ -18,6 +18,7 @@ class QTableView;
 class QTextBrowser;
 class ReferenceIntakePanel;
 class TDateienZusammfuegenForm;
+class TRezeptForm;
 class TVerlaufForm;
 
 // The calculation window: what was eaten today and what it adds up to. The
@@ -82,6 +83,10 @@ public:
     // Shows the history of the saved lists; the list chosen there opens here.
     void VerlaufdergespeichertenListenClick();
     TVerlaufForm *historyForm() const { return m_historyForm; }
+    // Makes the list a recipe: an entry per 100 g of a table, through the
+    // main window's new-entry dialog.
+    void AlsRezeptuebernehmenClick();
+    TRezeptForm *recipeForm() const { return m_recipeForm; }
     // Opens a list file, replacing the list without asking.
     void openListFile(const QString &path);
 
@@ -132,6 +137,8 @@ private:
     QAction *m_saveAs = nullptr;
     QAction *m_merge = nullptr;
     QAction *m_history = nullptr;
+    QAction *m_recipe = nullptr;
     TDateienZusammfuegenForm *m_mergeForm = nullptr;
     TVerlaufForm *m_historyForm = nullptr;
+    TRezeptForm *m_recipeForm = nullptr;
 };

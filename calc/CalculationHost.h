@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/Recipe.h"
+
 #include <QList>
 #include <QRect>
 #include <QString>
@@ -24,4 +26,11 @@ public:
     virtual bool isDrinkTable() const = 0;
     // Where the main window stands on the screen, frame included.
     virtual QRect hostFrameGeometry() const = 0;
+    // The tables of the data folder as the main window offers them, and the
+    // one it shows; empty when none is open.
+    virtual QStringList tableNames() const = 0;
+    virtual QString currentTableName() const = 0;
+    // Shows the table `tableName` and opens its new-entry dialog filled with
+    // the recipe; true when OK added the entry.
+    virtual bool addRecipeEntry(const QString &tableName, const Zestrola::Recipe &recipe) = 0;
 };

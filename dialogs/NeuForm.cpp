@@ -197,6 +197,13 @@ void TNeuForm::prepare(const EntryDialogInput &input)
     clearPhoto();
 }
 
+void TNeuForm::fill(const QStringList &cells, const QString &name, const QString &description)
+{
+    valueGrid()->setCells(cells);
+    m_name->setText(name);
+    descriptionBox()->setPlainText(description);
+}
+
 void TNeuForm::done(int result)
 {
     m_client->cancel(); // nothing arrives into a closed dialog
@@ -266,9 +273,7 @@ void TNeuForm::fetchHit(QListWidgetItem *item)
 void TNeuForm::fillFromProduct(const Product &product, const QString &page)
 {
     const FilledEntry filled = fillEntry(product, input().headerCells, valueGrid()->cells(), page);
-    valueGrid()->setCells(filled.cells);
-    m_name->setText(filled.name);
-    descriptionBox()->setPlainText(filled.description);
+    fill(filled.cells, filled.name, filled.description);
     clearPhoto();
     // The photo comes while the messages are read.
     if (product.photo.isValid())

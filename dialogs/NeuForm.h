@@ -36,6 +36,9 @@ public:
 
     // Sets everything up for a new entry of the table in `input`.
     void prepare(const Zestrola::EntryDialogInput &input);
+    // Fills the prepared dialog with values from elsewhere, to be checked
+    // and changed before OK.
+    void fill(const QStringList &cells, const QString &name, const QString &description);
     QLineEdit *nameField() const { return m_name; }
     QLineEdit *lookupField() const { return m_lookup; }
     ProductClient *productClient() const { return m_client; }

@@ -70,15 +70,21 @@ void CalcTotals::add(int listColumn, double value)
 
 int CalcTotals::unstatedIn(int listColumn) const
 {
-    const int index = summedIndex(listColumn);
-    return index < 0 ? 0 : unstatedCounts[size_t(index)];
+    return int(unstatedRowsIn(listColumn).size());
 }
 
-void CalcTotals::addUnstated(int listColumn)
+const QList<int> &CalcTotals::unstatedRowsIn(int listColumn) const
+{
+    static const QList<int> none;
+    const int index = summedIndex(listColumn);
+    return index < 0 ? none : unstatedRows[size_t(index)];
+}
+
+void CalcTotals::addUnstated(int listColumn, int row)
 {
     const int index = summedIndex(listColumn);
     if (index >= 0)
-        ++unstatedCounts[size_t(index)];
+        unstatedRows[size_t(index)].append(row);
 }
 
 QString CalcRow::amount() const
@@ -101,22 +107,27 @@ QStringList onlineCalculatorAddresses()
     };
 }
 
-QString unstatedLine(const CalcTotals &totals, bool withAlcohol)
+QString summedColumnTitle(int listColumn)
 {
-    // Names of the totals in the order of kSummedColumns.
-    static const std::array<QString, kSummedColumns.size()> names {
+    static const std::array<QString, kSummedColumns.size()> titles {
         QStringLiteral("Brennwert in KJ"), QStringLiteral("Brennwert in Kcal"),
         QStringLiteral("Fett"), QStringLiteral("gesättigte Fettsäuren"),
         QStringLiteral("Kohlenhydrate"), QStringLiteral("Zucker"), QStringLiteral("Eiweiß"),
         QStringLiteral("Salz"), QStringLiteral("Alkohol Vol.-%"), QStringLiteral("Reiner Alkohol")
     };
+    const int index = summedIndex(listColumn);
+    return index < 0 ? QString() : titles[size_t(index)];
+}
+
+QString unstatedLine(const CalcTotals &totals, bool withAlcohol)
+{
     QStringList parts;
     for (size_t i = 0; i < kSummedColumns.size(); ++i) {
-        const int count = totals.unstatedCounts[i];
+        const int count = int(totals.unstatedRows[i].size());
         const bool alcohol = kSummedColumns[i] >= kAlcoholPercentListColumn;
         if (count == 0 || (alcohol && !withAlcohol))
             continue;
-        parts << names[i] + u" bei " + QString::number(count)
+        parts << summedColumnTitle(kSummedColumns[i]) + u" bei " + QString::number(count)
                 + (count == 1 ? QStringLiteral(" Eintrag") : QStringLiteral(" Einträgen"));
     }
     if (parts.isEmpty())
@@ -367,26 +378,27 @@ CalcTotals CalculationList::totals() const
 {
     CalcTotals totals;
     double drinkAmount = 0;
-    double alcoholVolume = 0; // amount times strength, summed
     const int count = countedRowCount();
     for (int r = 0; r < count; ++r) {
         const CalcRow &row = m_rows[r];
+        const std::optional<double> amount = readAmount(row.amount());
+        totals.amount += amount.value_or(0.0);
         for (const int column : kSummedColumns) {
             const QString &cell = row.cells.value(column);
             const std::optional<double> value = readCellValue(cell);
+            // An empty cell is a column the entry's table does not have.
             if (row.unstatedColumns.contains(column) || (!value && !trimmedBlanks(cell).isEmpty()))
-                totals.addUnstated(column);
+                totals.addUnstated(column, r);
             if (column != kAlcoholPercentListColumn) {
                 totals.add(column, value.value_or(0.0));
-            } else if (const std::optional<double> amount = readAmount(row.amount());
-                       value && amount) {
+            } else if (value && amount) {
                 drinkAmount += *amount;
-                alcoholVolume += *amount * *value;
+                totals.alcoholVolume += *amount * *value;
             }
         }
     }
     if (drinkAmount > 0)
-        totals.alcoholVolPercent = alcoholVolume / drinkAmount;
+        totals.alcoholVolPercent = totals.alcoholVolume / drinkAmount;
     return totals;
 }
 

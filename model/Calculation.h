@@ -42,15 +42,18 @@ struct CalcTotals
     double salt = 0;
     double alcoholVolPercent = 0; // the mean over the drinks, weighted by amount
     double alcoholGrams = 0;
-    // Per column of kSummedColumns: the entries whose value is not stated
-    // and so counts 0.
-    std::array<int, kSummedColumns.size()> unstatedCounts {};
+    double amount = 0; // grams or millilitres, the amounts added up
+    double alcoholVolume = 0; // each amount times its vol.-%, added up
+    // Per column of kSummedColumns: the rows whose value is not stated and
+    // so counts 0.
+    std::array<QList<int>, kSummedColumns.size()> unstatedRows {};
 
     // The total of one of kSummedColumns; 0 for any other column.
     double ofColumn(int listColumn) const;
     void add(int listColumn, double value);
     int unstatedIn(int listColumn) const;
-    void addUnstated(int listColumn);
+    const QList<int> &unstatedRowsIn(int listColumn) const;
+    void addUnstated(int listColumn, int row);
 };
 
 struct CalcRow
@@ -73,6 +76,10 @@ struct CalcRow
 
 // Report lines that follow the totals, four of them web addresses.
 QStringList onlineCalculatorAddresses();
+
+// "Fett", "gesättigte Fettsäuren", …: the name of one of kSummedColumns in
+// the report; empty for any other column.
+QString summedColumnTitle(int listColumn);
 
 // The report of a computation, line by line. The alcohol line is written
 // for drink tables, whose header cell 10 holds "vol.-%". Totals that miss

@@ -45,13 +45,19 @@ bool computesAlcoholGrams(int column, const QStringList &headerCells)
 
 // A computed cell follows its source: without a kcal value there is no
 // energy density either.
+// The cell computed from cell `column`; -1 for none.
+int computedFrom(int column, const QStringList &headerCells)
+{
+    return computesEnergyDensity(column, headerCells) ? kEnergyDensityColumn
+        : computesAlcoholGrams(column, headerCells)   ? kAlcoholGramsColumn
+                                                      : -1;
+}
+
 void emptyComputedCellOf(QStringList &cells, int column, const QStringList &headerCells)
 {
     if (!cells[column].isEmpty())
         return;
-    const int target = computesEnergyDensity(column, headerCells) ? kEnergyDensityColumn
-        : computesAlcoholGrams(column, headerCells)               ? kAlcoholGramsColumn
-                                                                  : -1;
+    const int target = computedFrom(column, headerCells);
     if (target >= 0 && target < cells.size())
         cells[target].clear();
 }
@@ -198,6 +204,22 @@ CellEditResult checkCellEdit(
         }
     }
     return done();
+}
+
+QStringList withComputedCells(QStringList cells, const QStringList &headerCells)
+{
+    for (const int column : { kKcalColumn, kAlcoholPercentColumn }) {
+        if (column >= cells.size())
+            continue;
+        if (trimmedBlanks(cells[column]) != u"?") {
+            cells = checkCellEdit(cells, column, headerCells, EntryDialogKind::NewEntry).cells;
+            continue;
+        }
+        const int target = computedFrom(column, headerCells);
+        if (target >= 0 && target < cells.size())
+            cells[target] = QStringLiteral("?");
+    }
+    return cells;
 }
 
 QString buildNewEntryRow(const QStringList &cells)

@@ -71,6 +71,11 @@ inline constexpr double kMostKilojoules = 4000;
 inline constexpr double kMostKilocalories = kMostKilojoules / kKilojoulesPerKilocalorie;
 inline constexpr double kMostGrams = 100;
 
+// Cells filled in by the program rather than typed: the energy density and
+// the alcohol grams computed as the new-entry dialog computes them while
+// kcal and vol.-% are typed; an unstated "?" leaves them unstated too.
+QStringList withComputedCells(QStringList cells, const QStringList &headerCells);
+
 // The row of the new-entry dialog: whole nutrient values get ",00", one
 // decimal gets a second, every cell is padded to 5 characters; no TAB or
 // blank at the end.

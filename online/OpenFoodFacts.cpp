@@ -654,12 +654,7 @@ FilledEntry fillEntry(const Product &product, const QStringList &headerCells,
         if (!problem.isEmpty())
             problems.append(source.title.toString() + QStringLiteral(" (") + problem + u')');
     }
-    // The computed cells follow the dialog's rule, as for typed values.
-    for (const int column : { kKcalColumn, kAlcoholPercentColumn }) {
-        if (column < filled.cells.size() && filled.cells[column] != u"?")
-            filled.cells
-                = checkCellEdit(filled.cells, column, headerCells, EntryDialogKind::NewEntry).cells;
-    }
+    filled.cells = withComputedCells(filled.cells, headerCells);
 
     if (!hasAnyPer100(product.nutriments))
         filled.messages.append(hasAnyPerServing(product.nutriments)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainFormFixture.h"
 #include "calc/BerechnungsForm.h"
+#include "calc/RezeptForm.h"
 #include "dialogs/BearbeitenForm.h"
 #include "dialogs/NeuForm.h"
 #include "dialogs/NeueTabelleForm.h"
@@ -315,6 +316,53 @@ private Q_SLOTS:
 
     // The calculation window's commands fill its list; closing the program
     // asks about a list not saved.
+    // A list becomes a recipe in another table than the one shown: that
+    // table is shown, its new-entry dialog filled, and OK writes the row
+    // and the info file as for any new entry.
+    void recipeThroughToTheNewEntry()
+    {
+        auto *amount = calc()->findChild<QLineEdit *>(u"Edit1"_s);
+        for (const auto &[table, grams] :
+            { std::pair(u"Obstsalat"_s, u"250"_s), std::pair(u"Getränke"_s, u"500"_s) }) {
+            choose(table);
+            form->selectline(1);
+            calc()->addCurrentEntry();
+            amount->setText(grams);
+            calc()->UebertragenButtonClick();
+        }
+        TRezeptForm *recipe = calc()->recipeForm();
+        TNeuForm *newEntry = form->findChild<TNeuForm *>();
+        TestSupport::whileOpen(recipe, [&] {
+            QCOMPARE(recipe->findChild<QLineEdit *>(u"Edit2"_s)->text(), u"750"_s);
+            QCOMPARE(recipe->tableName(), u"Getränke"_s);
+            recipe->findChild<QLineEdit *>(u"Edit1"_s)->setText(u"Saftapfel"_s);
+            recipe->findChild<QComboBox *>(u"ComboBox1"_s)->setCurrentText(u"Obstsalat"_s);
+            recipe->findChild<QLineEdit *>(u"Edit2"_s)->setText(u"600"_s);
+            TestSupport::whileOpen(newEntry, [&] {
+                QCOMPARE(form->currentTableName(), u"Obstsalat"_s);
+                QCOMPARE(newEntry->windowTitle(),
+                    u"Neuer Eintrag | Info-Datei Speicherort: .../Obstsalat/"_s);
+                QCOMPARE(newEntry->valueGrid()->cells(),
+                    (QStringList {
+                        u"Saftapfel"_s, u"240,83"_s, u"56,67"_s, u"0,5667"_s, u"0,08"_s }));
+                QCOMPARE(newEntry->nameField()->text(), u"Saftapfel"_s);
+                newEntry->findChild<QPushButton *>(u"OkButton"_s)->click();
+            });
+            recipe->OkButtonClick();
+        });
+        calc()->AlsRezeptuebernehmenClick();
+
+        QVERIFY(messages().isEmpty());
+        const QByteArray row = "Saftapfel\t240,83\t56,67\t0,5667\t0,08";
+        QCOMPARE(saved(u"Obstsalat.txt"_s), kBom + kFoodHeader + kApfelRow + row + "\r\n");
+        QCOMPARE(saved(u"Obstsalat/Saftapfel.txt"_s),
+            kBom + row
+                + "\r\nRezept aus 2 Zutaten:\r\n250 g Apfel\r\n500 g Cola\r\n"
+                  "Gewicht der Zutaten: 750 g\r\nGewicht nach dem Zubereiten: 600 g\r\n"
+                  "Die Werte gelten f\xC3\xBCr 100 g des zubereiteten Rezepts.\r\n");
+        QCOMPARE(view()->caretLine(), 1); // the new entry is selected
+    }
+
     void calculationCommandsAndClosing()
     {
         choose(u"Getränke"_s);

@@ -45,6 +45,15 @@ public:
     QString currentEntryRow() const override { return row; }
     bool isDrinkTable() const override { return true; }
     QRect hostFrameGeometry() const override { return { 40, 50, 900, 700 }; }
+    QStringList tableNames() const override { return { u"Getränke"_s, u"Rezepte"_s }; }
+    QString currentTableName() const override { return u"Getränke"_s; }
+    // The recipes handed over, with their tables.
+    QList<std::pair<QString, Zestrola::Recipe>> recipes;
+    bool addRecipeEntry(const QString &tableName, const Zestrola::Recipe &recipe) override
+    {
+        recipes.append({ tableName, recipe });
+        return true;
+    }
 };
 
 // The calculation window over a data folder of its own, shown but not

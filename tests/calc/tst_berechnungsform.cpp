@@ -5,6 +5,7 @@
 #include "calc/BerechnungsForm.h"
 #include "calc/CalcDialogs.h"
 #include "calc/DateienZusammfuegenForm.h"
+#include "calc/RezeptForm.h"
 #include "model/DataFolder.h"
 #include "model/FileError.h"
 #include "model/ReferenceIntake.h"
@@ -15,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -533,6 +535,65 @@ private Q_SLOTS:
     }
 
     // The exports need a list; an export writes its file and leaves the list alone.
+    // The recipe dialog proposes the weight of the ingredients and the main
+    // window's table; it takes a name and a weight above 0, else it says
+    // what is wrong and stays open. The recipe goes to the chosen table.
+    void recipeDialog_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("weight");
+        QTest::addColumn<QString>("message"); // empty: accepted
+
+        QTest::newRow("weight of the ingredients") << u"Schorle"_s << u"300"_s << QString();
+        QTest::newRow("cooking loss, thousands") << u" Schorle "_s << u"0,24E3"_s << QString();
+        QTest::newRow("weight 0") << u"Schorle"_s << u"0"_s << kRecipeWeightRefused.arg(u"0"_s);
+        QTest::newRow("negative") << u"Schorle"_s << u"-5"_s << kRecipeWeightRefused.arg(u"-5"_s);
+        QTest::newRow("no number")
+            << u"Schorle"_s << u" viel "_s << kRecipeWeightRefused.arg(u"viel"_s);
+        QTest::newRow("empty") << u"Schorle"_s << u""_s << kRecipeWeightRefused.arg(u""_s);
+        QTest::newRow("no name") << u"  "_s << u"300"_s << kRecipeNameMissing;
+    }
+    void recipeDialog()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, weight);
+        QFETCH(QString, message);
+        auto *command = child<QAction>(u"AlsRezeptuebernehmen1"_s);
+        QVERIFY(!command->isEnabled());
+        form->AlsRezeptuebernehmenClick();
+        QCOMPARE(MessageBox::shownMessages(), QStringList { kRecipeListEmpty });
+        MessageBox::clearShownMessages();
+
+        add(kPils, u"200"_s);
+        add(kSaft, u"100"_s);
+        QVERIFY(command->isEnabled());
+        TRezeptForm *dialog = form->recipeForm();
+        TestSupport::whileOpen(dialog, [&] {
+            QCOMPARE(dialog->findChild<QLineEdit *>(u"Edit2"_s)->text(), u"300"_s);
+            auto *tables = dialog->findChild<QComboBox *>(u"ComboBox1"_s);
+            QCOMPARE(tables->currentText(), u"Getränke"_s);
+            tables->setCurrentIndex(1);
+            dialog->findChild<QLineEdit *>(u"Edit1"_s)->setText(name);
+            dialog->findChild<QLineEdit *>(u"Edit2"_s)->setText(weight);
+            dialog->OkButtonClick();
+            QCOMPARE(dialog->isVisible(), !message.isEmpty());
+        });
+        trigger(u"AlsRezeptuebernehmen1"_s);
+
+        if (!message.isEmpty()) {
+            QCOMPARE(MessageBox::shownMessages(), QStringList { message });
+            QVERIFY(host->recipes.isEmpty());
+            return;
+        }
+        QVERIFY(MessageBox::shownMessages().isEmpty());
+        QCOMPARE(host->recipes.size(), 1);
+        const auto &[table, recipe] = host->recipes.first();
+        QCOMPARE(table, u"Rezepte"_s);
+        QCOMPARE(recipe.name, u"Schorle"_s);
+        QCOMPARE(recipe.weight, readAmount(weight).value());
+        QCOMPARE(recipe.ingredientWeight, 300.0);
+    }
+
     void fileMenuAndExport()
     {
         auto *file = child<QMenu>(u"Datei1"_s);
@@ -540,7 +601,8 @@ private Q_SLOTS:
         for (const QAction *action : file->actions())
             captions << action->text();
         QCOMPARE(captions.join(u'|'),
-            u"Öffnen...|Speichern|Speichern unter...||Dateien zu einer zusammenfügen||"
+            u"Öffnen...|Speichern|Speichern unter...||Dateien zu einer zusammenfügen|"
+            "Als &Rezept in eine Tabelle übernehmen...||"
             "Exportieren als CSV...|Diagramm als PNG speichern...||Drucken...|"
             "Als PDF speichern..."_s);
         emit file->aboutToShow();
