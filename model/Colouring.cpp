@@ -78,10 +78,10 @@ void markCell(
         // Exactly the value's own characters, wherever blanks pad it.
         const QStringView value = raw.trimmed();
         const qsizetype lead = value.isEmpty() ? 0 : value.data() - raw.data();
-        result.marks << CellMark { int(cell.start + lead), int(value.size()), band };
+        result.marks << CellMark { int(cell.start + lead), int(value.size()), band, n };
         return;
     }
-    result.marks << CellMark { cell.start, markLength(raw), band };
+    result.marks << CellMark { cell.start, markLength(raw), band, n };
 }
 
 } // namespace
@@ -103,6 +103,52 @@ LineMarks marksForLine(QStringView line, const NutrientColumns &columns, const T
             markCell(line, *cell, n, set, result);
     }
     return result;
+}
+
+QString nutrientName(Nutrient n)
+{
+    switch (n) {
+    case Nutrient::EnergyDensity:
+        return QStringLiteral("Energiedichte");
+    case Nutrient::Fat:
+        return QStringLiteral("Fett");
+    case Nutrient::SaturatedFat:
+        return QStringLiteral("gesättigte Fettsäuren");
+    case Nutrient::Sugar:
+        return QStringLiteral("Zucker");
+    case Nutrient::Salt:
+        return QStringLiteral("Salz");
+    }
+    return {};
+}
+
+QString bandWords(Band band)
+{
+    switch (band) {
+    case Band::Green:
+        return QStringLiteral("niedrig, grün");
+    case Band::Yellow:
+        return QStringLiteral("mittel, gelb");
+    case Band::Red:
+        return QStringLiteral("hoch, rot");
+    case Band::None:
+        break;
+    }
+    return {};
+}
+
+QString describeMarks(QStringView line, const QList<CellMark> &marks)
+{
+    QStringList parts;
+    for (const CellMark &mark : marks) {
+        if (mark.band == Band::None)
+            continue;
+        // The mark may run past a short value; the value is its cell's text.
+        const QStringView rest = line.mid(mark.start);
+        const QStringView value = rest.left(rest.indexOf(u'\t')).trimmed();
+        parts << nutrientName(mark.nutrient) + u' ' + value + u": " + bandWords(mark.band);
+    }
+    return parts.join(u"; ");
 }
 
 } // namespace Zestrola

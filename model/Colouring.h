@@ -17,6 +17,7 @@ struct CellMark
     int start = 0;
     int length = 0;
     Band band = Band::None;
+    Nutrient nutrient = Nutrient::EnergyDensity;
 };
 
 struct LineMarks
@@ -35,5 +36,14 @@ bool endsColouringPass(QStringView line);
 // TAB; `columns` says which cell holds which nutrient. `set.drinks` selects
 // the drink rules for the energy density.
 LineMarks marksForLine(QStringView line, const NutrientColumns &columns, const ThresholdSet &set);
+
+// The marks in words, for those who cannot tell the colours apart: each
+// marked value with its nutrient and band, "Fett 15,20: hoch, rot",
+// separated by "; ".
+QString describeMarks(QStringView line, const QList<CellMark> &marks);
+// "Energiedichte", "Fett", "gesättigte Fettsäuren", "Zucker", "Salz".
+QString nutrientName(Nutrient n);
+// "niedrig, grün", "mittel, gelb", "hoch, rot"; empty for Band::None.
+QString bandWords(Band band);
 
 } // namespace Zestrola

@@ -2,12 +2,16 @@
 #include "widgets/HeaderGrid.h"
 
 #include "model/ViewText.h"
+#include "widgets/AccessibleViews.h"
 #include "widgets/TableTextView.h"
 
 #include <QAbstractTableModel>
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyleOptionFocusRect>
 
 namespace {
 
@@ -63,6 +67,11 @@ HeaderGrid::HeaderGrid(QWidget *parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFixedHeight(Zestrola::kHeaderHeight);
+    // Only Tab brings the focus here: a click on a title chooses the
+    // column and leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(QStringLiteral("Spaltenüberschriften"));
+    Zestrola::installAccessibleViews();
 
     QPalette white = palette();
     for (QPalette::ColorRole role : { QPalette::Window, QPalette::Base, QPalette::Button })
@@ -168,7 +177,69 @@ void HeaderGrid::paintSection(QPainter *painter, const QRect &rect, int logicalI
     const QRect textRect = rect.adjusted(kTextPadding, kTextPadding, -kTextPadding, 0);
     painter->setClipRect(rect.adjusted(0, 0, -1, -1));
     painter->drawText(textRect, int(horizontal | Qt::AlignTop), cellText(logicalIndex));
+    if (hasFocus() && logicalIndex == m_selectedColumn) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect.adjusted(1, 1, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, this);
+    }
     painter->restore();
+}
+
+void HeaderGrid::keyPressEvent(QKeyEvent *event)
+{
+    const int count = columnCount();
+    const int visual = visualIndex(m_selectedColumn);
+    int target = -1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        target = visual - 1;
+        break;
+    case Qt::Key_Right:
+        target = visual + 1;
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = count - 1;
+        break;
+    default:
+        QHeaderView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (target < 0 || target >= count)
+        return;
+    setSelectedColumn(logicalIndex(target));
+    emit columnChosenByKeyboard(m_selectedColumn);
+    announceSelectedColumn();
+}
+
+void HeaderGrid::focusInEvent(QFocusEvent *event)
+{
+    QHeaderView::focusInEvent(event);
+    viewport()->update();
+    announceSelectedColumn();
+}
+
+void HeaderGrid::focusOutEvent(QFocusEvent *event)
+{
+    QHeaderView::focusOutEvent(event);
+    viewport()->update();
+}
+
+// A screen reader reads the title of the column the keyboard is on.
+void HeaderGrid::announceSelectedColumn()
+{
+    if (!QAccessible::isActive() || columnCount() == 0)
+        return;
+    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(this);
+    if (QAccessibleInterface *column
+        = grid ? grid->child(visualIndex(m_selectedColumn)) : nullptr) {
+        QAccessibleEvent focus(column, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void HeaderGrid::mouseReleaseEvent(QMouseEvent *event)
@@ -192,6 +263,17 @@ void Zestrola::coupleHeaderAndView(HeaderGrid *header, TableTextView *view)
     QObject::connect(header, &HeaderGrid::tabStopsChanged, view, followHeader);
     QObject::connect(
         view->horizontalScrollBar(), &QScrollBar::valueChanged, header, &HeaderGrid::setOffset);
+    // A column chosen by keyboard comes into sight, with the view's cells below it.
+    QObject::connect(header, &HeaderGrid::columnChosenByKeyboard, view, [header, view](int column) {
+        QScrollBar *bar = view->horizontalScrollBar();
+        const int left = header->sectionPosition(column);
+        const int right = left + header->sectionSize(column);
+        const int width = header->viewport()->width();
+        if (left < bar->value())
+            bar->setValue(left);
+        else if (right > bar->value() + width)
+            bar->setValue(right - width);
+    });
     followHeader();
     header->setOffset(view->horizontalScrollBar()->value());
 }

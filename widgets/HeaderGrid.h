@@ -10,7 +10,9 @@ class HeaderTitles;
 
 // The one row of column titles above the table view. Titles may span
 // several lines; the columns can be widened and rearranged by the user, and
-// the view's tab stops follow them (see coupleHeaderAndView).
+// the view's tab stops follow them (see coupleHeaderAndView). Reached by
+// Tab, the arrow keys, Home and End choose the column; screen readers read
+// its title.
 class HeaderGrid : public QHeaderView
 {
     Q_OBJECT
@@ -36,13 +38,19 @@ Q_SIGNALS:
     void columnSelected(int logicalColumn);
     void tabStopsChanged();
     void mouseReleasedOnLastColumn();
+    void columnChosenByKeyboard(int logicalColumn);
 
 protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    void announceSelectedColumn();
+
     HeaderTitles *m_model;
     int m_selectedColumn = 0;
     bool m_fillingCells = false;

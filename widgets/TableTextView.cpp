@@ -2,13 +2,16 @@
 #include "widgets/TableTextView.h"
 
 #include "model/ViewText.h"
+#include "widgets/AccessibleViews.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -52,6 +55,7 @@ TableTextView::TableTextView(QWidget *parent)
     viewport()->setCursor(Qt::IBeamCursor);
     m_lineHeight = qRound(16.0 * logicalDpiY() / 72.0);
     updateScrollBars();
+    Zestrola::installAccessibleViews();
 }
 
 TableTextView::~TableTextView() = default;
@@ -61,11 +65,13 @@ void TableTextView::setLines(Zestrola::TableRows lines)
     // The owner usually keeps the same rows; the view only reads them.
     m_lines = std::move(lines);
     m_formats.clear();
+    m_offsets.reset();
     // Counting the cells of every line would cost more than the rest of the
     // load; rows of one table share their cell count, and lines with more
     // cells widen the range once they are laid out.
     m_maxCellCount = m_lines.isEmpty() ? 1 : int(m_lines.first().count(u'\t')) + 1;
     const Position old = m_caret;
+    const Position oldAnchor = m_anchor;
     m_caret = m_anchor = Position {};
     m_desiredX = -1;
     updateScrollBars();
@@ -75,6 +81,59 @@ void TableTextView::setLines(Zestrola::TableRows lines)
     emit linesReplaced();
     if (old != m_caret)
         emit caretMoved(0, 0);
+    notifyAccessibility(old, oldAnchor, true);
+}
+
+int TableTextView::characterCount() const
+{
+    return int(std::min<qsizetype>(m_offsets.characterCount(m_lines), INT_MAX));
+}
+
+int TableTextView::offsetOf(Position p) const
+{
+    return int(std::min<qsizetype>(m_offsets.offsetOf(m_lines, p.line, p.column), INT_MAX));
+}
+
+TableTextView::Position TableTextView::positionAt(int offset) const
+{
+    const auto [line, column] = m_offsets.positionAt(m_lines, offset);
+    return { line, column };
+}
+
+void TableTextView::setLineDescriber(LineDescriber describer)
+{
+    m_describer = std::move(describer);
+}
+
+QString TableTextView::lineDescription(int line) const
+{
+    if (!m_describer || line < 0 || line >= lineCount())
+        return {};
+    return m_describer(line);
+}
+
+// Screen readers read the line the caret moves to and what is selected;
+// the caret line's description follows the caret. Nothing is worked out
+// while no assistive technology listens.
+void TableTextView::notifyAccessibility(Position oldCaret, Position oldAnchor, bool linesReplaced)
+{
+    if (!QAccessible::isActive())
+        return;
+    if (linesReplaced || oldCaret != m_caret) {
+        QAccessibleTextCursorEvent cursorEvent(this, offsetOf(m_caret));
+        QAccessible::updateAccessibility(&cursorEvent);
+    }
+    const bool moved = oldCaret != m_caret || oldAnchor != m_anchor;
+    const bool selecting = hasSelection() || oldAnchor != oldCaret;
+    if (linesReplaced || (moved && selecting)) {
+        QAccessibleTextSelectionEvent selectionEvent(
+            this, offsetOf(std::min(m_anchor, m_caret)), offsetOf(std::max(m_anchor, m_caret)));
+        QAccessible::updateAccessibility(&selectionEvent);
+    }
+    if (linesReplaced || oldCaret.line != m_caret.line) {
+        QAccessibleEvent descriptionEvent(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&descriptionEvent);
+    }
 }
 
 void TableTextView::setTabStops(const QList<int> &stops)
@@ -135,6 +194,7 @@ void TableTextView::setCaret(Position p, bool keepAnchor)
 {
     p = clamped(p);
     const Position old = m_caret;
+    const Position oldAnchor = m_anchor;
     m_caret = p;
     if (!keepAnchor)
         m_anchor = p;
@@ -143,6 +203,7 @@ void TableTextView::setCaret(Position p, bool keepAnchor)
     viewport()->update();
     if (old != m_caret)
         emit caretMoved(m_caret.line, m_caret.column);
+    notifyAccessibility(old, oldAnchor);
 }
 
 void TableTextView::selectLine(int line)
@@ -153,6 +214,7 @@ void TableTextView::selectLine(int line)
     // The caret stays on the selected line, so that the line holding the
     // caret is always the current entry.
     const Position old = m_caret;
+    const Position oldAnchor = m_anchor;
     m_caret = { line, 0 };
     m_anchor = line + 1 < lineCount() ? Position { line + 1, 0 }
                                       : Position { line, int(m_lines.at(line).size()) };
@@ -161,22 +223,27 @@ void TableTextView::selectLine(int line)
     viewport()->update();
     if (old != m_caret)
         emit caretMoved(m_caret.line, m_caret.column);
+    notifyAccessibility(old, oldAnchor);
 }
 
 void TableTextView::selectAll()
 {
     const Position old = m_caret;
+    const Position oldAnchor = m_anchor;
     m_anchor = {};
     m_caret = endOfText();
     viewport()->update();
     if (old != m_caret)
         emit caretMoved(m_caret.line, m_caret.column);
+    notifyAccessibility(old, oldAnchor);
 }
 
 void TableTextView::clearSelection()
 {
+    const Position oldAnchor = m_anchor;
     m_anchor = m_caret;
     viewport()->update();
+    notifyAccessibility(m_caret, oldAnchor);
 }
 
 QString TableTextView::selectedText() const
@@ -634,12 +701,19 @@ bool TableTextView::event(QEvent *event)
     }
     if (event->type() == QEvent::KeyPress) {
         // Tab keeps the focus here (the owner recolours on it); Shift+Tab
-        // still leaves the view so that it can be left by keyboard.
+        // still leaves the view, and Ctrl+Tab leaves it forwards, as in
+        // every control that takes Tab itself.
         auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Tab
-            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))) {
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (key->key() == Qt::Key_Tab && modifiers == Qt::NoModifier) {
             event->accept();
             emit tabPressed();
+            return true;
+        }
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            && (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)) {
+            const bool backwards = key->key() == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier);
+            focusNextPrevChild(!backwards);
             return true;
         }
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/LineOffsets.h"
 #include "model/TableRows.h"
 
 #include <QAbstractScrollArea>
@@ -10,6 +11,7 @@
 #include <QHash>
 #include <QList>
 #include <compare>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -29,6 +31,10 @@ struct LineFormat
 // nothing per line but the text itself: layout happens only for the lines
 // being painted or hit-tested, and the content width follows from the tab
 // stops instead of from measuring every line.
+//
+// Screen readers see it as read-only multi-line text (AccessibleViews): they
+// hear the line the caret moves to, and its description says in words what
+// the colours of the line mean.
 class TableTextView : public QAbstractScrollArea
 {
     Q_OBJECT
@@ -47,6 +53,10 @@ public:
     void setLines(Zestrola::TableRows lines);
     const Zestrola::TableRows &lines() const { return m_lines; }
     int lineCount() const { return int(m_lines.size()); }
+    // Offsets into the lines joined by line breaks, each break one character.
+    int characterCount() const;
+    int offsetOf(Position p) const;
+    Position positionAt(int offset) const;
 
     void setTabStops(const QList<int> &stops);
     QList<int> tabStops() const { return m_tabStops; }
@@ -77,6 +87,12 @@ public:
     int lastVisibleLine() const;
     void ensureLineVisible(int line);
     QRect characterRect(Position p) const;
+
+    // Says in words what a line's marks mean; the accessible description of
+    // the caret line.
+    using LineDescriber = std::function<QString(int line)>;
+    void setLineDescriber(LineDescriber describer);
+    QString lineDescription(int line) const;
 
     void setLineFormats(int line, QList<LineFormat> formats);
     QList<LineFormat> lineFormats(int line) const;
@@ -164,9 +180,12 @@ private:
     void paintLine(QPainter &painter, int line, int top, const QRect &clip) const;
     void paintSelection(
         QPainter &painter, int line, const LineLayout &layout, int top, qreal originX) const;
+    void notifyAccessibility(Position oldCaret, Position oldAnchor, bool linesReplaced = false);
 
     Zestrola::TableRows m_lines;
     QHash<int, QList<LineFormat>> m_formats;
+    Zestrola::LineOffsets m_offsets;
+    LineDescriber m_describer;
     QList<int> m_tabStops;
     mutable int m_maxCellCount = 1; // most cells in a line laid out so far
     int m_lineHeight = 21;

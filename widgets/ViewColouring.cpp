@@ -5,6 +5,8 @@
 #include "widgets/Fonts.h"
 #include "widgets/TableTextView.h"
 
+#include <algorithm>
+
 namespace Zestrola {
 
 namespace {
@@ -39,6 +41,7 @@ ViewColouring::ViewColouring(TableTextView *view)
     connect(view, &TableTextView::linesReplaced, this, &ViewColouring::forgetMarks);
     connect(view, &TableTextView::aboutToPaint, this,
         [this](int first, int last) { markLines(first, last, false); });
+    view->setLineDescriber([this](int line) { return describeLine(line); });
     forgetMarks();
 }
 
@@ -46,6 +49,23 @@ void ViewColouring::setRating(const NutrientColumns &columns, const ThresholdSet
 {
     m_columns = columns;
     m_set = set;
+}
+
+// In words what the marks of a line say. A line not marked yet gets its
+// marks when it comes into view, unless a line above it in view ends the
+// pass: then the line stays unmarked, and its description empty.
+QString ViewColouring::describeLine(int line) const
+{
+    const TableRows &lines = m_view->lines();
+    if (endsColouringPass(lines.at(line)))
+        return {};
+    if (line >= m_markedLines.size() || !m_markedLines[line]) {
+        for (int i = std::max(0, m_view->firstVisibleLine()); i < line; ++i) {
+            if (endsColouringPass(lines.at(i)))
+                return {};
+        }
+    }
+    return describeMarks(lines.at(line), marksForLine(lines.at(line), m_columns, m_set).marks);
 }
 
 void ViewColouring::markVisibleLines()

@@ -16,7 +16,8 @@ namespace Zestrola {
 // are marked as they come into view, so no unmarked rows flash; a pass
 // over the visible lines runs on demand and, through the recolour timer,
 // a moment after scrolling. A cell that is no number is told once per set
-// of rows, not every time it scrolls past.
+// of rows, not every time it scrolls past. The view's line description
+// says the same marks in words.
 class ViewColouring : public QObject
 {
     Q_OBJECT
@@ -39,6 +40,7 @@ Q_SIGNALS:
     void badValueFound(const QString &message);
 
 private:
+    QString describeLine(int line) const;
     void markLines(int first, int last, bool remark);
     void forgetMarks();
     void reportBadCells(const QStringList &cells);

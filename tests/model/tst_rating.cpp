@@ -16,6 +16,17 @@ Q_DECLARE_METATYPE(Zestrola::Nutrient)
 // Name, energy density, fat, saturated fat, sugar, salt.
 constexpr NutrientColumns kColumns = { 1, 2, 3, 4, 5 };
 
+// The factory thresholds, every nutrient evaluated but `off`.
+ThresholdSet defaultSet(bool drinks, int off = -1)
+{
+    ThresholdSet set;
+    set.drinks = drinks;
+    for (const Nutrient n : kNutrients)
+        set[n] = { int(n) != off, defaultEdge(drinks, n, 1), defaultEdge(drinks, n, 2),
+            defaultEdge(drinks, n, 3) };
+    return set;
+}
+
 // Thresholds: the edges in the store, rating a value, and the marks and
 // legend the table view shows for them.
 class TestRating : public QObject
@@ -161,17 +172,40 @@ private Q_SLOTS:
         QFETCH(NutrientColumns, columns);
         QFETCH(QString, line);
         QFETCH(int, off);
-        ThresholdSet set;
-        set.drinks = drinks;
-        for (const Nutrient n : kNutrients)
-            set[n] = { int(n) != off, defaultEdge(drinks, n, 1), defaultEdge(drinks, n, 2),
-                defaultEdge(drinks, n, 3) };
-        const LineMarks marks = Zestrola::marksForLine(line, columns, set);
+        const LineMarks marks = Zestrola::marksForLine(line, columns, defaultSet(drinks, off));
         QStringList marked;
         for (const CellMark &m : marks.marks)
             marked << line.mid(m.start, m.length) + u':' + u"-GYR"[int(m.band)];
         QTEST(marked, "marked");
         QTEST(marks.badCells, "badCells");
+    }
+
+    // What a screen reader says about a line: each marked value, its
+    // nutrient and band; unmarked values are not named.
+    void describeMarks_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("described");
+        QTest::newRow("every band") << "X\t1,60\t17,5\t5,01\t22,51\t0,3\t"
+                                    << "Energiedichte 1,60: mittel, gelb; Fett 17,5: mittel, gelb; "
+                                       "gesättigte Fettsäuren 5,01: hoch, rot; Zucker 22,51: hoch, "
+                                       "rot; Salz 0,3: niedrig, grün";
+        QTest::newRow("value as shown, blanks dropped")
+            << "X\t<0,5\t?\tk.A.\t  100,00  \t0,3      "
+            << "Energiedichte <0,5: niedrig, grün; Zucker 100,00: hoch, rot; Salz 0,3: niedrig, "
+               "grün";
+        QTest::newRow("gap between bands") << "X\t2,405\t?\t?\t?\t?\t"
+                                           << "";
+        QTest::newRow("drink energy two bands")
+            << "X\t  0,05 \t?\t?\t?\t1,6\t"
+            << "Energiedichte 0,05: niedrig, grün; Salz 1,6: hoch, rot";
+    }
+    void describeMarks()
+    {
+        QFETCH(QString, line);
+        const bool drinks = QByteArrayView(QTest::currentDataTag()).startsWith("drink");
+        const LineMarks marks = Zestrola::marksForLine(line, kColumns, defaultSet(drinks));
+        QTEST(Zestrola::describeMarks(line, marks.marks), "described");
     }
 
     void legend()

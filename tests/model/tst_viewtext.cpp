@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "model/LineOffsets.h"
 #include "model/Search.h"
 #include "model/ViewText.h"
 
@@ -126,6 +127,45 @@ private Q_SLOTS:
         QFETCH(QString, term);
         QFETCH(bool, atLineStart);
         QTEST(Zestrola::findRow(rows, term, atLineStart), "row");
+    }
+
+    // Offsets as in the lines joined by line breaks, across the blocks of
+    // the index; positions outside the text are held to it.
+    void lineOffsets_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("none") << QStringList {};
+        QTest::newRow("empty lines") << QStringList { "", "Apfel\t52", "", "" };
+        QStringList many;
+        for (int i = 0; i < 3 * LineOffsets::kBlockLines + 5; ++i)
+            many << QString(i % 7, QChar(u'a' + i % 26));
+        QTest::newRow("several blocks") << many;
+    }
+    void lineOffsets()
+    {
+        QFETCH(QStringList, lines);
+        const QString joined = lines.join(u'\n');
+        LineOffsets offsets;
+        QCOMPARE(offsets.characterCount(lines), joined.size());
+        for (int line = 0; line < lines.size(); ++line) {
+            const qsizetype start = offsets.offsetOf(lines, line, 0);
+            QCOMPARE(joined.mid(start, lines[line].size()), lines[line]);
+            const qsizetype end = start + lines[line].size();
+            QCOMPARE(offsets.offsetOf(lines, line, 9999), end);
+            QVERIFY(end == joined.size() || joined.at(end) == u'\n');
+            for (const qsizetype offset : { start, end })
+                QCOMPARE(
+                    offsets.positionAt(lines, offset), std::make_pair(line, int(offset - start)));
+        }
+        const std::pair<int, int> last = lines.isEmpty()
+            ? std::pair(0, 0)
+            : std::pair(int(lines.size() - 1), int(lines.last().size()));
+        QCOMPARE(offsets.positionAt(lines, joined.size() + 5), last);
+        QCOMPARE(offsets.positionAt(lines, -3), std::make_pair(0, 0));
+
+        lines.append(u"Kirsche"_s);
+        offsets.reset();
+        QCOMPARE(offsets.characterCount(lines), lines.join(u'\n').size());
     }
 };
 

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace Zestrola {
+
+// Gives assistive technology the table view as read-only multi-line text
+// (lines, caret, selection, the caret line's marks in words) and the header
+// grid as a list of its column titles. The widgets call it themselves; only
+// the first call registers anything.
+void installAccessibleViews();
+
+} // namespace Zestrola
