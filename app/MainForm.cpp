@@ -12,6 +12,7 @@
 #include "dialogs/NeueTabelleForm.h"
 #include "dialogs/TabelleImportierenForm.h"
 #include "dialogs/TextBausteinForm.h"
+#include "model/Captions.h"
 #include "model/DataFolder.h"
 #include "model/EntryEdit.h"
 #include "model/InfoText.h"
@@ -67,6 +68,21 @@ const QString kHoehe = QStringLiteral("Hoehe");
 const QString kWeite = QStringLiteral("Weite");
 const QString kSearchHintFirstPos = QStringLiteral("Suche an erster Stelle eines Eintrages.");
 const QString kSearchHintWholeText = QStringLiteral("Suche im gesamten Text eines Eintrages.");
+
+// The popups show the keys of the same commands in the main menu. Their
+// own keys only show: a popup's action takes no key (its widget shortcut
+// never matches), so each key keeps the one command it triggers.
+void showKeys(QAction *action, const QList<QKeySequence> &keys)
+{
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WidgetShortcut);
+}
+
+// The end of a command caption that names the entry it works on.
+QString entryCaptionSuffix(const QString &entryName)
+{
+    return QStringLiteral("   ") + literalCaptionText(entryName) + QStringLiteral(" ...");
+}
 
 // The calculation window's view of the main window.
 class MainFormCalculationHost final : public CalculationHost
@@ -151,12 +167,13 @@ void TMainForm::buildWidgets()
     central->installEventFilter(this);
     setCentralWidget(central);
 
-    m_searchMode = new QCheckBox(QStringLiteral("Am Zeilenanfang suchen"), central);
+    m_searchMode = new QCheckBox(QStringLiteral("Am &Zeilenanfang suchen"), central);
     m_searchMode->setObjectName(QStringLiteral("CheckBoxErstePos"));
     m_searchMode->setChecked(true);
 
     m_searchField = new QLineEdit(kInitialSearchText, central);
     m_searchField->setObjectName(QStringLiteral("Edit1"));
+    m_searchField->setAccessibleName(QStringLiteral("Suchtext"));
     m_searchField->setToolTip(QStringLiteral("Suchtext eingeben und Returntaste drücken."));
     m_searchField->setFixedWidth(169);
     m_searchField->installEventFilter(this);
@@ -164,6 +181,7 @@ void TMainForm::buildWidgets()
 
     m_chooser = new QComboBox(central);
     m_chooser->setObjectName(QStringLiteral("ComboBox1"));
+    m_chooser->setAccessibleName(QStringLiteral("Tabelle auswählen"));
     m_chooser->setItemDelegate(new GreyItemDelegate(m_chooser));
     m_chooser->installEventFilter(this);
     m_chooser->setPlaceholderText(QStringLiteral("Wählen Sie hier eine Liste aus"));
@@ -171,6 +189,9 @@ void TMainForm::buildWidgets()
     m_legend = new QTextEdit(central);
     m_legend->setObjectName(QStringLiteral("TntRichEdit2"));
     m_legend->setReadOnly(true);
+    m_legend->setAccessibleName(QStringLiteral("Legende"));
+    // Reached by Tab, it shows a caret, so that its text can be read line by line.
+    m_legend->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_legend->setFixedHeight(63);
     QPalette legendPalette = m_legend->palette();
     legendPalette.setColor(QPalette::Base, Fonts::kLightGrey);
@@ -217,6 +238,14 @@ void TMainForm::buildWidgets()
     Fonts::makeBold(m_hoverLine);
     status->addWidget(m_hoverLine, 1);
 
+    // Top to bottom; the info box, when open, follows the table it covers.
+    setTabOrder(m_searchMode, m_searchField);
+    setTabOrder(m_searchField, m_chooser);
+    setTabOrder(m_chooser, m_legend);
+    setTabOrder(m_legend, m_header);
+    setTabOrder(m_header, m_view);
+    setTabOrder(m_view, m_infoBox);
+
     buildTableViewPopup();
     buildInfoTextPopup();
 }
@@ -226,91 +255,126 @@ void TMainForm::buildMenus()
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu *file = bar->addMenu(QStringLiteral("Datei"));
+    QMenu *file = bar->addMenu(QStringLiteral("&Datei"));
     file->setObjectName(QStringLiteral("Datei1"));
-    connect(addNamedAction(file, QStringLiteral("NeueTabelle1"), QStringLiteral("Neue Tabelle")),
+    connect(addNamedAction(file, QStringLiteral("NeueTabelle1"), QStringLiteral("&Neue Tabelle")),
         &QAction::triggered, this, &TMainForm::NeueTabelle1Click);
     connect(addNamedAction(file, QStringLiteral("TabelleImportieren1"),
                 QStringLiteral("Tabelle &importieren...")),
         &QAction::triggered, this, &TMainForm::TabelleImportieren1Click);
     file->addSeparator();
-    QAction *sort = addNamedAction(file, QStringLiteral("Sortieren1"), QStringLiteral("Sortieren"));
+    QAction *sort
+        = addNamedAction(file, QStringLiteral("Sortieren1"), QStringLiteral("&Sortieren"));
     sort->setVisible(false);
     connect(sort, &QAction::triggered, this, &TMainForm::SortierenClick);
     file->addSeparator();
-    connect(addNamedAction(file, QStringLiteral("Beenden1"), QStringLiteral("Beenden")),
-        &QAction::triggered, this, &QWidget::close);
+    QAction *quit = addNamedAction(file, QStringLiteral("Beenden1"), QStringLiteral("&Beenden"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu *show = bar->addMenu(QStringLiteral("Anzeige"));
+    QMenu *show = bar->addMenu(QStringLiteral("&Anzeige"));
     show->setObjectName(QStringLiteral("Anzeige1"));
-    connect(addNamedAction(show, QStringLiteral("Berechnung1"),
-                QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen")),
-        &QAction::triggered, this, [this] { m_calcForm->BerechnungAnzeigenClick(); });
+    QAction *showCalculation = addNamedAction(show, QStringLiteral("Berechnung1"),
+        QStringLiteral("&Berechnung der Zufuhr an Energie und Nährstoffen"));
+    showCalculation->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    connect(showCalculation, &QAction::triggered, this,
+        [this] { m_calcForm->BerechnungAnzeigenClick(); });
 
-    QMenu *edit = bar->addMenu(QStringLiteral("Bearbeiten"));
+    QMenu *edit = bar->addMenu(QStringLiteral("&Bearbeiten"));
     edit->setObjectName(QStringLiteral("Bearbeiten1"));
     connect(edit, &QMenu::aboutToShow, this, &TMainForm::Eintragbearbeiten1Click);
-    connect(addNamedAction(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("Neuer Eintrag")),
-        &QAction::triggered, this, &TMainForm::NeuerEintragClick);
+    QAction *newEntry
+        = addNamedAction(edit, QStringLiteral("NeuerEintrag1"), QStringLiteral("&Neuer Eintrag"));
+    newEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    connect(newEntry, &QAction::triggered, this, &TMainForm::NeuerEintragClick);
     m_editCurrent = addNamedAction(edit, QStringLiteral("AktuelleZeile1"),
-        QStringLiteral("Aktuelle Zeile (Eintrag) an Caretposition"));
+        QStringLiteral("&Aktuelle Zeile (Eintrag) an Caretposition"));
+    m_editCurrent->setShortcuts({ QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::Key_F2) });
     connect(m_editCurrent, &QAction::triggered, this, &TMainForm::BearbeitenClick);
     m_editInfoText = addNamedAction(
-        edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("Infotext bearbeiten"));
+        edit, QStringLiteral("Infotextbearbeiten1"), QStringLiteral("&Infotext bearbeiten"));
+    m_editInfoText->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(m_editInfoText, &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
     edit->addSeparator();
-    connect(addNamedAction(edit, QStringLiteral("InBerechnungHinzufuegen1"),
-                QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen hinzufügen")),
-        &QAction::triggered, this, [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
+    QAction *addToCalculation = addNamedAction(edit, QStringLiteral("InBerechnungHinzufuegen1"),
+        QStringLiteral("In Berechnung der Zufuhr an Energie und Nährstoffen &hinzufügen"));
+    addToCalculation->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(addToCalculation, &QAction::triggered, this,
+        [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
     edit->addSeparator();
     m_deleteCurrent = addNamedAction(
-        edit, QStringLiteral("AktuelleZeileloeschen1"), QStringLiteral("Aktuelle Zeile löschen"));
+        edit, QStringLiteral("AktuelleZeileloeschen1"), QStringLiteral("Aktuelle Zeile &löschen"));
+    // Delete means the entry only in the table view; elsewhere it deletes text.
+    m_deleteCurrent->setShortcut(QKeySequence(QKeySequence::Delete));
+    m_deleteCurrent->setShortcutContext(Qt::WidgetShortcut);
+    m_view->addAction(m_deleteCurrent);
     connect(m_deleteCurrent, &QAction::triggered, this, &TMainForm::ZeileloeschenClick);
 
-    QMenu *settings = bar->addMenu(QStringLiteral("Einstellung"));
+    QMenu *settings = bar->addMenu(QStringLiteral("&Einstellung"));
     settings->setObjectName(QStringLiteral("Einstellung1"));
     QAction *food = addNamedAction(settings, QStringLiteral("LebensmittelGrenzwerte1"),
-        QStringLiteral("Lebensmittel-Nahrungs-Grenzwerte"));
+        QStringLiteral("&Lebensmittel-Nahrungs-Grenzwerte"));
     connect(food, &QAction::triggered, this, [this] { m_foodDialog->exec(); });
     QAction *drinks = addNamedAction(settings, QStringLiteral("GetraenkeGrenzwerte1"),
-        QStringLiteral("Lebensmittel-Getränke-Grenzwerte"));
+        QStringLiteral("Lebensmittel-&Getränke-Grenzwerte"));
     connect(drinks, &QAction::triggered, this, [this] { m_drinkDialog->exec(); });
     settings->addSeparator();
-    connect(
-        addNamedAction(settings, QStringLiteral("Internetsuche1"), QStringLiteral("Internetsuche")),
+    connect(addNamedAction(
+                settings, QStringLiteral("Internetsuche1"), QStringLiteral("&Internetsuche")),
         &QAction::triggered, this, &TMainForm::Internetsuche1Click);
 
-    connect(addNamedAction(bar, QStringLiteral("Suchen1"), QStringLiteral("Suchen")),
-        &QAction::triggered, this, &TMainForm::Suchen1Click);
+    QAction *search = addNamedAction(bar, QStringLiteral("Suchen1"), QStringLiteral("&Suchen"));
+    search->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(search, &QAction::triggered, this, &TMainForm::Suchen1Click);
     bar->addAction(QStringLiteral(" "))->setEnabled(false);
-    connect(addNamedAction(bar, QStringLiteral("Hilfe1"), QStringLiteral("Hilfe")),
-        &QAction::triggered, this, &TMainForm::Hilfe1Click);
+    QAction *help = addNamedAction(bar, QStringLiteral("Hilfe1"), QStringLiteral("&Hilfe"));
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(help, &QAction::triggered, this, &TMainForm::Hilfe1Click);
+
+    // No menu item of its own: the search field is the place to type into.
+    QAction *searchField = new QAction(QStringLiteral("Suchtext eingeben"), this);
+    searchField->setObjectName(QStringLiteral("Suchtexteingeben1"));
+    searchField->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(searchField);
+    connect(searchField, &QAction::triggered, this, [this] {
+        m_searchField->setFocus(Qt::ShortcutFocusReason);
+        m_searchField->selectAll();
+    });
 }
 
 void TMainForm::buildTableViewPopup()
 {
     m_viewPopup = new QMenu(this);
     m_viewPopup->setObjectName(QStringLiteral("PopupMenu1"));
-    m_popupEdit = addNamedAction(
-        m_viewPopup, QStringLiteral("Eintragbearbeiten1"), QStringLiteral("Eintrag bearbeiten"));
+    auto add = [this](const QString &name, const QString &caption, const QKeySequence &keys) {
+        QAction *action = addNamedAction(m_viewPopup, name, caption);
+        showKeys(action, { keys });
+        return action;
+    };
+    m_popupEdit = add(QStringLiteral("Eintragbearbeiten1"), QStringLiteral("Eintrag &bearbeiten"),
+        QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(m_popupEdit, &QAction::triggered, this, &TMainForm::BearbeitenClick);
     m_viewPopup->addSeparator();
-    m_popupShowInfo = addNamedAction(
-        m_viewPopup, QStringLiteral("Infotextanzeigen1"), QStringLiteral("Infotext anzeigen zu: "));
-    m_popupEditInfo = addNamedAction(m_viewPopup, QStringLiteral("Infotextbearbeiten2"),
-        QStringLiteral("Infotext bearbeiten zu: "));
+    m_popupShowInfo
+        = add(QStringLiteral("Infotextanzeigen1"), QStringLiteral("Infotext &anzeigen zu: "), {});
+    m_popupEditInfo = add(QStringLiteral("Infotextbearbeiten2"),
+        QStringLiteral("&Infotext bearbeiten zu: "), QKeySequence(Qt::CTRL | Qt::Key_I));
     connect(m_popupShowInfo, &QAction::triggered, this, &TMainForm::InfotextzuClick);
     connect(m_popupEditInfo, &QAction::triggered, this, &TMainForm::InfotextbearbeitenClick);
     m_viewPopup->addSeparator();
-    connect(addNamedAction(m_viewPopup, QStringLiteral("Hinzufuegen1"),
-                QStringLiteral("Hinzufügen:  in Berechnung der Zufuhr an Energie und Nährstoffen")),
-        &QAction::triggered, this, [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
-    connect(addNamedAction(m_viewPopup, QStringLiteral("Nuranzeigen1"),
-                QStringLiteral("Nur anzeigen:  Berechnung der Zufuhr an Enegie und Nährstoffen")),
-        &QAction::triggered, this, [this] { m_calcForm->BerechnungAnzeigenClick(); });
+    QAction *addToCalculation = add(QStringLiteral("Hinzufuegen1"),
+        QStringLiteral("&Hinzufügen:  in Berechnung der Zufuhr an Energie und Nährstoffen"),
+        QKeySequence(Qt::CTRL | Qt::Key_B));
+    connect(addToCalculation, &QAction::triggered, this,
+        [this] { m_calcForm->InBerechnunghinzufuegenClick(); });
+    QAction *showCalculation = add(QStringLiteral("Nuranzeigen1"),
+        QStringLiteral("&Nur anzeigen:  Berechnung der Zufuhr an Enegie und Nährstoffen"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    connect(showCalculation, &QAction::triggered, this,
+        [this] { m_calcForm->BerechnungAnzeigenClick(); });
     m_viewPopup->addSeparator();
-    m_popupDelete = addNamedAction(
-        m_viewPopup, QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen"));
+    m_popupDelete = add(QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile &löschen"),
+        QKeySequence(QKeySequence::Delete));
     connect(m_popupDelete, &QAction::triggered, this, &TMainForm::ZeileloeschenClick);
 }
 
@@ -321,14 +385,17 @@ void TMainForm::buildInfoTextPopup()
     const auto add = [this](const QString &name, const QString &caption) {
         return addNamedAction(m_infoPopup, name, caption);
     };
-    connect(add(QStringLiteral("Kopieren1"), QStringLiteral("Kopieren")), &QAction::triggered,
-        m_infoBox, &QTextEdit::copy);
-    connect(add(QStringLiteral("Einfuegen1"), QStringLiteral("Einfügen")), &QAction::triggered,
-        m_infoBox, &InfoTextBox::pasteText);
-    connect(add(QStringLiteral("Texteinfuegen1"), QStringLiteral("Textbaustein einfügen")),
+    // Copy and paste are the box's own keys.
+    QAction *copy = add(QStringLiteral("Kopieren1"), QStringLiteral("&Kopieren"));
+    showKeys(copy, { QKeySequence(QKeySequence::Copy) });
+    connect(copy, &QAction::triggered, m_infoBox, &QTextEdit::copy);
+    QAction *paste = add(QStringLiteral("Einfuegen1"), QStringLiteral("&Einfügen"));
+    showKeys(paste, { QKeySequence(QKeySequence::Paste) });
+    connect(paste, &QAction::triggered, m_infoBox, &InfoTextBox::pasteText);
+    connect(add(QStringLiteral("Texteinfuegen1"), QStringLiteral("&Textbaustein einfügen")),
         &QAction::triggered, this, &TMainForm::TexteinfuegenClick);
     m_webSearchAction
-        = add(QStringLiteral("ImInternetsuchen"), QStringLiteral("Im Internet suchen"));
+        = add(QStringLiteral("ImInternetsuchen"), QStringLiteral("Im &Internet suchen"));
     connect(m_webSearchAction, &QAction::triggered, this, &TMainForm::ImInternetsuchenClick);
     m_infoBox->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_infoBox, &QWidget::customContextMenuRequested, this,
@@ -697,13 +764,12 @@ void TMainForm::onViewRightClicked(QPoint pos)
     const int line = m_view->caretLine();
     if (line < 0 || line >= m_view->lineCount())
         return;
-    const QString name = m_session.entryName(line);
-    const QString suffix = QStringLiteral("   ") + name + QStringLiteral(" ...");
-    m_popupEdit->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
-    m_popupShowInfo->setText(QStringLiteral("Infotext anzeigen zu > Eintrag:") + suffix);
+    const QString suffix = entryCaptionSuffix(m_session.entryName(line));
+    m_popupEdit->setText(QStringLiteral("&Bearbeiten > Eintrag:") + suffix);
+    m_popupShowInfo->setText(QStringLiteral("Infotext &anzeigen zu > Eintrag:") + suffix);
     m_popupEditInfo->setText(
-        QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
-    m_popupDelete->setText(QStringLiteral("Löschen > Eintrag:") + suffix);
+        QStringLiteral("&Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
+    m_popupDelete->setText(QStringLiteral("&Löschen > Eintrag:") + suffix);
     selectline(line + 1);
     m_rightClickY = pos.y();
     m_viewPopup->popup(m_view->viewport()->mapToGlobal(pos + QPoint(0, 20)));
@@ -901,13 +967,11 @@ void TMainForm::Eintragbearbeiten1Click()
     const int line = m_view->caretLine();
     if (line < 0 || line >= m_view->lineCount())
         return;
-    const QStringView text = m_view->lines().at(line);
-    const QString suffix
-        = QStringLiteral("   ") + text.toString().section(u'\t', 0, 0) + QStringLiteral(" ...");
-    m_editCurrent->setText(QStringLiteral("Bearbeiten > Eintrag:") + suffix);
+    const QString suffix = entryCaptionSuffix(m_session.entryName(line));
+    m_editCurrent->setText(QStringLiteral("&Bearbeiten > Eintrag:") + suffix);
     m_editInfoText->setText(
-        QStringLiteral("Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
-    m_deleteCurrent->setText(QStringLiteral("Löschen > Eintrag:") + suffix);
+        QStringLiteral("&Infotext anzeigen u. bearbeiten zu > Eintrag:") + suffix);
+    m_deleteCurrent->setText(QStringLiteral("&Löschen > Eintrag:") + suffix);
 }
 
 void TMainForm::ZeileloeschenClick()

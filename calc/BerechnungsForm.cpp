@@ -9,6 +9,7 @@
 #include "calc/RezeptForm.h"
 #include "calc/VerlaufForm.h"
 #include "model/CalcListFile.h"
+#include "model/Captions.h"
 #include "model/Columns.h"
 #include "model/DataFolder.h"
 #include "model/FileError.h"
@@ -130,7 +131,7 @@ void TBerechnungsForm::buildWidgets()
     m_listPopup = new QMenu(this);
     m_listPopup->setObjectName(QStringLiteral("PopupMenu1"));
     connect(addNamedAction(
-                m_listPopup, QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile löschen")),
+                m_listPopup, QStringLiteral("Zeileloeschen1"), QStringLiteral("Zeile &löschen")),
         &QAction::triggered, this, &TBerechnungsForm::ZeileloeschenClick);
 
     m_result = new QTextBrowser(this);
@@ -141,13 +142,13 @@ void TBerechnungsForm::buildWidgets()
     m_result->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_result->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    m_computeButton = new QPushButton(QStringLiteral("Berechnen"), this);
+    m_computeButton = new QPushButton(QStringLiteral("&Berechnen"), this);
     m_computeButton->setObjectName(QStringLiteral("BerechnenButton"));
     m_computeButton->setDefault(true);
-    m_addMoreButton = new QPushButton(QStringLiteral("Eintrag hinzufügen"), this);
+    m_addMoreButton = new QPushButton(QStringLiteral("Eintrag &hinzufügen"), this);
     m_addMoreButton->setObjectName(QStringLiteral("WeitereHinzufuegenButton"));
     m_addMoreButton->setAutoDefault(false);
-    m_clearButton = new QPushButton(QStringLiteral("Liste löschen"), this);
+    m_clearButton = new QPushButton(QStringLiteral("Liste &löschen"), this);
     m_clearButton->setObjectName(QStringLiteral("ListeLoeschenButton"));
     m_clearButton->setAutoDefault(false);
     m_clearButton->setEnabled(false);
@@ -160,6 +161,8 @@ void TBerechnungsForm::buildWidgets()
     buttonRow->addWidget(m_computeButton, 0, 1, Qt::AlignCenter);
     buttonRow->addWidget(m_clearButton, 0, 2, Qt::AlignRight);
     buttonRow->setColumnStretch(0, 1);
+    setTabOrder(m_addMoreButton, m_computeButton);
+    setTabOrder(m_computeButton, m_clearButton);
     buttonRow->setColumnStretch(2, 1);
 
     auto *layout = new QVBoxLayout(this);
@@ -185,15 +188,18 @@ void TBerechnungsForm::buildMenu()
 {
     auto *bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    QMenu *file = bar->addMenu(QStringLiteral("Datei"));
+    QMenu *file = bar->addMenu(QStringLiteral("&Datei"));
     file->setObjectName(QStringLiteral("Datei1"));
-    m_open = addNamedAction(file, QStringLiteral("Oeffnen1"), QStringLiteral("Öffnen..."));
-    m_save = addNamedAction(file, QStringLiteral("Speichern1"), QStringLiteral("Speichern"));
+    m_open = addNamedAction(file, QStringLiteral("Oeffnen1"), QStringLiteral("&Öffnen..."));
+    m_open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_save = addNamedAction(file, QStringLiteral("Speichern1"), QStringLiteral("&Speichern"));
+    m_save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_saveAs = addNamedAction(
-        file, QStringLiteral("Speichernunter1"), QStringLiteral("Speichern unter..."));
+        file, QStringLiteral("Speichernunter1"), QStringLiteral("Speichern &unter..."));
+    m_saveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     file->addSeparator();
     m_merge = addNamedAction(file, QStringLiteral("Dateienzueinerzusammenfuegen1"),
-        QStringLiteral("Dateien zu einer zusammenfügen"));
+        QStringLiteral("Dateien zu einer &zusammenfügen"));
     m_recipe = addNamedAction(file, QStringLiteral("AlsRezeptuebernehmen1"),
         QStringLiteral("Als &Rezept in eine Tabelle übernehmen..."));
     file->addSeparator();
@@ -227,6 +233,10 @@ void TBerechnungsForm::connectSignals()
         &TBerechnungsForm::VerlaufdergespeichertenListenClick);
     connect(m_recipe, &QAction::triggered, this, &TBerechnungsForm::AlsRezeptuebernehmenClick);
 
+    connect(m_listModel, &QAbstractItemModel::modelReset, m_intakePanel,
+        &ReferenceIntakePanel::updateCommands);
+    connect(m_listModel, &QAbstractItemModel::dataChanged, m_intakePanel,
+        &ReferenceIntakePanel::updateCommands);
     connect(m_listView->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex &current) {
             if (current.isValid())
@@ -351,7 +361,8 @@ void TBerechnungsForm::setListEnabled(bool hasList)
 
 void TBerechnungsForm::updateTransferCaption(const QString &name)
 {
-    m_transferButton->setText(name.isEmpty() ? kEmptyListCaption : kTransferCaption + name);
+    m_transferButton->setText(
+        name.isEmpty() ? kEmptyListCaption : kTransferCaption + literalCaptionText(name));
 }
 
 // ------------------------------------------------------------ the list ----
@@ -366,7 +377,7 @@ void TBerechnungsForm::addCurrentEntry()
     const int row = m_list.addEntry(entryRow);
     m_targetRow = row;
     m_selectedRow = -1;
-    m_transferButton->setText(kTransferCaption + tabPieces(entryRow).value(0));
+    m_transferButton->setText(kTransferCaption + literalCaptionText(tabPieces(entryRow).value(0)));
     reloadList();
     const QSignalBlocker quiet(m_listView->selectionModel());
     m_listView->setCurrentIndex(

@@ -48,8 +48,8 @@ public:
     static inline const QString kMissingFileQuestion = QStringLiteral(
         "Die Datei \"%1\" ist nicht mehr vorhanden: Sie wurde nach dem Öffnen der Liste gelöscht "
         "oder umbenannt.\n\nMöchten Sie die Liste wieder unter diesem Namen speichern?");
-    static inline const QString kEmptyListCaption = QStringLiteral("Die Liste ist noch leer!");
-    static inline const QString kTransferCaption = QStringLiteral("Menge übertragen nach: ");
+    static inline const QString kEmptyListCaption = QStringLiteral("Die Liste ist noch l&eer!");
+    static inline const QString kTransferCaption = QStringLiteral("Menge &übertragen nach: ");
 
     explicit TBerechnungsForm(CalculationHost &host, QWidget *parent = nullptr);
 

@@ -29,31 +29,31 @@ TDateienZusammfuegenForm::TDateienZusammfuegenForm(
     setModal(true);
 
     QPushButton *choose
-        = boldButton(QStringLiteral("Datei auswählen"), QStringLiteral("BitBtn1"), this);
+        = boldButton(QStringLiteral("Datei &auswählen"), QStringLiteral("BitBtn1"), this);
     m_names = new QListWidget(this);
     m_names->setObjectName(QStringLiteral("ListBox1"));
     m_names->setAccessibleName(QStringLiteral("Dateien"));
     m_names->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_names->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    auto *label = new QLabel(QStringLiteral("Name der zusammgefügten Datei:"), this);
+    auto *label = new QLabel(QStringLiteral("&Name der zusammgefügten Datei:"), this);
     label->setObjectName(QStringLiteral("Label1"));
     Fonts::makeBold(label);
     m_mergedName = new QLineEdit(kDefaultName, this);
     m_mergedName->setObjectName(QStringLiteral("Edit1"));
-    m_mergedName->setAccessibleName(label->text());
+    m_mergedName->setAccessibleName(QStringLiteral("Name der zusammgefügten Datei:"));
     label->setBuddy(m_mergedName);
 
     QPushButton *merge = boldButton(
-        QStringLiteral("Dateien zusammenfügen."), QStringLiteral("ZusammenfuegenButton"), this);
-    QPushButton *ok = boldButton(QStringLiteral("OK"), QStringLiteral("Button2"), this);
+        QStringLiteral("Dateien &zusammenfügen."), QStringLiteral("ZusammenfuegenButton"), this);
+    QPushButton *ok = boldButton(QStringLiteral("&OK"), QStringLiteral("Button2"), this);
 
     m_namesPopup = new QMenu(this);
     m_namesPopup->setObjectName(QStringLiteral("PopupMenu1"));
     QAction *removeMarked = addNamedAction(m_namesPopup, QStringLiteral("Eintragloeschen1"),
-        QStringLiteral("Markierter Eintrag löschen"));
+        QStringLiteral("&Markierter Eintrag löschen"));
     QAction *removeAll = addNamedAction(m_namesPopup, QStringLiteral("AlleEintraegeloeschen1"),
-        QStringLiteral("Alle Einträge löschen"));
+        QStringLiteral("&Alle Einträge löschen"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(choose);

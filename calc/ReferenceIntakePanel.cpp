@@ -39,7 +39,7 @@ ReferenceIntakePanel::ReferenceIntakePanel(
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_chart);
 
-    m_savePng = new QAction(QStringLiteral("Diagramm als PNG speichern..."), this);
+    m_savePng = new QAction(QStringLiteral("Diagramm als &PNG speichern..."), this);
     m_savePng->setObjectName(QStringLiteral("DiagrammalsPNGspeichern1"));
     connect(
         m_savePng, &QAction::triggered, this, &ReferenceIntakePanel::DiagrammAlsPngSpeichernClick);
@@ -60,21 +60,27 @@ void ReferenceIntakePanel::clear()
 void ReferenceIntakePanel::addFileCommands(QMenu *fileMenu)
 {
     m_exportCsv = addNamedAction(
-        fileMenu, QStringLiteral("ExportierenalsCSV1"), QStringLiteral("Exportieren als CSV..."));
+        fileMenu, QStringLiteral("ExportierenalsCSV1"), QStringLiteral("Exportieren als &CSV..."));
     fileMenu->addAction(m_savePng);
     fileMenu->addSeparator();
-    m_print = addNamedAction(fileMenu, QStringLiteral("Drucken1"), QStringLiteral("Drucken..."));
+    m_print = addNamedAction(fileMenu, QStringLiteral("Drucken1"), QStringLiteral("&Drucken..."));
+    m_print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m_savePdf = addNamedAction(
-        fileMenu, QStringLiteral("AlsPDFspeichern1"), QStringLiteral("Als PDF speichern..."));
+        fileMenu, QStringLiteral("AlsPDFspeichern1"), QStringLiteral("Als PD&F speichern..."));
     connect(m_exportCsv, &QAction::triggered, this, &ReferenceIntakePanel::ExportierenAlsCsvClick);
     connect(m_print, &QAction::triggered, this, &ReferenceIntakePanel::DruckenClick);
     connect(m_savePdf, &QAction::triggered, this, &ReferenceIntakePanel::AlsPdfSpeichernClick);
-    // An empty list has nothing to take out.
-    connect(fileMenu, &QMenu::aboutToShow, this, [this] {
-        const bool hasRows = m_list.countedRowCount() > 0;
-        for (QAction *action : { m_exportCsv, m_savePng, m_print, m_savePdf })
+    updateCommands();
+}
+
+// An empty list has nothing to take out.
+void ReferenceIntakePanel::updateCommands()
+{
+    const bool hasRows = m_list.countedRowCount() > 0;
+    for (QAction *action : { m_exportCsv, m_savePng, m_print, m_savePdf }) {
+        if (action)
             action->setEnabled(hasRows);
-    });
+    }
 }
 
 void ReferenceIntakePanel::ExportierenAlsCsvClick()

@@ -36,6 +36,9 @@ public:
     // "Exportieren als CSV...", "Diagramm als PNG speichern...",
     // "Drucken...", "Als PDF speichern...", enabled while the list has rows.
     void addFileCommands(QMenu *fileMenu);
+    // The list changed: the commands above follow it, so that their keys do
+    // not act on an empty list or wait for the menu to be opened.
+    void updateCommands();
 
     void ExportierenAlsCsvClick();
     void DiagrammAlsPngSpeichernClick();

@@ -23,7 +23,7 @@ TBearbeitenForm::TBearbeitenForm(QWidget *parent)
 
     auto *hint = new QLabel(QStringLiteral("^ Ändern Sie die Eintäge wie gewünscht.^ "), this);
     hint->setObjectName(QStringLiteral("Label1"));
-    auto *descriptionLabel = new QLabel(QStringLiteral("Beschreibung des Produkts:"), this);
+    auto *descriptionLabel = new QLabel(QStringLiteral("&Beschreibung des Produkts:"), this);
     descriptionLabel->setObjectName(QStringLiteral("Label3"));
     descriptionLabel->setBuddy(descriptionBox());
 

@@ -27,26 +27,27 @@ TEinstellFormSucheImInternet::TEinstellFormSucheImInternet(QWidget *parent)
     setFont(Fonts::unicodeSans());
 
     auto *chosenLabel
-        = new QLabel(QStringLiteral("Ausgewählte Internetadresse für die Suche:"), this);
+        = new QLabel(QStringLiteral("Ausgewählte &Internetadresse für die Suche:"), this);
     chosenLabel->setObjectName(QStringLiteral("Label2"));
     m_address = new QLineEdit(this);
     m_address->setObjectName(QStringLiteral("Edit1"));
     m_address->setMaxLength(kMaxWebAddressLength);
     chosenLabel->setBuddy(m_address);
     auto *listLabel = new QLabel(
-        QStringLiteral("Wählen Sie die gewünschte Internetadresse für die Suche aus:"), this);
+        QStringLiteral("&Wählen Sie die gewünschte Internetadresse für die Suche aus:"), this);
     listLabel->setObjectName(QStringLiteral("Label1"));
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("TntListBox1"));
+    m_list->setAccessibleName(QStringLiteral("Internetadressen"));
     listLabel->setBuddy(m_list);
     m_clipboard = new QCheckBox(
-        QStringLiteral("Den zu suchenden Begriff in die Zwischenablage kopieren"), this);
+        QStringLiteral("Den zu suchenden Begriff in die &Zwischenablage kopieren"), this);
     m_clipboard->setObjectName(QStringLiteral("InClipbrdKopierenCheckBox"));
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto *cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     cancel->setObjectName(QStringLiteral("Button2"));
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(ok, QDialogButtonBox::AcceptRole);

@@ -3,6 +3,7 @@
 
 #include "model/DataFolder.h"
 #include "widgets/CellGrid.h"
+#include "widgets/FocusKeys.h"
 #include "widgets/Fonts.h"
 #include "widgets/MessageBox.h"
 #include "widgets/NamedAction.h"
@@ -18,8 +19,8 @@ using namespace Zestrola;
 
 EntryDialog::EntryDialog(EntryDialogKind kind, const QString &descriptionName, QWidget *parent)
     : QDialog(parent)
-    , m_ok(new QPushButton(QStringLiteral("OK"), this))
-    , m_cancel(new QPushButton(QStringLiteral("Abbrechen"), this))
+    , m_ok(new QPushButton(QStringLiteral("&OK"), this))
+    , m_cancel(new QPushButton(QStringLiteral("&Abbrechen"), this))
     , m_kind(kind)
     , m_header(new CellGrid(this))
     , m_values(new CellGrid(this))
@@ -40,15 +41,16 @@ EntryDialog::EntryDialog(EntryDialogKind kind, const QString &descriptionName, Q
     m_description->setAcceptRichText(false);
     m_description->setLineWrapMode(QTextEdit::NoWrap);
     m_description->setContextMenuPolicy(Qt::ActionsContextMenu);
+    leaveByCtrlTab(m_description);
     const auto addItem = [this](const QString &name, const QString &caption) {
         return addNamedAction(m_description, name, caption);
     };
-    connect(addItem(QStringLiteral("TextinZwischenablagekopieren1"), QStringLiteral("Kopieren")),
+    connect(addItem(QStringLiteral("TextinZwischenablagekopieren1"), QStringLiteral("&Kopieren")),
         &QAction::triggered, this, &EntryDialog::TextinZwischenablagekopierenClick);
-    connect(addItem(QStringLiteral("TextausZwischenablageeinfuegen1"), QStringLiteral("Einfügen")),
+    connect(addItem(QStringLiteral("TextausZwischenablageeinfuegen1"), QStringLiteral("&Einfügen")),
         &QAction::triggered, this, &EntryDialog::TextausZwischenablageeinfuegenClick);
     // Enabled by the text snippet dialog, which fills the box.
-    m_snippet = addItem(QStringLiteral("Texteinfuegen1"), QStringLiteral("Textbaustein einfügen"));
+    m_snippet = addItem(QStringLiteral("Texteinfuegen1"), QStringLiteral("&Textbaustein einfügen"));
     m_snippet->setEnabled(false);
 
     m_ok->setObjectName(QStringLiteral("OkButton"));

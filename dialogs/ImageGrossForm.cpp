@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/ImageGrossForm.h"
 
+#include "model/DataFolder.h"
 #include "model/InfoText.h"
 #include "widgets/Picture.h"
 
@@ -48,6 +49,7 @@ void TImageGrossForm::showPicture(const QString &path)
         if (!picture.isNull()) {
             m_picture = picture;
             m_image->setPixmap(QPixmap::fromImage(picture));
+            m_image->setAccessibleDescription(nameFromFileName(QFileInfo(path).completeBaseName()));
             resize(picture.size());
             const QRect screenArea = screen() ? screen()->availableGeometry() : QRect();
             if (!screenArea.isEmpty())

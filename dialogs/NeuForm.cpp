@@ -68,7 +68,7 @@ TNeuForm::TNeuForm(QWidget *parent)
     setMinimumSize(520, 420);
 
     QAction *copyTitle = addNamedAction(
-        headerGrid(), QStringLiteral("Textkopieren1"), QStringLiteral("Text kopieren"));
+        headerGrid(), QStringLiteral("Textkopieren1"), QStringLiteral("Text &kopieren"));
     headerGrid()->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(copyTitle, &QAction::triggered, this, &TNeuForm::TextkopierenClick);
 
@@ -83,14 +83,14 @@ TNeuForm::TNeuForm(QWidget *parent)
         "errechnet), 5. Fett, 6. davon ... usw. "));
 
     auto *descriptionLabel = new QLabel(
-        QStringLiteral("Hier können Sie Text (Beschreibung des Produkts) eingeben:"), this);
+        QStringLiteral("Hier können Sie &Text (Beschreibung des Produkts) eingeben:"), this);
     descriptionLabel->setObjectName(QStringLiteral("Label3"));
     descriptionLabel->setBuddy(descriptionBox());
-    auto *nameLabel = new QLabel(QStringLiteral("Name der Datei:"), this);
+    auto *nameLabel = new QLabel(QStringLiteral("Name der &Datei:"), this);
     nameLabel->setObjectName(QStringLiteral("Label2"));
     nameLabel->setBuddy(m_name);
     m_name->setObjectName(QStringLiteral("Edit1"));
-    m_name->setAccessibleName(nameLabel->text());
+    m_name->setAccessibleName(QStringLiteral("Name der Datei:"));
 
     auto *layout = new QGridLayout(this);
     layout->addWidget(headerGrid(), 0, 0, 1, 5);

@@ -31,22 +31,22 @@ TNeueTabelleForm::TNeueTabelleForm(QWidget *parent)
         l->setObjectName(QString::fromLatin1(name));
         return l;
     };
-    QLabel *nameLabel = label("Label2", QStringLiteral("Name der Tabelle:"));
+    QLabel *nameLabel = label("Label2", QStringLiteral("&Name der Tabelle:"));
     nameLabel->setBuddy(m_name);
     m_name->setObjectName(QStringLiteral("Edit1"));
-    m_name->setAccessibleName(nameLabel->text());
+    m_name->setAccessibleName(QStringLiteral("Name der Tabelle:"));
     QLabel *headerLabel = label("Label4",
-        QStringLiteral("Kopfzeile: In die Zellen tragen Sie die gewünschten Eintäge ein."));
+        QStringLiteral("&Kopfzeile: In die Zellen tragen Sie die gewünschten Eintäge ein."));
     headerLabel->setBuddy(m_header);
     m_header->setObjectName(QStringLiteral("StringGrid1"));
     m_header->setAccessibleName(QStringLiteral("Kopfzeile"));
     m_header->setEditable(true);
     m_header->setScrollBarShown(true);
 
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *ok = new QPushButton(QStringLiteral("&OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto *cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     cancel->setObjectName(QStringLiteral("Button2"));
     cancel->setAutoDefault(false);
     connect(ok, &QPushButton::clicked, this, &TNeueTabelleForm::OKButtonClick);

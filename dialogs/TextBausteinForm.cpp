@@ -3,6 +3,7 @@
 
 #include "model/InfoText.h"
 #include "model/TableFile.h"
+#include "widgets/FocusKeys.h"
 #include "widgets/Fonts.h"
 #include "widgets/MessageBox.h"
 
@@ -31,14 +32,15 @@ TTextBausteinForm::TTextBausteinForm(QWidget *parent)
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_list->viewport()->installEventFilter(this);
+    leaveByCtrlTab(m_list);
     m_savedText = m_list->toPlainText();
 
-    auto *insert = new QPushButton(QStringLiteral("Einfügen"), this);
+    auto *insert = new QPushButton(QStringLiteral("&Einfügen"), this);
     insert->setObjectName(QStringLiteral("Button1"));
     insert->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto *cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     cancel->setObjectName(QStringLiteral("Button2"));
-    m_saveButton = new QPushButton(QStringLiteral("Speichern"), this);
+    m_saveButton = new QPushButton(QStringLiteral("&Speichern"), this);
     m_saveButton->setObjectName(QStringLiteral("SpeichernButton"));
     m_saveButton->setEnabled(false);
 

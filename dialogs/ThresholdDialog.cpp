@@ -60,12 +60,12 @@ struct NutrientTab
     const char16_t *evaluateCaption;
 };
 constexpr std::array<NutrientTab, kNutrientCount> kNutrientTabs = { {
-    { u"", 1, true, u"Energiedichte", u"Energiedichte auswerten" },
-    { u"Fett_", 3, true, u"Fett", u"Fettgehalt auswerten" },
-    { u"gesaettigte_Fettsaeuren_", 5, false, u"Gesättigte Fettsäuren",
-        u"gesättigte Fettsäuren auswerten" },
-    { u"Zucker_", 7, false, u"Zucker", u"Zuckergehalt auswerten" },
-    { u"Salz_", 9, false, u"Salz", u"Salzgehalt auswerten" },
+    { u"", 1, true, u"&Energiedichte", u"Energiedichte a&uswerten" },
+    { u"Fett_", 3, true, u"&Fett", u"Fettgehalt a&uswerten" },
+    { u"gesaettigte_Fettsaeuren_", 5, false, u"&Gesättigte Fettsäuren",
+        u"gesättigte Fettsäuren a&uswerten" },
+    { u"Zucker_", 7, false, u"&Zucker", u"Zuckergehalt a&uswerten" },
+    { u"Salz_", 9, false, u"&Salz", u"Salzgehalt a&uswerten" },
 } };
 
 ThresholdTabDescription describeTab(bool drinks, Nutrient n, const ThresholdTabTexts &texts)
@@ -132,7 +132,7 @@ void ThresholdTab::buildControls(const ThresholdTabDescription &tab, int &nextLa
     m_evaluate = new QCheckBox(tab.evaluateCaption, content);
     m_evaluate->setObjectName(tab.texts.evaluateName);
     m_evaluate->setChecked(true);
-    m_unlock = new QCheckBox(QStringLiteral("Die Werte verändern"), content);
+    m_unlock = new QCheckBox(QStringLiteral("Die Werte &verändern"), content);
     m_unlock->setObjectName(tab.texts.unlockName);
     m_unlock->setLayoutDirection(Qt::RightToLeft); // text left of the box
     grid->addWidget(m_evaluate, 0, 0, 1, 2);
@@ -201,9 +201,9 @@ QWidget *ThresholdTab::buildButtons(const ThresholdTabDescription &tab)
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch();
-    m_ok = new QPushButton(QStringLiteral("OK"), row);
+    m_ok = new QPushButton(QStringLiteral("&OK"), row);
     m_ok->setObjectName(tab.texts.okName);
-    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), row);
+    auto *cancel = new QPushButton(QStringLiteral("&Abbrechen"), row);
     cancel->setObjectName(tab.cancelName);
     cancel->setAutoDefault(false);
     layout->addWidget(m_ok);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/InfoText.h"
 
+#include "model/Captions.h"
 #include "model/FileError.h"
 #include "model/TableFile.h"
 
@@ -121,7 +122,7 @@ QString searchTermStatusText(const QString &word, bool wide)
 
 QString searchTermCaption(const QString &word)
 {
-    return QStringLiteral("\"%1\" im Internet suchen.").arg(word);
+    return QStringLiteral("\"%1\" im &Internet suchen.").arg(literalCaptionText(word));
 }
 
 QList<TextRange> webAddressRanges(QStringView line)

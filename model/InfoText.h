@@ -61,6 +61,7 @@ inline constexpr int kMinSearchWordLength = 3;
 // The status line while the mouse rests on a word; the short form is for a
 // narrow window whose hover line is long.
 QString searchTermStatusText(const QString &word, bool wide);
+// The web-search command's caption for a word, its Alt key marked.
 QString searchTermCaption(const QString &word);
 
 // Web addresses in a line of text ("https://…", "http://…", "www.…"), as

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AccessibilitySupport.h"
 
+#include <QAction>
+#include <QWidget>
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
@@ -12,6 +14,19 @@ namespace {
 AccessibilityRecorder *g_recorder = nullptr;
 
 } // namespace
+
+QString readCaption(const QAction *action)
+{
+    for (QObject *object : action->associatedObjects()) {
+        auto *widget = qobject_cast<QWidget *>(object);
+        const qsizetype index = widget ? widget->actions().indexOf(action) : -1;
+        QAccessibleInterface *menu = QAccessible::queryAccessibleInterface(widget);
+        if (index >= 0 && menu
+            && (menu->role() == QAccessible::PopupMenu || menu->role() == QAccessible::MenuBar))
+            return menu->child(int(index))->text(QAccessible::Name);
+    }
+    qFatal("%s is in no menu", qPrintable(action->objectName()));
+}
 
 AccessibilityRecorder::AccessibilityRecorder()
 {

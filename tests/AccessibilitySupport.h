@@ -6,7 +6,13 @@
 #include <QObject>
 #include <QStringList>
 
+class QAction;
+
 namespace TestSupport {
+
+// What a screen reader reads for a menu's command: its caption without the
+// Alt-key mark.
+QString readCaption(const QAction *action);
 
 // Switches Qt's accessibility on, as a screen reader does through the
 // platform's bridge (the offscreen platform has none), and records the

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/InfoTextBox.h"
 
+#include "model/DataFolder.h"
 #include "model/InfoText.h"
 #include "model/TableFile.h"
+#include "widgets/FocusKeys.h"
 #include "widgets/Fonts.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Picture.h"
@@ -76,6 +78,7 @@ InfoTextBox::InfoTextBox(QWidget *parent)
     setAcceptRichText(false);
     setLineWrapMode(QTextEdit::NoWrap);
     setTabChangesFocus(false);
+    Zestrola::leaveByCtrlTab(this);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette aqua = palette();
@@ -105,6 +108,7 @@ bool InfoTextBox::load(
         return false;
     m_infoPath = infoPath;
     m_hasPicture = false;
+    setAccessibleDescription({});
     setPlainText(editorTextFromFile(text));
     setTabStops(tabStops);
     if (QFileInfo(picturePath).isFile()) {
@@ -165,8 +169,11 @@ void InfoTextBox::appendPicture(QImage picture)
     format.setName(kPictureName);
     format.setWidth(size.width());
     format.setHeight(size.height());
+    const QString entry = Zestrola::nameFromFileName(QFileInfo(m_picturePath).completeBaseName());
+    format.setProperty(QTextFormat::ImageAltText, entry);
     cursor.insertImage(format);
     m_hasPicture = true;
+    setAccessibleDescription(QStringLiteral("Bild: ") + entry);
 }
 
 bool InfoTextBox::isChanged() const

@@ -6,10 +6,12 @@
 
 namespace {
 
-QToolButton *makeArrow(const QString &name, Qt::ArrowType arrow, QWidget *parent)
+QToolButton *makeArrow(
+    const QString &name, const QString &accessibleName, Qt::ArrowType arrow, QWidget *parent)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
+    button->setAccessibleName(accessibleName);
     button->setArrowType(arrow);
     button->setAutoRepeat(true);
     button->setFixedSize(18, 12);
@@ -24,8 +26,10 @@ SpinButton::SpinButton(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    QToolButton *up = makeArrow(QStringLiteral("UpButton"), Qt::UpArrow, this);
-    QToolButton *down = makeArrow(QStringLiteral("DownButton"), Qt::DownArrow, this);
+    QToolButton *up
+        = makeArrow(QStringLiteral("UpButton"), QStringLiteral("Erhöhen"), Qt::UpArrow, this);
+    QToolButton *down = makeArrow(
+        QStringLiteral("DownButton"), QStringLiteral("Verringern"), Qt::DownArrow, this);
     layout->addWidget(up);
     layout->addWidget(down);
     connect(up, &QToolButton::clicked, this, &SpinButton::stepUp);

@@ -3,6 +3,7 @@
 
 #include "model/ViewText.h"
 #include "widgets/AccessibleViews.h"
+#include "widgets/FocusKeys.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -56,6 +57,7 @@ TableTextView::TableTextView(QWidget *parent)
     m_lineHeight = qRound(16.0 * logicalDpiY() / 72.0);
     updateScrollBars();
     Zestrola::installAccessibleViews();
+    Zestrola::leaveByCtrlTab(this);
 }
 
 TableTextView::~TableTextView() = default;
@@ -701,19 +703,12 @@ bool TableTextView::event(QEvent *event)
     }
     if (event->type() == QEvent::KeyPress) {
         // Tab keeps the focus here (the owner recolours on it); Shift+Tab
-        // still leaves the view, and Ctrl+Tab leaves it forwards, as in
-        // every control that takes Tab itself.
+        // still leaves the view, and so does Ctrl+Tab (see leaveByCtrlTab).
         auto *key = static_cast<QKeyEvent *>(event);
-        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        if (key->key() == Qt::Key_Tab && modifiers == Qt::NoModifier) {
+        if (key->key() == Qt::Key_Tab
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))) {
             event->accept();
             emit tabPressed();
-            return true;
-        }
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-            && (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier)) {
-            const bool backwards = key->key() == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier);
-            focusNextPrevChild(!backwards);
             return true;
         }
     }

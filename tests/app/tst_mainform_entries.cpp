@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "AccessibilitySupport.h"
 #include "MainFormFixture.h"
 #include "calc/BerechnungsForm.h"
 #include "calc/RezeptForm.h"
@@ -232,8 +233,8 @@ private Q_SLOTS:
         choose(u"Obstsalat"_s);
         view()->setCaret({ 0, 3 });
         emit child<QMenu>("Bearbeiten1")->aboutToShow();
-        QCOMPARE(
-            child<QAction>("AktuelleZeileloeschen1")->text(), u"Löschen > Eintrag:   Apfel ..."_s);
+        QCOMPARE(TestSupport::readCaption(child<QAction>("AktuelleZeileloeschen1")),
+            u"Löschen > Eintrag:   Apfel ..."_s);
         whileOpen<TBearbeitenForm>([](TBearbeitenForm *dialog) {
             CellGrid *values = dialog->valueGrid();
             QCOMPARE(values->cells(),

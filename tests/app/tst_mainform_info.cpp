@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "AccessibilitySupport.h"
 #include "MainFormFixture.h"
 #include "dialogs/EinstellFormSucheImInternet.h"
 #include "dialogs/ImageGrossForm.h"
@@ -268,7 +269,8 @@ private Q_SLOTS:
     {
         doubleClickLine(0);
         QTest::mouseMove(box()->viewport(), pointAt(1, 10));
-        QCOMPARE(child<QAction>("ImInternetsuchen")->text(), "\"saftig\" im Internet suchen.");
+        QCOMPARE(TestSupport::readCaption(child<QAction>("ImInternetsuchen")),
+            "\"saftig\" im Internet suchen.");
         QVERIFY(form->statusBar()->currentMessage().contains("\"saftig\""));
 
         QGuiApplication::clipboard()->setText("vorher");

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "AccessibilitySupport.h"
 #include "MainFormFixture.h"
 #include "model/Settings.h"
 #include "widgets/HeaderGrid.h"
@@ -199,7 +200,7 @@ private Q_SLOTS:
         QStringList captions;
         for (const QAction *action : popup->actions()) {
             if (!action->isSeparator())
-                captions.append(action->text());
+                captions.append(TestSupport::readCaption(action));
         }
         const QString entry = u" > Eintrag:   Apfelsaft ..."_s;
         QCOMPARE(captions.mid(0, 3),
