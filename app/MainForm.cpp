@@ -26,6 +26,7 @@
 #include "model/WebSearch.h"
 #include "widgets/CellGrid.h"
 #include "widgets/FileDialog.h"
+#include "widgets/FocusKeys.h"
 #include "widgets/Fonts.h"
 #include "widgets/GreyItemDelegate.h"
 #include "widgets/HeaderGrid.h"
@@ -182,6 +183,8 @@ void TMainForm::buildWidgets()
     m_chooser = new QComboBox(central);
     m_chooser->setObjectName(QStringLiteral("ComboBox1"));
     m_chooser->setAccessibleName(QStringLiteral("Tabelle auswählen"));
+    // On Linux a combo box is read by its current text; this says what it is for.
+    m_chooser->setAccessibleDescription(QStringLiteral("Tabelle auswählen"));
     m_chooser->setItemDelegate(new GreyItemDelegate(m_chooser));
     m_chooser->installEventFilter(this);
     m_chooser->setPlaceholderText(QStringLiteral("Wählen Sie hier eine Liste aus"));
@@ -330,6 +333,8 @@ void TMainForm::buildMenus()
     QAction *help = addNamedAction(bar, QStringLiteral("Hilfe1"), QStringLiteral("&Hilfe"));
     help->setShortcut(QKeySequence(Qt::Key_F1));
     connect(help, &QAction::triggered, this, &TMainForm::Hilfe1Click);
+
+    openMenuBarByF10(this, bar);
 
     // No menu item of its own: the search field is the place to type into.
     QAction *searchField = new QAction(QStringLiteral("Suchtext eingeben"), this);

@@ -17,6 +17,7 @@
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 #include "widgets/FileDialog.h"
+#include "widgets/FocusKeys.h"
 #include "widgets/Fonts.h"
 #include "widgets/HeaderGrid.h"
 #include "widgets/MessageBox.h"
@@ -213,6 +214,7 @@ void TBerechnungsForm::buildMenu()
     m_history = addNamedAction(view, QStringLiteral("VerlaufdergespeichertenListen1"),
         QStringLiteral("&Verlauf der gespeicherten Listen..."));
     layout()->setMenuBar(bar);
+    openMenuBarByF10(this, bar);
 }
 
 void TBerechnungsForm::connectSignals()

@@ -385,13 +385,17 @@ QAccessibleInterface *accessibleViewFactory(const QString &className, QObject *o
     return nullptr;
 }
 
+// Registered when the program loads: an interface that Qt makes for a view
+// before the factory is known (for an event sent while the view is being
+// built) would stay the generic one for the view's whole life.
+const bool g_installed = [] {
+    QAccessible::installFactory(accessibleViewFactory);
+    return true;
+}();
+
 } // namespace
 
 void Zestrola::installAccessibleViews()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(accessibleViewFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    Q_UNUSED(g_installed);
 }

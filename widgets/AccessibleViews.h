@@ -5,8 +5,9 @@ namespace Zestrola {
 
 // Gives assistive technology the table view as read-only multi-line text
 // (lines, caret, selection, the caret line's marks in words) and the header
-// grid as a list of its column titles. The widgets call it themselves; only
-// the first call registers anything.
+// grid as a list of its column titles. The interfaces are registered when
+// the program loads; the widgets call this so that the registration is
+// linked in with them.
 void installAccessibleViews();
 
 } // namespace Zestrola

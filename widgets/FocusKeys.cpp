@@ -1,7 +1,9 @@
 #include "widgets/FocusKeys.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 #include <QWidget>
 
 namespace {
@@ -50,4 +52,20 @@ protected:
 void Zestrola::leaveByCtrlTab(QWidget *widget)
 {
     widget->installEventFilter(new CtrlTabFilter(widget));
+}
+
+void Zestrola::openMenuBarByF10(QWidget *window, QMenuBar *bar)
+{
+    auto *f10 = new QAction(window);
+    f10->setObjectName(QStringLiteral("Menueleiste1"));
+    f10->setShortcut(QKeySequence(Qt::Key_F10));
+    window->addAction(f10);
+    QObject::connect(f10, &QAction::triggered, bar, [bar] {
+        for (QAction *menu : bar->actions()) {
+            if (menu->isVisible() && menu->isEnabled() && !menu->isSeparator()) {
+                bar->setActiveAction(menu);
+                return;
+            }
+        }
+    });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class QMenuBar;
 class QWidget;
 
 namespace Zestrola {
@@ -8,5 +9,9 @@ namespace Zestrola {
 // Ctrl+Shift+Tab backwards, to the next control of its window that Tab
 // reaches.
 void leaveByCtrlTab(QWidget *widget);
+
+// F10 in the window opens the first menu of its menu bar, as Alt and the
+// arrow keys would.
+void openMenuBarByF10(QWidget *window, QMenuBar *bar);
 
 } // namespace Zestrola

@@ -279,10 +279,12 @@ private Q_SLOTS:
         row("Edit1", "F3", "Suchen1");
         row("TntRichEdit1", "Ctrl+F", "Suchtexteingeben1");
         row("TntRichEdit1", "Ctrl+Q", "Beenden1");
+        row("Edit1", "F10", "Menueleiste1");
         row("calc", "Ctrl+O", "Oeffnen1");
         row("calc", "Ctrl+S", "Speichern1");
         row("calc", "Ctrl+Shift+S", "Speichernunter1");
         row("calc", "Ctrl+P", "Drucken1");
+        row("calc", "F10", "Menueleiste1");
     }
     void shortcuts()
     {
@@ -315,13 +317,16 @@ private Q_SLOTS:
         QCOMPARE(triggered, command.isEmpty() ? QStringList {} : QStringList { command });
     }
 
-    // Ctrl+F puts the focus into the search field with its text selected.
-    void searchFieldKey()
+    // Ctrl+F puts the focus into the search field with its text selected;
+    // F10 opens the first menu.
+    void searchFieldAndMenuKeys()
     {
         QTest::keyClick(view(), Qt::Key_F, Qt::ControlModifier);
         auto *field = child<QLineEdit>("Edit1");
         QVERIFY(field->hasFocus());
         QCOMPARE(field->selectedText(), field->text());
+        QTest::keyClick(field, Qt::Key_F10);
+        QCOMPARE(form->menuBar()->activeAction(), child<QMenu>("Datei1")->menuAction());
     }
 
     // A search hit is told as the selected line, so the reader reads it.
