@@ -114,13 +114,13 @@ TNeuForm::TNeuForm(QWidget *parent)
     layout->setColumnStretch(1, 1);
     layout->setColumnMinimumWidth(2, 20);
     layout->setRowStretch(6, 1);
-    // Tab goes top to bottom: the lookup row and its hits before the description.
-    setTabOrder(valueGrid(), m_lookup);
+    // Tab goes from the values straight on to the description, the name and
+    // the buttons; the product lookup (Alt+S) comes last, before Tab goes
+    // round to the values again.
+    setTabOrder(m_cancel, m_lookup);
     setTabOrder(m_lookup, m_lookupButton);
     setTabOrder(m_lookupButton, m_stop);
     setTabOrder(m_stop, m_hits);
-    setTabOrder(m_hits, descriptionBox());
-    setTabOrder(descriptionBox(), m_name);
 
     connect(m_name, &QLineEdit::textEdited, this,
         [this](const QString &text) { valueGrid()->setCellText(kNameColumn, text); });

@@ -368,15 +368,42 @@ private Q_SLOTS:
         QCOMPARE(backward, order);
     }
 
-    // In every dialog Tab reaches the controls in reading order: top to
-    // bottom, and left to right within a row.
-    void dialogTabOrder_data() { altKeysAndNames_data(); }
+    // In every window Tab reaches the controls in reading order: top to
+    // bottom, and left to right within a row. Controls set apart come last,
+    // in the order given: the new-entry dialog's product lookup, which Tab
+    // passes over on its way from the values to the description.
+    void dialogTabOrder_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("apart");
+        for (const char *name : { "MainForm", "BerechnungsForm", "DateienZusammfuegenForm",
+                 "BearbeitenForm", "NeueTabelleForm", "TextBausteinForm",
+                 "EinstellFormLebensmittel", "EinstellFormLebensmittelGetraenke",
+                 "EinstellFormSucheImInternet", "ImageGrossForm" })
+            QTest::newRow(name) << QString::fromLatin1(name) << QStringList {};
+        QTest::newRow("NeuForm") << u"NeuForm"_s
+                                 << QStringList { "EditStrichcode", "ButtonOpenFoodFacts",
+                                        "ButtonAnfrageAbbrechen", "ListBoxTreffer" };
+    }
     void dialogTabOrder()
     {
         QFETCH(QString, window);
+        QFETCH(QStringList, apart);
         QWidget *w = this->window(window);
         w->show(); // lays the window out
-        const QList<QWidget *> chain = tabChain(w);
+        QList<QWidget *> chain = tabChain(w);
+        QStringList last;
+        for (const QString &name : apart) {
+            auto *control = w->findChild<QWidget *>(name);
+            QVERIFY(control);
+            if (chain.contains(control))
+                last << name;
+        }
+        QStringList tail;
+        for (QWidget *control : chain.mid(chain.size() - last.size()))
+            tail << control->objectName();
+        QCOMPARE(tail, last);
+        chain.resize(chain.size() - last.size());
         QStringList outOfOrder;
         for (int i = 1; i < chain.size(); ++i) {
             const QRect a = placeIn(w, chain[i - 1]);
