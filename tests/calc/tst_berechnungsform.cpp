@@ -607,7 +607,7 @@ private Q_SLOTS:
             captions << TestSupport::readCaption(action);
         QCOMPARE(captions.join(u'|'),
             u"Öffnen...|Speichern|Speichern unter...||Dateien zu einer zusammenfügen|"
-            "Als &Rezept in eine Tabelle übernehmen...||"
+            "Als Rezept in eine Tabelle übernehmen...||"
             "Exportieren als CSV...|Diagramm als PNG speichern...||Drucken...|"
             "Als PDF speichern..."_s);
         // The commands follow the list without the menu being opened: their
