@@ -124,6 +124,22 @@ const Goal kGoals[] = {
     { Import, "importLargePeak", "peak memory of the 500 MB import", 150, kNoGoal, kNoGoal, MB,
         "the measuring process's peak resident memory (VmHWM): the file is read piece by piece "
         "and only the rows kept are held" },
+
+    { ScreenReader, "readerLoad", "load, whole table", 50, kNoGoal, kNoGoal, ms,
+        "as \"load, whole table\" in the table section; the reader also reads the first line "
+        "and its description" },
+    { ScreenReader, "readerScroll", "page scroll", 15, kNoGoal, kNoGoal, ms,
+        "as in the table section; the reader reads the line the caret moves to and its "
+        "description" },
+    { ScreenReader, "readerSearchMiss", "search, no hit (whole text)", 20, kNoGoal, kNoGoal, ms,
+        "as in the table section" },
+    { ScreenReader, "readerSearchHitLast", "search, hit on last row", 20, kNoGoal, kNoGoal, ms,
+        "as in the table section; the reader reads the selected last row" },
+    { ScreenReader, "readerLine", "text at the caret line", 0.1, kNoGoal, kNoGoal, ms,
+        "`textAtOffset()` of the view's accessible text at the caret, by line, the caret on rows "
+        "spread over the table" },
+    { ScreenReader, "readerDescription", "description of the caret line", 0.1, kNoGoal, kNoGoal, ms,
+        "the view's accessible description: the caret line's marks in words" },
 };
 
 const char *sectionTitle(Section section)
@@ -143,6 +159,8 @@ const char *sectionTitle(Section section)
         return "A new entry from Open Food Facts (no network)";
     case Import:
         return "Import of delimited files";
+    case ScreenReader:
+        return "Main window with a screen reader, a table of 100,000 rows";
     }
     return "";
 }
@@ -186,7 +204,8 @@ QList<Goal> goalsOf(Section section)
 
 void printGoalsMarkdown()
 {
-    for (Section section : { Table, WideTable, Steps, Calculation, InfoBox, Online, Import }) {
+    for (Section section :
+        { Table, WideTable, Steps, Calculation, InfoBox, Online, Import, ScreenReader }) {
         const bool withGoals = section != Steps;
         std::printf("\n#### %s\n\n| measurement |%s what is timed |\n|---|%s---|\n",
             sectionTitle(section),

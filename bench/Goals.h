@@ -18,6 +18,7 @@ enum class Section {
     InfoBox, // the info box and the large picture window with a photo
     Online, // a new entry filled from an Open Food Facts answer and photo
     Import, // importing a spreadsheet export and a product database export
+    ScreenReader, // the main window at 100,000 rows with a screen reader listening
 };
 
 enum class Unit { Milliseconds, Megabytes };
@@ -72,6 +73,9 @@ inline constexpr int kImportRuns = 5;
 inline constexpr int kDatabaseMegabytes = 500;
 inline constexpr int kGermanProducts = 50000;
 inline constexpr int kLargeImportRuns = 3;
+inline constexpr int kScreenReaderRows = 100000;
+inline constexpr int kScreenReaderRuns = 7;
+inline constexpr int kLineQueries = 101;
 
 // The goals as Markdown tables, one a section, for docs/benchmark.md.
 void printGoalsMarkdown();

@@ -26,6 +26,9 @@ int measureOnline();
 int measureImport(const QString &dataFolder);
 // Importing `kDatabaseFile` of `dataFolder`, filtered, as a new table.
 int measureLargeImport(const QString &dataFolder);
+// The main window on the table of `kScreenReaderRows` rows in `dataFolder`,
+// accessibility on and a screen reader reading what the view tells.
+int measureScreenReader(const QString &dataFolder);
 
 // The entry commands on the loaded table: `restoreSaved` puts back the
 // table as the program saved it, `restoreForeign` one in another order.

@@ -16,5 +16,6 @@ int reportCalculation();
 int reportInfoBox();
 int reportOnline();
 int reportImport();
+int reportScreenReader();
 
 } // namespace Bench

@@ -2,9 +2,10 @@
 // Times the main window's everyday work on tables of 1,000, 10,000 and
 // 100,000 entries (with --million also 1,000,000) and the loading of one of
 // 10,000 columns, the calculation window, the info box, a new entry filled
-// from Open Food Facts and the import, the way a user meets them, and prints
-// the medians next to the goals (Goals.cpp). Exits with 1 when a goal is
-// missed, with 2 when something could not be measured.
+// from Open Food Facts, the import and the table with a screen reader, the
+// way a user meets them, and prints the medians next to the goals
+// (Goals.cpp). Exits with 1 when a goal is missed, with 2 when something
+// could not be measured.
 //
 // Build in Release. Runs offscreen by itself. Every measurement runs in a
 // fresh child process of its own (this program started in one of its
@@ -64,6 +65,8 @@ const Mode kModes[] = {
         [](const QStringList &) { return reportOnline(); } },
     { "--import", "", "the import alone", false,
         [](const QStringList &) { return reportImport(); } },
+    { "--reader", "", "the table with a screen reader alone", false,
+        [](const QStringList &) { return reportScreenReader(); } },
     { "--goals", "", "the goals as Markdown", false,
         [](const QStringList &) {
             printGoalsMarkdown();
@@ -106,6 +109,8 @@ const Mode kModes[] = {
         [](const QStringList &a) { return measureImport(QDir(a[0]).absolutePath() + u'/'); } },
     { "--measure-import-large", "FOLDER", "measures the import of a large product database", false,
         [](const QStringList &a) { return measureLargeImport(QDir(a[0]).absolutePath() + u'/'); } },
+    { "--measure-reader", "FOLDER", "measures the table with a screen reader", true,
+        [](const QStringList &a) { return measureScreenReader(a[0]); } },
 };
 
 qsizetype argumentCount(const Mode &mode)

@@ -28,7 +28,7 @@ QString readCaption(const QAction *action)
     qFatal("%s is in no menu", qPrintable(action->objectName()));
 }
 
-AccessibilityRecorder::AccessibilityRecorder()
+void activateAccessibility()
 {
     if (QPlatformIntegration *platform = QGuiApplicationPrivate::platformIntegration()) {
         if (QPlatformAccessibility *accessibility = platform->accessibility())
@@ -36,6 +36,11 @@ AccessibilityRecorder::AccessibilityRecorder()
     }
     if (!QAccessible::isActive())
         qFatal("accessibility cannot be switched on");
+}
+
+AccessibilityRecorder::AccessibilityRecorder()
+{
+    activateAccessibility();
     g_recorder = this;
     m_previous = QAccessible::installUpdateHandler(&AccessibilityRecorder::record);
 }

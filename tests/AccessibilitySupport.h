@@ -15,8 +15,11 @@ namespace TestSupport {
 QString readCaption(const QAction *action);
 
 // Switches Qt's accessibility on, as a screen reader does through the
-// platform's bridge (the offscreen platform has none), and records the
-// events sent while this object lives. Accessibility stays on afterwards.
+// platform's bridge (the offscreen platform has none); it stays on.
+void activateAccessibility();
+
+// Switches accessibility on and records the events sent while this object
+// lives.
 class AccessibilityRecorder
 {
 public:
