@@ -938,7 +938,12 @@ bool TMainForm::chooseTable(const QString &tableName)
 {
     if (m_session.isOpen() && m_session.tableName() == tableName)
         return true;
+    // The folder as it is now: the table may have gone since it was offered.
+    const QString shown = currentTableName();
+    findTables();
     if (!m_tableList.contains(tableName)) {
+        m_chooser->setCurrentIndex(
+            m_chooser->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
         MessageBox::information(
             this, QStringLiteral("Die Tabelle \"%1\" ist nicht mehr vorhanden.").arg(tableName));
         return false;

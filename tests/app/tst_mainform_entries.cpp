@@ -75,6 +75,21 @@ class TestMainFormEntries : public MainFormFixture
         QVERIFY(shown);
     }
 
+    // 250 g Apfel of "Obstsalat" and 500 ml Cola of "Getränke", which stays
+    // shown.
+    void listAppleAndCola()
+    {
+        auto *amount = calc()->findChild<QLineEdit *>(u"Edit1"_s);
+        for (const auto &[table, grams] :
+            { std::pair(u"Obstsalat"_s, u"250"_s), std::pair(u"Getränke"_s, u"500"_s) }) {
+            choose(table);
+            form->selectline(1);
+            calc()->addCurrentEntry();
+            amount->setText(grams);
+            calc()->UebertragenButtonClick();
+        }
+    }
+
 private Q_SLOTS:
     void init()
     {
@@ -315,22 +330,12 @@ private Q_SLOTS:
         QCOMPARE(saved(u"Obstsalat.txt"_s), before);
     }
 
-    // The calculation window's commands fill its list; closing the program
-    // asks about a list not saved.
     // A list becomes a recipe in another table than the one shown: that
     // table is shown, its new-entry dialog filled, and OK writes the row
     // and the info file as for any new entry.
     void recipeThroughToTheNewEntry()
     {
-        auto *amount = calc()->findChild<QLineEdit *>(u"Edit1"_s);
-        for (const auto &[table, grams] :
-            { std::pair(u"Obstsalat"_s, u"250"_s), std::pair(u"Getränke"_s, u"500"_s) }) {
-            choose(table);
-            form->selectline(1);
-            calc()->addCurrentEntry();
-            amount->setText(grams);
-            calc()->UebertragenButtonClick();
-        }
+        listAppleAndCola();
         TRezeptForm *recipe = calc()->recipeForm();
         TNeuForm *newEntry = form->findChild<TNeuForm *>();
         TestSupport::whileOpen(recipe, [&] {
@@ -364,6 +369,67 @@ private Q_SLOTS:
         QCOMPARE(view()->caretLine(), 1); // the new entry is selected
     }
 
+    // A recipe stopped on its way leaves the table and the files as they
+    // were: the new-entry dialog cancelled, its question about another
+    // entry's files answered No, or the chosen table gone meanwhile.
+    void recipeStoppedWritesNothing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("pressOk"); // before cancelling, answering No
+        QTest::addColumn<bool>("tableGone");
+        QTest::addColumn<QStringList>("shown");
+
+        QTest::newRow("new entry cancelled") << u"Saftapfel"_s << false << false << QStringList();
+        QTest::newRow("another entry's files kept")
+            << u"Apfel"_s << true << false
+            << QStringList { u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?"_s };
+        QTest::newRow("table gone")
+            << u"Saftapfel"_s << false << true
+            << QStringList { u"Die Tabelle \"Obstsalat\" ist nicht mehr vorhanden."_s };
+    }
+    void recipeStoppedWritesNothing()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, pressOk);
+        QFETCH(bool, tableGone);
+        listAppleAndCola();
+        const QByteArray apple = saved(u"Obstsalat/Apfel.txt"_s);
+        const QString table = data->path() + u"Obstsalat.txt";
+        const QByteArray rows = saved(u"Obstsalat.txt"_s);
+        TRezeptForm *recipe = calc()->recipeForm();
+        TNeuForm *newEntry = form->findChild<TNeuForm *>();
+        bool newEntryShown = false;
+        TestSupport::whileOpen(recipe, [&] {
+            recipe->findChild<QLineEdit *>(u"Edit1"_s)->setText(name);
+            recipe->findChild<QComboBox *>(u"ComboBox1"_s)->setCurrentText(u"Obstsalat"_s);
+            if (tableGone) {
+                QVERIFY(QFile::rename(table, table + u".alt"));
+            } else {
+                TestSupport::whileOpen(newEntry, [&] {
+                    newEntryShown = true;
+                    if (pressOk) {
+                        MessageBox::queueAnswer(QMessageBox::No);
+                        newEntry->findChild<QPushButton *>(u"OkButton"_s)->click();
+                        QVERIFY(newEntry->isVisible());
+                    }
+                    newEntry->findChild<QPushButton *>(u"Button2"_s)->click();
+                });
+            }
+            recipe->OkButtonClick();
+        });
+        calc()->AlsRezeptuebernehmenClick();
+
+        QTEST(messages(), "shown");
+        QCOMPARE(newEntryShown, !tableGone);
+        QCOMPARE(TestSupport::readBytes(tableGone ? table + u".alt" : table), rows);
+        QCOMPARE(saved(u"Obstsalat/Apfel.txt"_s), apple);
+        QVERIFY(!QFile::exists(data->path() + u"Obstsalat/Saftapfel.txt"));
+        // The table shown before stays shown and named.
+        QCOMPARE(form->currentTableName(), tableGone ? u"Getränke"_s : u"Obstsalat"_s);
+    }
+
+    // The calculation window's commands fill its list; closing the program
+    // asks about a list not saved.
     void calculationCommandsAndClosing()
     {
         choose(u"Getränke"_s);
