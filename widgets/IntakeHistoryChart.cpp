@@ -47,14 +47,30 @@ struct HistoryLayout
     }
 };
 
-HistoryLayout layOut(const QRectF &rect, const QFontMetricsF &metrics, int rows)
+QString labelText(const SavedList &list)
+{
+    return historyDateText(list.modified) + QStringLiteral("  ") + list.fileName();
+}
+
+// As wide as the longest date and name, that lists named by their day
+// ("2026-11-29 Sonntag.txt") read whole, up to two fifths of the chart.
+qreal labelWidthFor(const QList<SavedList> &lists, const QFontMetricsF &metrics, qreal width)
+{
+    qreal widest = metrics.horizontalAdvance(QStringLiteral("Mi. 30.12.2026  Meine Liste.txt"));
+    for (const SavedList &list : lists)
+        widest = std::max(widest, metrics.horizontalAdvance(labelText(list)));
+    return std::min(width * 0.4, widest + metrics.height());
+}
+
+HistoryLayout layOut(
+    const QRectF &rect, const QFontMetricsF &metrics, const QList<SavedList> &lists)
 {
     const qreal line = metrics.height();
+    const auto rows = int(lists.size());
     HistoryLayout layout;
     layout.unit = line / 8;
     layout.frame = IntakeBars::frameOf(rect, metrics);
-    const qreal labelWidth = std::min(rect.width() * 0.35,
-        metrics.horizontalAdvance(QStringLiteral("Mi. 30.12.2026  Meine Nährwertzufuhr")));
+    const qreal labelWidth = labelWidthFor(lists, metrics, rect.width());
     const qreal top = layout.frame.caption.bottom() + line / 2;
     layout.head
         = QRectF(rect.left() + labelWidth, top, rect.width() - labelWidth, line * kHeadLines);
@@ -68,11 +84,6 @@ HistoryLayout layOut(const QRectF &rect, const QFontMetricsF &metrics, int rows)
     // The wording follows the "100 %" under the bars.
     layout.frame.wording.moveTop(layout.bars.bottom() + line * 1.5);
     return layout;
-}
-
-QString labelText(const SavedList &list)
-{
-    return historyDateText(list.modified) + QStringLiteral("  ") + list.fileName();
 }
 
 } // namespace
@@ -113,12 +124,12 @@ QRect IntakeHistoryChart::rowRect(int list) const
 {
     if (list < 0 || list >= m_lists.size())
         return {};
-    return layOut(chartRect(), QFontMetricsF(font()), int(m_lists.size())).row(list).toRect();
+    return layOut(chartRect(), QFontMetricsF(font()), m_lists).row(list).toRect();
 }
 
 int IntakeHistoryChart::listAt(QPoint pos) const
 {
-    const HistoryLayout layout = layOut(chartRect(), QFontMetricsF(font()), int(m_lists.size()));
+    const HistoryLayout layout = layOut(chartRect(), QFontMetricsF(font()), m_lists);
     for (int list = 0; list < m_lists.size(); ++list) {
         if (layout.row(list).contains(pos))
             return list;
@@ -151,7 +162,7 @@ void IntakeHistoryChart::paint(QPainter &painter, const QRectF &rect, int marked
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QFontMetricsF metrics(painter.font(), painter.device());
-    const HistoryLayout layout = layOut(rect, metrics, int(m_lists.size()));
+    const HistoryLayout layout = layOut(rect, metrics, m_lists);
     IntakeBars::paintFrame(painter, layout.frame);
     painter.setPen(IntakeBars::kTextColour);
     if (m_lists.isEmpty()) {
@@ -202,8 +213,18 @@ void IntakeHistoryChart::paint(QPainter &painter, const QRectF &rect, int marked
     for (int column = 0; column < kColumns; ++column) {
         const QRectF track = layout.track(0, column);
         const qreal x100 = track.left() + track.width() * 100 / maximum;
-        IntakeBars::paintHundredLine(
-            painter, x100, layout.bars.top(), layout.bars.bottom(), layout.unit);
+        // The line runs through the rows of bars, not through the message
+        // of a damaged list.
+        int first = 0;
+        for (int list = 0; list <= m_lists.size(); ++list) {
+            if (list < m_lists.size() && !m_lists[list].isDamaged())
+                continue;
+            if (list > first) {
+                IntakeBars::paintHundredLine(painter, x100, layout.row(first).top(),
+                    layout.row(list - 1).bottom(), layout.unit);
+            }
+            first = list + 1;
+        }
         painter.setPen(IntakeBars::kTextColour);
         painter.drawText(
             QRectF(x100 - track.width(), layout.bars.bottom(), 2 * track.width(), metrics.height()),
