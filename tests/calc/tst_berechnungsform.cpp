@@ -553,6 +553,8 @@ private Q_SLOTS:
         QTest::newRow("cooking loss, thousands") << u" Schorle "_s << u"0,24E3"_s << QString();
         QTest::newRow("weight 0") << u"Schorle"_s << u"0"_s << kRecipeWeightRefused.arg(u"0"_s);
         QTest::newRow("negative") << u"Schorle"_s << u"-5"_s << kRecipeWeightRefused.arg(u"-5"_s);
+        QTest::newRow("over 100.000")
+            << u"Schorle"_s << u"100.001"_s << kRecipeWeightRefused.arg(u"100.001"_s);
         QTest::newRow("no number")
             << u"Schorle"_s << u" viel "_s << kRecipeWeightRefused.arg(u"viel"_s);
         QTest::newRow("empty") << u"Schorle"_s << u""_s << kRecipeWeightRefused.arg(u""_s);
