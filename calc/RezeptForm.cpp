@@ -59,11 +59,11 @@ TRezeptForm::TRezeptForm(QWidget *parent)
         m_weightField);
 
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton *ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("OkButton"));
     ok->setDefault(true);
     QPushButton *cancel
-        = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+        = buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("Button2"));
     // OK checks first; only a valid recipe closes the dialog.
     connect(ok, &QPushButton::clicked, this, &TRezeptForm::OkButtonClick);

@@ -139,6 +139,12 @@ TTabelleImportierenForm::TTabelleImportierenForm(QWidget *parent)
     targetLayout->addWidget(duplicatesLabel, 1, 3);
     targetLayout->addWidget(m_duplicates, 1, 4);
     targetLayout->setColumnStretch(2, 1);
+    // Tab reads the target row by row; the other radio button is reached
+    // by the arrow keys.
+    setTabOrder(m_newTable, m_name);
+    setTabOrder(m_name, m_kind);
+    setTabOrder(m_kind, m_currentTable);
+    setTabOrder(m_currentTable, m_duplicates);
 
     auto *mapping = new QGroupBox(QStringLiteral("Spalten der Tabelle und der Datei"), this);
     mapping->setLayout(m_mappingLayout);
@@ -169,7 +175,7 @@ TTabelleImportierenForm::TTabelleImportierenForm(QWidget *parent)
 
     m_ok->setObjectName(QStringLiteral("OKButton"));
     m_ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    auto *cancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     cancel->setObjectName(QStringLiteral("Button2"));
     cancel->setAutoDefault(false);
     auto *buttons = new QHBoxLayout;
@@ -237,8 +243,8 @@ bool TTabelleImportierenForm::prepare(
     m_name->setText(baseName);
     m_kind->setCurrentIndex(isDrinkTable(baseName) ? 1 : 0);
     m_currentTable->setText(input.currentTable.isEmpty()
-            ? QStringLiteral("In die &aktuelle Tabelle")
-            : QStringLiteral("In die &aktuelle Tabelle \"%1\"")
+            ? QStringLiteral("In die aktuelle &Tabelle")
+            : QStringLiteral("In die aktuelle &Tabelle \"%1\"")
                   .arg(QString(input.currentTable).replace(u'&', QStringLiteral("&&"))));
     m_currentTable->setEnabled(!input.currentTable.isEmpty());
     m_duplicates->setCurrentIndex(0);
@@ -342,6 +348,7 @@ void TTabelleImportierenForm::buildMappingRows()
         m_mappingLayout->addWidget(field, row, place + 1);
         m_mappingWidgets << label << field;
     }
+    orderMappingTabs();
     m_mappingLayout->setColumnStretch(1, 1);
     m_mappingLayout->setColumnStretch(4, 1);
     m_mappingLayout->setColumnMinimumWidth(2, 16);
@@ -353,6 +360,20 @@ void TTabelleImportierenForm::buildMappingRows()
     m_preview->setHorizontalHeaderLabels(titles);
     updateHints();
     updatePreview();
+}
+
+// The choosers are made after the rest of the dialog; Tab reaches them
+// between the target and the filter, in the order of the table's columns.
+void TTabelleImportierenForm::orderMappingTabs()
+{
+    QWidget *previous = m_duplicates;
+    for (QComboBox *chooser : std::as_const(m_choosers)) {
+        if (!chooser)
+            continue;
+        setTabOrder(previous, chooser);
+        previous = chooser;
+    }
+    setTabOrder(previous, m_filterOn);
 }
 
 // What becomes of a chosen column: "Natrium × 2,5", "aus kcal berechnet".

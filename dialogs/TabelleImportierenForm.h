@@ -77,6 +77,7 @@ protected:
 
 private:
     void buildMappingRows();
+    void orderMappingTabs();
     void updateHints();
     void updatePreview();
     Zestrola::ImportSettings settings() const;

@@ -92,6 +92,35 @@ private Q_SLOTS:
         tearDown();
     }
 
+    // Tab goes from the target through the column choosers, in the table's
+    // order, to the filter; also after the choosers were made anew.
+    void tabReachesTheChoosersInColumnOrder()
+    {
+        chooseFile(offExport());
+        whileOpen([](TTabelleImportierenForm *dialog) {
+            const auto tabsFromTargetToFilter = [dialog] {
+                QStringList reached;
+                QWidget *w = in<QComboBox>(dialog, "ComboBox2");
+                while ((w = w->nextInFocusChain()) != in<QCheckBox>(dialog, "CheckBox1")) {
+                    if (w->focusPolicy() & Qt::TabFocus)
+                        reached << w->objectName();
+                }
+                return reached.join(u' ');
+            };
+            const auto choosers = [](std::initializer_list<int> columns) {
+                QStringList names;
+                for (int column : columns)
+                    names << u"ComboBoxSpalte"_s + QString::number(column);
+                return names.join(u' ');
+            };
+            QCOMPARE(tabsFromTargetToFilter(), choosers({ 0, 1, 2, 4, 5, 6, 7, 8, 9 }));
+            in<QComboBox>(dialog, "ComboBox1")->setCurrentIndex(1); // drinks
+            QCOMPARE(tabsFromTargetToFilter(), choosers({ 0, 1, 2, 4, 5, 6, 7, 8, 9, 10 }));
+            dialog->reject();
+        });
+        trigger("TabelleImportieren1");
+    }
+
     void importsIntoANewDrinkTable()
     {
         chooseFile(offExport());

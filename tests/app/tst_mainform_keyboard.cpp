@@ -7,6 +7,7 @@
 #include "widgets/InfoTextBox.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -88,8 +89,10 @@ QList<Command> windowControls(QWidget *window, QStringList &problems)
         }
     }
     for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        // A view's corner button is not among what the view tells a reader.
         if (!own(button) || !button->isVisibleTo(window)
-            || qobject_cast<QTabBar *>(button->parentWidget()))
+            || qobject_cast<QTabBar *>(button->parentWidget())
+            || qobject_cast<QAbstractItemView *>(button->parentWidget()))
             continue;
         if (!button->text().isEmpty())
             commands.append({ button->text(), readName(button), where });
@@ -115,6 +118,14 @@ QRect placeIn(QWidget *window, QWidget *widget)
     return QRect(widget->mapTo(window, QPoint()), widget->size());
 }
 
+// Reading order: a row before the rows below it, left to right within a
+// row; controls side by side are in one row even when their tops differ.
+bool readsBefore(const QRect &a, const QRect &b)
+{
+    const bool sameRow = b.top() < a.bottom() && a.top() < b.bottom();
+    return sameRow ? a.left() < b.left() : a.top() < b.top();
+}
+
 // The controls Tab reaches, in the order it reaches them, starting with the
 // top left one (Tab goes round).
 QList<QWidget *> tabChain(QWidget *window)
@@ -127,11 +138,8 @@ QList<QWidget *> tabChain(QWidget *window)
             && !w->focusProxy() && !inside)
             chain.append(w);
     }
-    const auto first = std::min_element(chain.begin(), chain.end(), [window](auto *a, auto *b) {
-        const QRect ra = placeIn(window, a);
-        const QRect rb = placeIn(window, b);
-        return std::pair(ra.top(), ra.left()) < std::pair(rb.top(), rb.left());
-    });
+    const auto first = std::min_element(chain.begin(), chain.end(),
+        [window](auto *a, auto *b) { return readsBefore(placeIn(window, a), placeIn(window, b)); });
     std::rotate(chain.begin(), first, chain.end());
     return chain;
 }
@@ -201,10 +209,11 @@ private Q_SLOTS:
     void altKeysAndNames_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char *name : { "MainForm", "BerechnungsForm", "DateienZusammfuegenForm",
-                 "NeuForm", "BearbeitenForm", "NeueTabelleForm", "TextBausteinForm",
-                 "EinstellFormLebensmittel", "EinstellFormLebensmittelGetraenke",
-                 "EinstellFormSucheImInternet", "ImageGrossForm" })
+        for (const char *name :
+            { "MainForm", "BerechnungsForm", "DateienZusammfuegenForm", "NeuForm", "BearbeitenForm",
+                "NeueTabelleForm", "TextBausteinForm", "EinstellFormLebensmittel",
+                "EinstellFormLebensmittelGetraenke", "EinstellFormSucheImInternet",
+                "ImageGrossForm", "TabelleImportierenForm", "VerlaufForm", "RezeptForm" })
             QTest::newRow(name) << QString::fromLatin1(name);
     }
     void altKeysAndNames()
@@ -376,10 +385,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QStringList>("apart");
-        for (const char *name : { "MainForm", "BerechnungsForm", "DateienZusammfuegenForm",
-                 "BearbeitenForm", "NeueTabelleForm", "TextBausteinForm",
-                 "EinstellFormLebensmittel", "EinstellFormLebensmittelGetraenke",
-                 "EinstellFormSucheImInternet", "ImageGrossForm" })
+        for (const char *name :
+            { "MainForm", "BerechnungsForm", "DateienZusammfuegenForm", "BearbeitenForm",
+                "NeueTabelleForm", "TextBausteinForm", "EinstellFormLebensmittel",
+                "EinstellFormLebensmittelGetraenke", "EinstellFormSucheImInternet",
+                "ImageGrossForm", "TabelleImportierenForm", "VerlaufForm", "RezeptForm" })
             QTest::newRow(name) << QString::fromLatin1(name) << QStringList {};
         QTest::newRow("NeuForm") << u"NeuForm"_s
                                  << QStringList { "EditStrichcode", "ButtonOpenFoodFacts",
@@ -406,10 +416,7 @@ private Q_SLOTS:
         chain.resize(chain.size() - last.size());
         QStringList outOfOrder;
         for (int i = 1; i < chain.size(); ++i) {
-            const QRect a = placeIn(w, chain[i - 1]);
-            const QRect b = placeIn(w, chain[i]);
-            const bool sameRow = b.top() < a.bottom() && a.top() < b.bottom();
-            if (sameRow ? b.left() < a.left() : b.top() < a.top())
+            if (readsBefore(placeIn(w, chain[i]), placeIn(w, chain[i - 1])))
                 outOfOrder << chain[i - 1]->objectName() + u" > " + chain[i]->objectName();
         }
         w->hide();
