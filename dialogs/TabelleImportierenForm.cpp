@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TabelleImportierenForm.h"
 
+#include "model/Captions.h"
 #include "model/DataFolder.h"
 #include "model/EntryRules.h"
 #include "model/TableFile.h"
@@ -245,7 +246,7 @@ bool TTabelleImportierenForm::prepare(
     m_currentTable->setText(input.currentTable.isEmpty()
             ? QStringLiteral("In die aktuelle &Tabelle")
             : QStringLiteral("In die aktuelle &Tabelle \"%1\"")
-                  .arg(QString(input.currentTable).replace(u'&', QStringLiteral("&&"))));
+                  .arg(literalCaptionText(input.currentTable)));
     m_currentTable->setEnabled(!input.currentTable.isEmpty());
     m_duplicates->setCurrentIndex(0);
 
