@@ -25,6 +25,7 @@
 #include "model/ViewText.h"
 #include "model/WebSearch.h"
 #include "widgets/CellGrid.h"
+#include "widgets/ChangedFile.h"
 #include "widgets/FileDialog.h"
 #include "widgets/FocusKeys.h"
 #include "widgets/Fonts.h"
@@ -48,6 +49,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -121,6 +123,13 @@ private:
     TMainForm &m_form;
 };
 
+QString entryGoneMessage(const QString &name)
+{
+    return QStringLiteral("Der Eintrag \"%1\" ist in der geänderten Tabelle nicht mehr "
+                          "vorhanden. Es wurde nichts gespeichert.")
+        .arg(name);
+}
+
 } // namespace
 
 TMainForm::TMainForm(QWidget *parent)
@@ -137,6 +146,7 @@ TMainForm::TMainForm(QWidget *parent)
     connectSignals();
 
     m_session.setDataFolder(dataFolderFromWorkingDirectory());
+    lockDataFolder();
     findTables();
     const bool firstRun = LeseRegKey(kLetzteAuswahl).isEmpty();
     if (firstRun)
@@ -150,6 +160,8 @@ TMainForm::TMainForm(QWidget *parent)
     createCalculationFolder();
 
     createDialogs();
+    if (m_readOnly)
+        applyReadOnly();
 }
 
 TMainForm::~TMainForm() = default;
@@ -634,6 +646,92 @@ void TMainForm::saveWindowSize()
     SchreibeRegKey(kWeite, QString::number(width()));
 }
 
+// One Zestrola per data folder: two that change the same tables undo each
+// other's changes. A second one may still look.
+void TMainForm::lockDataFolder()
+{
+    auto lock = std::make_unique<QLockFile>(dataFolder() + kLockFileName);
+    // Only a lock whose program has ended is stale, however old it is.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock()) {
+        m_lock = std::move(lock);
+        return;
+    }
+    // A folder that takes no lock file (a read-only medium) takes no
+    // changes either; its writes are refused with their own causes.
+    if (lock->error() != QLockFile::LockFailedError)
+        return;
+    qint64 process = 0;
+    QString host;
+    QString program;
+    lock->getLockInfo(&process, &host, &program);
+    const QString question
+        = QStringLiteral("Zestrola ist mit diesem Datenordner schon geöffnet (Prozess %1).\n"
+                         "Wenn zwei Fenster dieselben Tabellen ändern, gehen Änderungen verloren."
+                         "\n\nMöchten Sie den Datenordner nur zum Lesen öffnen?\n"
+                         "(Nein beendet Zestrola.)")
+              .arg(process);
+    m_readOnly = MessageBox::question(this, question, MessageBox::Yes::Keeps) == QMessageBox::Yes;
+    m_quitRequested = !m_readOnly;
+}
+
+// Every command that writes into the data folder is switched off, and says
+// why; the info box shows texts without taking changes.
+void TMainForm::applyReadOnly()
+{
+    setWindowTitle(windowTitle() + QStringLiteral(" (nur zum Lesen)"));
+    for (const char *name : { "NeueTabelle1", "Sortieren1", "NeuerEintrag1", "AktuelleZeile1",
+             "Infotextbearbeiten1", "AktuelleZeileloeschen1", "Eintragbearbeiten1",
+             "Infotextbearbeiten2", "Zeileloeschen1", "Einfuegen1", "Texteinfuegen1" }) {
+        if (auto *action = findChild<QAction *>(QString::fromLatin1(name))) {
+            action->setEnabled(false);
+            action->setToolTip(kReadOnlyReason);
+            action->setStatusTip(kReadOnlyReason);
+        }
+    }
+    m_infoBox->setReadOnly(true);
+    auto *label = new QLabel(QStringLiteral("Nur zum Lesen"), statusBar());
+    label->setObjectName(QStringLiteral("ReadOnlyLabel"));
+    label->setToolTip(kReadOnlyReason);
+    statusBar()->addPermanentWidget(label);
+}
+
+bool TMainForm::refusedAsReadOnly()
+{
+    if (m_readOnly)
+        MessageBox::information(this, kReadOnlyReason);
+    return m_readOnly;
+}
+
+// Before a command writes the table: a file that another program changed
+// since it was loaded is loaded first when the user agrees, so that the
+// command works on what is there now; a file gone is told and not made
+// anew. False: the command writes nothing.
+bool TMainForm::tableReadyForChange()
+{
+    switch (m_session.fileCheck()) {
+    case FileStamp::Check::Unchanged:
+        return true;
+    case FileStamp::Check::Missing:
+        MessageBox::error(this, m_session.fileChangeProblem());
+        return false;
+    case FileStamp::Check::Changed:
+        break;
+    }
+    const QString question
+        = QStringLiteral("Die Tabelle \"%1\" wurde von einem anderen Programm geändert, seit "
+                         "Zestrola sie geladen hat.\nSoll die geänderte Tabelle zuerst geladen "
+                         "und Ihre Änderung dann darauf angewendet werden?\n"
+                         "(Nein: nichts wird gespeichert.)")
+              .arg(m_session.tableName());
+    if (MessageBox::question(this, question, MessageBox::Yes::Keeps) != QMessageBox::Yes
+        || !LadeTntRichEdit1(m_session.tableName()))
+        return false;
+    SetzeDieTabstops();
+    MachDieWerteFarbig();
+    return true;
+}
+
 void TMainForm::reportStartUpProblem(const QString &text)
 {
     if (m_firstShow)
@@ -728,7 +826,7 @@ void TMainForm::SetzeDieTabstops()
 
 void TMainForm::SortierenClick()
 {
-    if (!m_session.isOpen())
+    if (!m_session.isOpen() || refusedAsReadOnly() || !tableReadyForChange())
         return;
     QString error;
     const bool saved = m_session.sortAndSave(&error);
@@ -874,7 +972,7 @@ QList<int> TMainForm::headerColumnWidths() const
 EntryDialogInput TMainForm::entryDialogInput() const
 {
     return { dataFolder(), m_session.tableName(), m_session.headerCells(), headerColumnWidths(),
-        m_session.foodColumns()[index(Nutrient::EnergyDensity)], m_view->tabStops() };
+        m_session.foodColumns()[index(Nutrient::EnergyDensity)], m_view->tabStops(), {} };
 }
 
 // After a command changed the rows: the view shows them as saved, or the
@@ -900,27 +998,37 @@ void TMainForm::selectEntry(const QString &name)
 
 void TMainForm::NeuerEintragClick()
 {
-    if (!m_session.isOpen())
+    if (!m_session.isOpen() || refusedAsReadOnly())
         return;
-    m_newEntryDialog->prepare(entryDialogInput());
+    m_newEntryDialog->prepare(newEntryInput());
     addNewEntry();
 }
 
 bool TMainForm::addRecipeEntry(const QString &tableName, const Recipe &recipe)
 {
-    if (!chooseTable(tableName))
+    if (refusedAsReadOnly() || !chooseTable(tableName))
         return false;
-    m_newEntryDialog->prepare(entryDialogInput());
+    m_newEntryDialog->prepare(newEntryInput());
     m_newEntryDialog->fill(
         recipeEntryCells(recipe, m_session.headerCells(), m_newEntryDialog->valueGrid()->cells()),
         recipe.name, recipe.description);
     return addNewEntry();
 }
 
+// What the new-entry dialog needs, with the check that refuses a twin
+// before anything is written.
+EntryDialogInput TMainForm::newEntryInput()
+{
+    EntryDialogInput input = entryDialogInput();
+    input.rowProblem = [this](const QString &row) { return twinProblem(m_session, row); };
+    return input;
+}
+
 // Runs the prepared new-entry dialog and adds what OK gives.
 bool TMainForm::addNewEntry()
 {
-    if (m_newEntryDialog->exec() != QDialog::Accepted || m_newEntryDialog->row().isEmpty())
+    if (m_newEntryDialog->exec() != QDialog::Accepted || m_newEntryDialog->row().isEmpty()
+        || !tableReadyForChange())
         return false;
     const QString &row = m_newEntryDialog->row();
     QString error;
@@ -955,17 +1063,34 @@ bool TMainForm::chooseTable(const QString &tableName)
 void TMainForm::BearbeitenClick()
 {
     const int line = m_view->caretLine();
-    if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount())
+    if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount() || refusedAsReadOnly())
         return;
     const QString row = m_session.rows().value(line);
     const QString infoPath = m_session.infoFilePath(entryName(row));
-    m_editDialog->prepare(
-        entryDialogInput(), row, QFileInfo(infoPath).isFile() ? readTextFile(infoPath) : QString());
-    if (m_editDialog->exec() != QDialog::Accepted || m_editDialog->row().isEmpty())
+    // The dialog writes the description back: one it cannot show whole is
+    // not opened, lest OK replace it.
+    const InfoFile info = readInfoFile(infoPath);
+    if (info.result == InfoFile::Result::Refused) {
+        MessageBox::error(this, info.problem);
+        return;
+    }
+    EntryDialogInput input = entryDialogInput();
+    input.rowProblem
+        = [this, line](const QString &changed) { return twinProblem(m_session, changed, line); };
+    m_editDialog->prepare(input, row, info.text);
+    if (m_editDialog->exec() != QDialog::Accepted || m_editDialog->row().isEmpty()
+        || !tableReadyForChange())
+        return;
+    const int index = m_session.indexOfRow(row);
+    if (index < 0) {
+        MessageBox::error(this, entryGoneMessage(entryName(row)));
+        return;
+    }
+    if (!mayOverwriteChangedFile(this, infoPath, info.stamp))
         return;
     const QString &changed = m_editDialog->row();
     QString error;
-    const bool saved = changeEntry(m_session, line, changed, m_editDialog->infoText(), &error);
+    const bool saved = changeEntry(m_session, index, changed, m_editDialog->infoText(), &error);
     showSavedRows(error);
     if (saved)
         selectEntry(entryName(changed));
@@ -987,20 +1112,29 @@ void TMainForm::Eintragbearbeiten1Click()
 void TMainForm::ZeileloeschenClick()
 {
     const int line = m_view->caretLine();
-    if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount())
+    if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount() || refusedAsReadOnly())
         return;
+    const QString row = m_session.rows().at(line);
     const QString question
         = QStringLiteral("Möchten Sie wirklich diese Zeile und die zugehörige Datei löschen? \n")
         + m_session.entryName(line);
-    if (MessageBox::question(this, question, MessageBox::Yes::Destroys) != QMessageBox::Yes)
+    if (MessageBox::question(this, question, MessageBox::Yes::Destroys) != QMessageBox::Yes
+        || !tableReadyForChange())
         return;
+    const int index = m_session.indexOfRow(row);
+    if (index < 0) {
+        MessageBox::information(this, entryGoneMessage(entryName(row)));
+        return;
+    }
     QString error;
-    removeEntry(m_session, line, &error);
+    removeEntry(m_session, index, &error);
     showSavedRows(error);
 }
 
 void TMainForm::NeueTabelle1Click()
 {
+    if (refusedAsReadOnly())
+        return;
     QStringList cells = m_session.headerCells();
     QList<int> widths = headerColumnWidths();
     if (!m_session.isOpen()) {
@@ -1174,7 +1308,7 @@ void TMainForm::InfotextzuClick()
 
 void TMainForm::InfotextbearbeitenClick()
 {
-    if (m_view->lineCount() == 0)
+    if (m_view->lineCount() == 0 || refusedAsReadOnly())
         return;
     m_infoBox->setEditMode(true);
     InfotextAnzeigen(m_rightClickY);

@@ -14,6 +14,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QLockFile;
 class QMenu;
 class QTextEdit;
 class QUrl;
@@ -50,8 +51,17 @@ public:
     // What the search field holds until the user types a search text.
     static inline const QString kInitialSearchText = QStringLiteral("Suchtext hier eingeben");
 
+    static inline const QString kReadOnlyReason
+        = QStringLiteral("Nur zum Lesen geöffnet: Zestrola arbeitet schon in einem anderen "
+                         "Fenster mit diesem Datenordner. Ändern Sie die Tabellen dort.");
+
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
+
+    // Another Zestrola works on the data folder: this one was opened for
+    // reading only, or is to quit at once (the user's choice at start).
+    bool isReadOnly() const { return m_readOnly; }
+    bool quitRequested() const { return m_quitRequested; }
 
     const QString &dataFolder() const { return m_session.dataFolder(); }
     QString currentTableName() const;
@@ -132,6 +142,10 @@ private:
 
     void saveWindowSize();
     void showFirstRows();
+    void lockDataFolder();
+    void applyReadOnly();
+    bool refusedAsReadOnly();
+    bool tableReadyForChange();
     void showSessionRows();
     void applyRating();
     bool selectChooserItem(int index);
@@ -146,6 +160,7 @@ private:
     void highlightHeaderColumn(int column);
     void reportStartUpProblem(const QString &text);
     Zestrola::EntryDialogInput entryDialogInput() const;
+    Zestrola::EntryDialogInput newEntryInput();
     bool addNewEntry();
     bool chooseTable(const QString &tableName);
     QList<int> headerColumnWidths() const;
@@ -157,6 +172,9 @@ private:
     void updateHoverLine(QPoint pos);
 
     Zestrola::TableSession m_session;
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_readOnly = false;
+    bool m_quitRequested = false;
     QStringList m_tableList;
     int m_lastHoveredColumn = 0;
     bool m_firstShow = true;

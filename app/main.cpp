@@ -45,6 +45,8 @@ int main(int argc, char *argv[])
     });
 
     TMainForm mainForm;
+    if (mainForm.quitRequested())
+        return 0;
     mainForm.show();
     return app.exec();
 }

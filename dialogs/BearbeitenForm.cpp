@@ -6,7 +6,9 @@
 #include "widgets/CellGrid.h"
 #include "widgets/InfoTextBox.h"
 #include "widgets/MessageBox.h"
+#include "widgets/PlainText.h"
 
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -52,7 +54,8 @@ void TBearbeitenForm::prepare(
     prepareGrids(wide);
     valueGrid()->setCells(cells);
     m_entryName = entryName(row);
-    descriptionBox()->setPlainText(splitLines(infoText).join(u'\n'));
+    setPlainTextKeeping(descriptionBox()->document(), splitLines(infoText).join(u'
+'));
     setDocumentTabStops(descriptionBox()->document(), input.tabStops);
 }
 
@@ -68,8 +71,10 @@ void TBearbeitenForm::OkButtonClick()
     }
     const bool renamed = infoFilePath(input().dataFolder, input().tableName, name)
         != infoFilePath(input().dataFolder, input().tableName, m_entryName);
-    if (renamed && !mayReplaceFilesOf(name, true))
+    const bool hasPicture = QFileInfo::exists(
+        picturePath(input().dataFolder, input().tableName, m_entryName));
+    if (!rowAccepted(row) || (renamed && !mayReplaceFilesOf(name, hasPicture)))
         return;
-    setResult(row, editedInfoFileText(descriptionBox()->toPlainText(), row));
+    setResult(row, editedInfoFileText(plainTextKeeping(descriptionBox()->document()), row));
     accept();
 }

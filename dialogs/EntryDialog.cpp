@@ -87,14 +87,30 @@ void EntryDialog::setResult(QString row, QString infoText)
 
 bool EntryDialog::mayReplaceFilesOf(const QString &name, bool withPicture)
 {
-    const bool taken = QFileInfo::exists(infoFilePath(m_input.dataFolder, m_input.tableName, name))
-        || (withPicture
-            && QFileInfo::exists(picturePath(m_input.dataFolder, m_input.tableName, name)));
-    return !taken
-        || MessageBox::question(this,
-               QStringLiteral("Die Datei ist schon vorhanden! Soll sie überschrieben werden?"),
-               MessageBox::Yes::Destroys)
+    QStringList taken;
+    const QString info = infoFilePath(m_input.dataFolder, m_input.tableName, name);
+    if (QFileInfo::exists(info))
+        taken.append(info);
+    const QString picture = picturePath(m_input.dataFolder, m_input.tableName, name);
+    if (withPicture && QFileInfo::exists(picture))
+        taken.append(picture);
+    if (taken.isEmpty())
+        return true;
+    const QString question = taken.size() == 1
+        ? QStringLiteral("Die Datei ist schon vorhanden! Soll sie überschrieben werden?")
+        : QStringLiteral("Die Dateien sind schon vorhanden! Sollen sie überschrieben werden?");
+    return MessageBox::question(
+               this, question + u'\n' + taken.join(u'\n'), MessageBox::Yes::Destroys)
         == QMessageBox::Yes;
+}
+
+bool EntryDialog::rowAccepted(const QString &row)
+{
+    const QString problem = m_input.rowProblem ? m_input.rowProblem(row) : QString();
+    if (problem.isEmpty())
+        return true;
+    MessageBox::information(this, problem);
+    return false;
 }
 
 void EntryDialog::showEvent(QShowEvent *event)

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 class CellGrid;
 class QAction;
@@ -23,6 +24,9 @@ struct EntryDialogInput
     QList<int> columnWidths; // of the main window's header grid
     int energyDensityColumn = -1;
     QList<int> tabStops; // of the table view
+    // Why a row cannot go into the table (a twin of another row); empty
+    // when it can. OK keeps the dialog open for a row it refuses.
+    std::function<QString(const QString &row)> rowProblem;
 };
 
 } // namespace Zestrola
@@ -52,9 +56,14 @@ protected:
     void prepareGrids(const Zestrola::EntryDialogInput &input);
     const Zestrola::EntryDialogInput &input() const { return m_input; }
     void setResult(QString row, QString infoText);
-    // Asks before the entry `name` takes over files that already exist;
-    // true when there are none or the user agrees.
+    // Asks before the entry `name` takes over files that already exist,
+    // naming each of them; true when there are none or the user agrees.
+    // `withPicture`: the entry brings a picture, which replaces one of that
+    // name.
     bool mayReplaceFilesOf(const QString &name, bool withPicture);
+    // The row checked by input().rowProblem; false (and the dialog open)
+    // when it is refused.
+    bool rowAccepted(const QString &row);
 
     void showEvent(QShowEvent *event) override;
     // After a value cell was checked, for what only one dialog does.

@@ -42,6 +42,8 @@ QSize TImageGrossForm::availableSize() const
 
 void TImageGrossForm::showPicture(const QString &path)
 {
+    m_picture = {};
+    m_image->clear();
     if (QFileInfo(path).isFile()) {
         const QSize available = availableSize();
         const QImage picture = loadPicture(

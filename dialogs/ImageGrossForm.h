@@ -16,8 +16,9 @@ public:
 
     explicit TImageGrossForm(QWidget *parent = nullptr);
 
-    // Shows the picture at `path`. A missing or damaged file leaves the
-    // previous picture; the window is shown in any case.
+    // Shows the picture at `path`; the window is shown in any case. A
+    // missing or damaged file leaves it empty, never with another entry's
+    // picture.
     void showPicture(const QString &path);
     QImage picture() const { return m_picture; }
 

@@ -8,6 +8,7 @@
 #include "widgets/MessageBox.h"
 #include "widgets/NamedAction.h"
 #include "widgets/Picture.h"
+#include "widgets/PlainText.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -376,9 +377,11 @@ void TNeuForm::OkButtonClick()
         m_name->selectAll();
         return;
     }
-    // Another entry's description is not overwritten unasked.
+    if (!rowAccepted(row))
+        return;
+    // Another entry's description (and picture) is not overwritten unasked.
     if (!mayReplaceFilesOf(name, !m_photo.isEmpty()))
         return;
-    setResult(row, infoFileText(row, descriptionBox()->toPlainText()));
+    setResult(row, infoFileText(row, plainTextKeeping(descriptionBox()->document())));
     accept();
 }

@@ -103,7 +103,7 @@ void TNeueTabelleForm::showEvent(QShowEvent *event)
 
 void TNeueTabelleForm::OKButtonClick()
 {
-    const QString name = tableNameWithoutExtension(m_name->text().trimmed());
+    const QString name = typedTableName(m_name->text());
     m_name->setText(name);
     // An empty name would make the data folder itself the entry folder, and
     // a name the file system refuses would fail halfway through.
@@ -114,9 +114,13 @@ void TNeueTabelleForm::OKButtonClick()
     }
     if (QFileInfo::exists(entryFolderPath(m_dataFolder, name)))
         MessageBox::information(this, QStringLiteral("Verzeichnis ist schon vorhanden!"));
-    m_write = !QFileInfo::exists(tableFilePath(m_dataFolder, name))
+    const QString tableFile = tableFilePath(m_dataFolder, name);
+    m_write = !QFileInfo::exists(tableFile)
         || MessageBox::question(this,
-               QStringLiteral("Die Datei ist schon vorhanden! Soll sie überschrieben werden?"),
+               QStringLiteral("Die Datei ist schon vorhanden! Soll sie überschrieben werden?\n"
+                              "Die Tabelle \"%1\" (%2) wird dann durch eine neue mit nur dem "
+                              "Beispiel-Eintrag ersetzt; ihre Zeilen gehen verloren.")
+                   .arg(name, tableFile),
                MessageBox::Yes::Destroys)
             == QMessageBox::Yes;
     accept();

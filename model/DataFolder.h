@@ -9,6 +9,10 @@ namespace Zestrola {
 inline const QString kCalculationFolderName
     = QStringLiteral("Berechnung der Zufuhr an Energie und Nährstoffen");
 
+// Held by the Zestrola that works on the data folder, so that a second one
+// knows of it.
+inline const QString kLockFileName = QStringLiteral(".zestrola.lock");
+
 // The working directory with a trailing "/": every data path hangs off it.
 QString dataFolderFromWorkingDirectory();
 

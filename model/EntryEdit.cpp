@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace Zestrola {
@@ -53,9 +52,7 @@ public:
             QFile::remove(m_path);
             return;
         }
-        QSaveFile file(m_path);
-        if (file.open(QIODevice::WriteOnly) && file.write(m_bytes) == m_bytes.size())
-            file.commit();
+        replaceFileBytes(m_path, m_bytes);
     }
 
 private:
@@ -70,10 +67,13 @@ private:
 class PictureMove
 {
 public:
-    PictureMove(QString from, QString to)
+    // `keepSource`: the old name still belongs to another row, whose
+    // picture it is too; the new name gets a copy.
+    PictureMove(QString from, QString to, bool keepSource)
         : m_from(std::move(from))
         , m_to(std::move(to))
         , m_aside(m_to + QStringLiteral(".vorher"))
+        , m_keepSource(keepSource)
     { }
 
     bool run(QString *errorMessage)
@@ -86,7 +86,7 @@ public:
                 return failed(errorMessage, m_to);
             m_keptAside = true;
         }
-        if (!QFile::rename(m_from, m_to)) {
+        if (!(m_keepSource ? QFile::copy(m_from, m_to) : QFile::rename(m_from, m_to))) {
             undo();
             return failed(errorMessage, m_from);
         }
@@ -97,7 +97,7 @@ public:
     void undo()
     {
         if (m_moved)
-            QFile::rename(m_to, m_from);
+            m_keepSource ? QFile::remove(m_to) : QFile::rename(m_to, m_from);
         if (m_keptAside)
             QFile::rename(m_aside, m_to);
         m_moved = m_keptAside = false;
@@ -120,18 +120,19 @@ private:
     QString m_from;
     QString m_to;
     QString m_aside;
+    bool m_keepSource;
     bool m_keptAside = false;
     bool m_moved = false;
 };
 
-bool writePicture(const QString &path, const QByteArray &bytes, QString *errorMessage)
+// Whether a row other than `except` has the entry name `name`: then the
+// files of that name are its too.
+bool nameInUse(const TableSession &session, const QString &name, int except)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    setError(errorMessage,
-        QStringLiteral("Das Bild \"%1\" kann nicht gespeichert werden: %2")
-            .arg(path, file.errorString()));
+    for (int i = 0; i < session.rowCount(); ++i) {
+        if (i != except && session.entryName(i) == name)
+            return true;
+    }
     return false;
 }
 
@@ -161,6 +162,29 @@ bool saveChangedRows(TableSession &session, QString *errorMessage, Change change
 
 } // namespace
 
+QString twinProblem(TableSession &session, const QString &row, int except)
+{
+    const int twin = session.twinOf(row, except);
+    if (twin < 0)
+        return {};
+    return QStringLiteral("Die Tabelle enthält schon den Eintrag \"%1\", der sich von \"%2\" "
+                          "nur in Groß- und Kleinschreibung oder unsichtbaren Zeichen "
+                          "unterscheidet. Bitte ändern Sie den Namen oder einen Wert.")
+        .arg(session.entryName(twin), entryName(row));
+}
+
+namespace {
+
+// A file changed behind the program's back is not overwritten, and a twin
+// not written beside its row.
+QString rowProblem(TableSession &session, const QString &row, int except = -1)
+{
+    const QString problem = session.fileChangeProblem();
+    return problem.isEmpty() ? twinProblem(session, row, except) : problem;
+}
+
+} // namespace
+
 bool addEntry(
     TableSession &session, const QString &row, const QString &infoText, QString *errorMessage)
 {
@@ -170,6 +194,10 @@ bool addEntry(
 bool addEntry(TableSession &session, const QString &row, const QString &infoText,
     const QByteArray &picture, QString *errorMessage)
 {
+    if (const QString problem = rowProblem(session, row); !problem.isEmpty()) {
+        setError(errorMessage, problem);
+        return false;
+    }
     const QString infoPath = session.infoFilePath(entryName(row));
     const QString picturePath = session.picturePath(entryName(row));
     const FileBackup info(infoPath);
@@ -178,7 +206,7 @@ bool addEntry(TableSession &session, const QString &row, const QString &infoText
     if (!info.readable(errorMessage) || (oldPicture && !oldPicture->readable(errorMessage))
         || !WriteToStream(infoText, infoPath, errorMessage))
         return false;
-    if (oldPicture && !writePicture(picturePath, picture, errorMessage)) {
+    if (oldPicture && !replaceFileBytes(picturePath, picture, errorMessage)) {
         info.restore();
         return false;
     }
@@ -195,6 +223,10 @@ bool changeEntry(TableSession &session, int index, const QString &row, const QSt
 {
     if (index < 0 || index >= session.rowCount())
         return false;
+    if (const QString problem = rowProblem(session, row, index); !problem.isEmpty()) {
+        setError(errorMessage, problem);
+        return false;
+    }
     const QString oldName = session.entryName(index);
     const QString newName = entryName(row);
     const QString oldInfo = session.infoFilePath(oldName);
@@ -202,7 +234,8 @@ bool changeEntry(TableSession &session, int index, const QString &row, const QSt
     const FileBackup info(newInfo);
     if (!info.readable(errorMessage) || !WriteToStream(infoText, newInfo, errorMessage))
         return false;
-    PictureMove picture(session.picturePath(oldName), session.picturePath(newName));
+    const bool oldNameStays = nameInUse(session, oldName, index);
+    PictureMove picture(session.picturePath(oldName), session.picturePath(newName), oldNameStays);
     const bool renamed = oldInfo != newInfo;
     if (renamed && !picture.run(errorMessage)) {
         info.restore();
@@ -220,7 +253,7 @@ bool changeEntry(TableSession &session, int index, const QString &row, const QSt
         return false;
     }
     picture.commit();
-    if (renamed)
+    if (renamed && !oldNameStays)
         QFile::remove(oldInfo);
     return true;
 }
@@ -229,11 +262,17 @@ bool removeEntry(TableSession &session, int index, QString *errorMessage)
 {
     if (index < 0 || index >= session.rowCount())
         return false;
-    const QString infoPath = session.infoFilePath(session.entryName(index));
+    if (const QString problem = session.fileChangeProblem(); !problem.isEmpty()) {
+        setError(errorMessage, problem);
+        return false;
+    }
+    const QString name = session.entryName(index);
+    const QString infoPath = session.infoFilePath(name);
     const FileBackup info(infoPath);
     if (!info.readable(errorMessage))
         return false;
-    if (QFileInfo(infoPath).isFile() && !QFile::remove(infoPath)) {
+    const bool shared = nameInUse(session, name, index);
+    if (!shared && QFileInfo(infoPath).isFile() && !QFile::remove(infoPath)) {
         setError(errorMessage,
             QStringLiteral("Die Datei \"%1\" kann nicht gelöscht werden.").arg(infoPath));
         return false;

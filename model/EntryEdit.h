@@ -16,6 +16,10 @@ namespace Zestrola {
 
 class TableSession;
 
+// Why `row` cannot go into the session's table, in German: another row
+// (other than `except`, the row it replaces) is its twin. Empty when none is.
+QString twinProblem(TableSession &session, const QString &row, int except = -1);
+
 // Writes the info file of the row's entry and the table with the row added.
 bool addEntry(TableSession &session, const QString &row, const QString &infoText,
     QString *errorMessage = nullptr);
@@ -26,12 +30,14 @@ bool addEntry(TableSession &session, const QString &row, const QString &infoText
 
 // Replaces row `index` and writes the entry's info file. When the entry's
 // name changes, its info file and picture move to the new name (files of
-// that name are replaced: ask first). The header line is written without
-// trailing TABs (editedHeaderLine).
+// that name are replaced: ask first); while another row keeps the old
+// name, they stay for it and the new name gets copies. The header line is
+// written without trailing TABs (editedHeaderLine).
 bool changeEntry(TableSession &session, int index, const QString &row, const QString &infoText,
     QString *errorMessage = nullptr);
 
-// Removes row `index` and deletes its info file. The picture stays.
+// Removes row `index` and deletes its info file, unless another row still
+// has the same name. The picture stays.
 bool removeEntry(TableSession &session, int index, QString *errorMessage = nullptr);
 
 // Writes a new table: its entry folder, the table file with the header and

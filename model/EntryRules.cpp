@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextBoundaryFinder>
 #include <unistd.h>
 
 namespace Zestrola {
@@ -102,6 +103,29 @@ QString joinedCells(const QStringList &cells)
 
 } // namespace
 
+qsizetype characterCount(QStringView text)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text.data(), text.size());
+    qsizetype count = 0;
+    while (finder.toNextBoundary() > 0)
+        ++count;
+    return count;
+}
+
+QString firstCharacters(const QString &text, qsizetype count)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (qsizetype i = 0; i < count && end >= 0 && end < text.size(); ++i)
+        end = finder.toNextBoundary();
+    return end < 0 ? text : text.first(end);
+}
+
+QString normalizedName(const QString &name)
+{
+    return name.normalized(QString::NormalizationForm_C);
+}
+
 bool headerHolds(const QStringList &headerCells, int column, QStringView keyword)
 {
     return column < headerCells.size() && asciiLower(headerCells[column]).contains(keyword);
@@ -135,9 +159,9 @@ CellEditResult checkCellEdit(
         return done();
     const QString text = cells[column];
 
-    if (trimmedBlanks(text).size() > kLongestCell) {
+    if (characterCount(trimmedBlanks(text)) > kLongestCell) {
         say(kTooLong, true);
-        cells[column] = text.first(kCutCellTo);
+        cells[column] = firstCharacters(text, kCutCellTo);
         return done();
     }
     if (column >= 1) {
@@ -226,7 +250,7 @@ QString buildNewEntryRow(const QStringList &cells)
 {
     QStringList built;
     for (int column = 0; column < cells.size(); ++column) {
-        QString s = rowSafe(cells[column]);
+        QString s = rowSafe(column == kNameColumn ? normalizedName(cells[column]) : cells[column]);
         if (!s.contains(u',') && column >= kFirstNutrientColumn) {
             // A computed value in exponent form ("8E-7") has no whole part to complete.
             if (!s.contains(u'?') && !s.contains(u'E'))
@@ -251,7 +275,9 @@ QString buildEditedRow(const QStringList &cells)
     for (int column = 0; column < cells.size(); ++column) {
         // A name may ask a question ("Was ist das?"); only a value is a lone "?".
         const bool unknownValue = column != kNameColumn && cells[column].contains(u'?');
-        built.append(unknownValue ? QStringLiteral("    ?  ") : rowSafe(cells[column]));
+        built.append(unknownValue
+                ? QStringLiteral("    ?  ")
+                : rowSafe(column == kNameColumn ? normalizedName(cells[column]) : cells[column]));
     }
     return joinedCells(built);
 }
@@ -305,12 +331,12 @@ QString proposedTableName(const QString &currentTable)
                                       : QStringLiteral("Meine Einkäufe im Supermarkt XY");
 }
 
-QString tableNameWithoutExtension(const QString &typed)
+QString typedTableName(const QString &typed)
 {
-    const qsizetype dot = typed.lastIndexOf(u'.');
-    const qsizetype folder
-        = std::max({ typed.lastIndexOf(u'\\'), typed.lastIndexOf(u':'), typed.lastIndexOf(u'/') });
-    return dot >= 0 && dot > folder ? typed.first(dot) : typed;
+    QString name = normalizedName(typed.trimmed());
+    if (name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive))
+        name.chop(4);
+    return name;
 }
 
 QString newTableNameProblem(const QString &dataFolder, const QString &name)
@@ -331,6 +357,17 @@ QString newTableNameProblem(const QString &dataFolder, const QString &name)
     if (fileName > limit(_PC_NAME_MAX, 255) || path >= limit(_PC_PATH_MAX, 4096)) {
         return QStringLiteral("Der Name ist zu lang für eine Datei. Bitte geben Sie einen "
                               "kürzeren Namen ein.");
+    }
+    QStringList tables;
+    FindAllFolders(dataFolder, QStringLiteral("*.*"), true, tables);
+    const QString normal = normalizedName(name);
+    for (const QString &table : std::as_const(tables)) {
+        if (table != name && normalizedName(table).compare(normal, Qt::CaseInsensitive) == 0) {
+            return QStringLiteral("Es gibt schon die Tabelle \"%1\". Ein Name, der sich davon "
+                                  "nur in Groß- und Kleinschreibung unterscheidet, würde sie "
+                                  "verdecken. Bitte geben Sie einen anderen Namen ein.")
+                .arg(table);
+        }
     }
     return {};
 }

@@ -21,8 +21,16 @@ inline constexpr double kAlcoholGramsPerVolPercent = 0.8;
 
 // A value cell holds at most this many characters (trimmed) ...
 inline constexpr int kLongestCell = 34;
-// ... and is cut to this many when it gets longer.
+// ... and is cut to this many when it gets longer. Characters as a reader
+// counts them: an emoji or a letter with its accent is one, and is never
+// cut in half.
 inline constexpr int kCutCellTo = 33;
+qsizetype characterCount(QStringView text);
+QString firstCharacters(const QString &text, qsizetype count);
+
+// Names enter the program in one Unicode form (NFC), so that a name typed
+// with combining accents and one typed with ready-made letters are one.
+QString normalizedName(const QString &name);
 
 inline const QString kProductNamePlaceholder = QStringLiteral("Produktname");
 inline const QString kUnknownValueCell = QStringLiteral("  ? ");
@@ -111,11 +119,13 @@ QStringList defaultDrinkHeader();
 
 // The name offered for a new table made from `currentTable`.
 QString proposedTableName(const QString &currentTable);
-// The typed name without a file extension ("Obst.txt" gives "Obst").
-QString tableNameWithoutExtension(const QString &typed);
+// The typed name of a new table: trimmed, normalised, and without a typed
+// ".txt" ("Obst.txt" gives "Obst"); other dots are part of the name.
+QString typedTableName(const QString &typed);
 // Why `name` cannot be the name of a new table in `dataFolder`, as a German
 // message; empty when it can. Checked before anything is written, so that a
-// name the file system refuses never leaves half a table behind.
+// name the file system refuses never leaves half a table behind, and a
+// name that differs from a table's only in letter case never hides it.
 QString newTableNameProblem(const QString &dataFolder, const QString &name);
 
 // Whether the data folder already has a table file of that name, letter

@@ -460,7 +460,7 @@ public:
         , m_keyCharacters(keyCharacters)
     { }
 
-    // The rows in order, the first of equal rows (in row order) only.
+    // The rows in order, equal rows in row order, a repeated row once.
     std::vector<qint32> sortedUnique()
     {
         std::vector<SortItem> items(std::size_t(m_rows.size()));
@@ -477,9 +477,9 @@ public:
     }
 
 private:
-    // Of equal rows the first in row order leads, and stays when its twins
-    // are dropped: sorts by words are stable, sorts by the full rule go by
-    // row where it finds rows equal.
+    // Equal rows keep their row order, and of a repeated row the first
+    // stays: sorts by words are stable, sorts by the full rule go by row
+    // where it finds rows equal.
     void sortGroup(std::span<SortItem> group, qsizetype depth)
     {
         if (group.size() < 2)
@@ -555,7 +555,7 @@ private:
         std::sort(group.begin(), group.end(), [&compare](const SortItem &a, const SortItem &b) {
             return inRowOrder(compare(a, b), a.row, b.row);
         });
-        keepFirstOfEqual(group, compare);
+        dropRepeatedRows(group, compare, [this](const SortItem &item) { return m_rows.at(item.row); });
     }
 
     void sortWithKeys(std::span<SortItem> group, qsizetype characters, qsizetype depth)
@@ -566,8 +566,9 @@ private:
             return inRowOrder(
                 keys.compare(a, b), group[std::size_t(a.row)].row, group[std::size_t(b.row)].row);
         });
-        keepFirstOfEqual(
-            local, [&keys](const SortItem &a, const SortItem &b) { return keys.compare(a, b); });
+        dropRepeatedRows(
+            local, [&keys](const SortItem &a, const SortItem &b) { return keys.compare(a, b); },
+            [&](const SortItem &item) { return m_rows.at(group[std::size_t(item.row)].row); });
         std::vector<qint32> rows;
         rows.reserve(local.size());
         for (const SortItem &item : local)
@@ -583,16 +584,27 @@ private:
         return order < 0 || (order == 0 && rowA < rowB);
     }
 
-    // Sorted rows that compare equal to the one kept before them are dropped.
-    template<typename Compare>
-    static void keepFirstOfEqual(std::span<SortItem> sorted, const Compare &compare)
+    // Of sorted rows that compare equal, one that repeats the text of a row
+    // kept before it is dropped: it is the same entry twice. Rows that differ
+    // in letter case, Unicode form or invisible characters are entries of
+    // their own and stay.
+    template<typename Compare, typename Text>
+    static void dropRepeatedRows(
+        std::span<SortItem> sorted, const Compare &compare, const Text &textOf)
     {
-        const SortItem *kept = nullptr;
-        for (SortItem &item : sorted) {
-            if (kept && compare(*kept, item) == 0)
-                item.row = -1;
-            else
-                kept = &item;
+        std::size_t runStart = 0;
+        for (std::size_t i = 1; i < sorted.size(); ++i) {
+            if (compare(sorted[runStart], sorted[i]) != 0) {
+                runStart = i;
+                continue;
+            }
+            const QStringView text = textOf(sorted[i]);
+            for (std::size_t kept = runStart; kept < i; ++kept) {
+                if (sorted[kept].row >= 0 && textOf(sorted[kept]) == text) {
+                    sorted[i].row = -1;
+                    break;
+                }
+            }
         }
     }
 
@@ -640,12 +652,24 @@ TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype keyCharacters)
 
 std::optional<TableRows> trimmedIfSortedUnique(const TableRows &viewRows)
 {
-    QStringView previous;
+    qsizetype runStart = 0;
     for (qsizetype i = 0; i < viewRows.size(); ++i) {
         const QStringView row = trimmedRow(viewRows.at(i));
-        if (row.isEmpty() || (i > 0 && compareRows(previous, row) >= 0))
+        if (row.isEmpty())
             return std::nullopt;
-        previous = row;
+        if (i == 0)
+            continue;
+        const int order = compareRows(trimmedRow(viewRows.at(i - 1)), row);
+        if (order > 0)
+            return std::nullopt;
+        if (order < 0) {
+            runStart = i;
+            continue;
+        }
+        for (qsizetype kept = runStart; kept < i; ++kept) {
+            if (trimmedRow(viewRows.at(kept)) == row)
+                return std::nullopt;
+        }
     }
     TableRows trimmed = viewRows;
     for (qsizetype i = 0; i < trimmed.size(); ++i) {
@@ -656,12 +680,14 @@ std::optional<TableRows> trimmedIfSortedUnique(const TableRows &viewRows)
     return trimmed;
 }
 
-qsizetype sortedPosition(const TableRows &sortedRows, QStringView row, bool *equal)
+std::pair<qsizetype, qsizetype> equalRange(const TableRows &sortedRows, QStringView row)
 {
-    const auto at = std::lower_bound(sortedRows.begin(), sortedRows.end(), row,
-        [](QStringView a, QStringView b) { return compareRows(a, b) < 0; });
-    *equal = at != sortedRows.end() && compareRows(*at, row) == 0;
-    return at - sortedRows.begin();
+    const auto compare = [](QStringView a, QStringView b) { return compareRows(a, b) < 0; };
+    const auto first = std::lower_bound(sortedRows.begin(), sortedRows.end(), row, compare);
+    auto end = first;
+    while (end != sortedRows.end() && compareRows(*end, row) == 0)
+        ++end;
+    return { first - sortedRows.begin(), end - sortedRows.begin() };
 }
 
 QString tableFileText(const QString &headerLine, const TableRows &rows)
@@ -675,13 +701,13 @@ QString tableFileText(const QString &headerLine, const TableRows &rows)
 }
 
 bool sortAndSave(const QString &headerLine, const TableRows &viewRows, const QString &path,
-    TableRows *sortedRows, QString *errorMessage)
+    TableRows *sortedRows, QString *errorMessage, FileStamp *written)
 {
     TableRows rows = sortedUniqueRows(viewRows);
-    const bool written = writeTableFile(headerLine, rows, path, errorMessage);
+    const bool saved = writeTableFile(headerLine, rows, path, errorMessage, written);
     if (sortedRows)
         *sortedRows = std::move(rows);
-    return written;
+    return saved;
 }
 
 } // namespace Zestrola

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/FileStamp.h"
 #include "model/TableRows.h"
 
 #include <QString>
 #include <QStringView>
 #include <optional>
+#include <utility>
 
 // The one way a table file is rewritten after a change: the rows of the view,
-// trimmed, sorted and without duplicates, below the header line.
+// trimmed, sorted and without a row twice, below the header line. Rows that
+// compare equal but differ in letter case, Unicode form or invisible
+// characters are entries of their own and all stay; a new such twin is
+// refused where it is typed in.
 namespace Zestrola {
 
 // The order of table rows: German collation without regard to letter case,
@@ -20,18 +25,20 @@ int compareRows(QStringView a, QStringView b);
 inline constexpr qsizetype kSortKeyCharacters = 1024 * 1024;
 
 // Trimmed rows in ascending German order without regard to letter case.
-// Of rows that compare equal the first in view order stays; blank rows go.
-// The rows share the text of `viewRows`.
+// Rows that compare equal keep their view order, a row that repeats the
+// text of an earlier one goes, and so do blank rows. The rows share the
+// text of `viewRows`.
 TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype keyCharacters = kSortKeyCharacters);
 
-// The rows trimmed, when they are in sorted order and without duplicates
+// The rows trimmed, when they are in sorted order and without a row twice
 // already (as every table the program wrote is); otherwise nothing. Such rows
 // take single changes without being sorted anew.
 std::optional<TableRows> trimmedIfSortedUnique(const TableRows &viewRows);
 
-// Where `row` belongs among sorted rows without duplicates: the index of the
-// first row not before it. *equal tells whether that row equals `row`.
-qsizetype sortedPosition(const TableRows &sortedRows, QStringView row, bool *equal);
+// The rows of sorted `sortedRows` that compare equal to `row`, as the index
+// of the first and the one after the last; both the place `row` belongs at
+// when there are none.
+std::pair<qsizetype, qsizetype> equalRange(const TableRows &sortedRows, QStringView row);
 
 // The header line and the rows, each followed by CR LF.
 QString tableFileText(const QString &headerLine, const TableRows &rows);
@@ -39,7 +46,8 @@ QString tableFileText(const QString &headerLine, const TableRows &rows);
 // Sorts the rows and writes the table file through WriteToStream.
 // *sortedRows receives the rows for the view even when the write fails;
 // on failure *errorMessage holds the message for the user.
+// *written receives the stamp of the new file.
 bool sortAndSave(const QString &headerLine, const TableRows &viewRows, const QString &path,
-    TableRows *sortedRows, QString *errorMessage);
+    TableRows *sortedRows, QString *errorMessage, FileStamp *written = nullptr);
 
 } // namespace Zestrola

@@ -2,6 +2,7 @@
 #include "model/TableSession.h"
 
 #include "model/DataFolder.h"
+#include "model/FileError.h"
 #include "model/Search.h"
 #include "model/SortSave.h"
 #include "model/TableFile.h"
@@ -9,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <optional>
 
 namespace Zestrola {
@@ -29,11 +31,9 @@ TableSession::LoadResult TableSession::load(
     const QString path = tableFilePath(m_dataFolder, name);
     if (!QFileInfo(path).isFile())
         return LoadResult::Missing;
-    const QString unreadable
-        = QStringLiteral("Die Tabelle %1 kann nicht gelesen werden.").arg(path);
     if (QFile file(path); !file.open(QIODevice::ReadOnly)) {
         if (errorMessage)
-            *errorMessage = unreadable;
+            *errorMessage = readErrorMessage(path, unreadableFileReason(path));
         return LoadResult::Unreadable;
     }
     // Let go of the old rows before the new ones are built: two large
@@ -47,21 +47,23 @@ TableSession::LoadResult TableSession::load(
             firstRowsRead();
         };
     }
-    std::optional<ViewTable> table = readViewTable(path, firstRows);
+    FileStamp stamp;
+    std::optional<ViewTable> table = readViewTable(path, firstRows, &stamp);
     if (!table) {
         close();
         if (errorMessage)
-            *errorMessage = unreadable;
+            *errorMessage = readErrorMessage(path, unreadableFileReason(path));
         return LoadResult::Unreadable;
     }
-    open(name, path, *std::move(table));
+    open(name, path, *std::move(table), std::move(stamp));
     return LoadResult::Loaded;
 }
 
-void TableSession::open(const QString &name, const QString &path, ViewTable table)
+void TableSession::open(const QString &name, const QString &path, ViewTable table, FileStamp stamp)
 {
     m_tableName = name;
     m_path = path;
+    m_stamp = std::move(stamp);
     setHeaderLine(std::move(table.headerLine));
     m_rows = std::move(table.rows);
     m_order = RowOrder::Unchecked;
@@ -83,6 +85,7 @@ void TableSession::close()
     m_path.clear();
     m_headerLine.clear();
     m_rows = {};
+    m_stamp = {};
     m_order = RowOrder::Unchecked;
     m_firstRowCellCount = 0;
     m_foodColumns = kNoNutrientColumns;
@@ -106,18 +109,19 @@ bool TableSession::inSavedOrder()
 }
 
 // `row` as if it stood at `viewIndex` among the rows before the sort: a
-// blank row is dropped, and of two equal rows the first in view order stays.
+// blank row is dropped, equal rows keep their view order, and a row that is
+// there already is not added again.
 void TableSession::placeInOrder(QStringView row, qsizetype viewIndex)
 {
     const QStringView trimmed = trimmedRow(row);
     if (trimmed.isEmpty())
         return;
-    bool equal = false;
-    const qsizetype at = sortedPosition(m_rows, trimmed, &equal);
-    if (!equal)
-        m_rows.insert(at, trimmed);
-    else if (at >= viewIndex)
-        m_rows.replace(at, trimmed);
+    const auto [first, end] = equalRange(m_rows, trimmed);
+    for (qsizetype at = first; at < end; ++at) {
+        if (m_rows.at(at) == trimmed)
+            return;
+    }
+    m_rows.insert(std::clamp(viewIndex, first, end), trimmed);
 }
 
 void TableSession::appendRow(const QString &row)
@@ -192,8 +196,60 @@ bool TableSession::sortAndSave(QString *errorMessage)
         m_rows = sortedUniqueRows(m_rows);
         m_order = RowOrder::Saved;
     }
+    if (const QString problem = fileChangeProblem(); !problem.isEmpty()) {
+        if (errorMessage)
+            *errorMessage = problem;
+        return false;
+    }
     compactIfWasteful();
-    return writeTableFile(m_headerLine, m_rows, m_path, errorMessage);
+    return writeTableFile(m_headerLine, m_rows, m_path, errorMessage, &m_stamp);
+}
+
+QString TableSession::fileChangeProblem() const
+{
+    switch (fileCheck()) {
+    case FileStamp::Check::Unchanged:
+        return {};
+    case FileStamp::Check::Missing:
+        return QStringLiteral("Die Tabelle \"%1\" ist nicht mehr vorhanden: ein anderes Programm "
+                              "hat sie gelöscht oder umbenannt. Zestrola legt sie nicht neu an.")
+            .arg(m_path);
+    case FileStamp::Check::Changed:
+        break;
+    }
+    return QStringLiteral("Die Tabelle \"%1\" wurde von einem anderen Programm geändert, seit "
+                          "Zestrola sie geladen hat. Zestrola überschreibt diese Änderung nicht.")
+        .arg(m_path);
+}
+
+int TableSession::twinOf(QStringView row, int except)
+{
+    const QStringView trimmed = trimmedRow(row);
+    if (trimmed.isEmpty())
+        return -1;
+    if (inSavedOrder()) {
+        const auto [first, end] = equalRange(m_rows, trimmed);
+        for (qsizetype at = first; at < end; ++at) {
+            if (at != except)
+                return int(at);
+        }
+        return -1;
+    }
+    for (int i = 0; i < rowCount(); ++i) {
+        if (i != except && compareRows(trimmedRow(m_rows.at(i)), trimmed) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int TableSession::indexOfRow(QStringView row) const
+{
+    const QStringView wanted = trimmedRow(row);
+    for (int i = 0; i < rowCount(); ++i) {
+        if (trimmedRow(m_rows.at(i)) == wanted)
+            return i;
+    }
+    return -1;
 }
 
 int TableSession::findRow(const QString &term, bool atLineStart) const

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/FileStamp.h"
 #include "model/Nutrient.h"
 #include "model/TableRows.h"
 
@@ -62,7 +63,7 @@ public:
     const NutrientColumns &ratedColumns() const { return m_drink ? m_drinkColumns : m_foodColumns; }
 
     // Row changes; the file is written by sortAndSave alone. Rows in saved
-    // order (sorted, no duplicates) stay so: a change puts its row in place
+    // order (sorted, no row twice) stay so: a change puts its row in place
     // at once, with the result the full sort would give, so that one entry
     // does not sort a whole table anew.
     void appendRow(const QString &row);
@@ -82,9 +83,24 @@ public:
     RowsBefore rowsBefore() const;
     void restoreRows(RowsBefore before);
 
-    // Sorts the rows, drops duplicates and rewrites the table file. The
-    // rows are the sorted ones afterwards even when the write fails.
+    // Sorts the rows, drops a row that is there twice and rewrites the
+    // table file. The rows are the sorted ones afterwards even when the
+    // write fails. A file that another program changed or removed since it
+    // was read is not written.
     bool sortAndSave(QString *errorMessage = nullptr);
+
+    // Whether the table file still holds what was read or last written,
+    // and what to tell the user when it does not (empty when it does).
+    FileStamp::Check fileCheck() const { return m_stamp.check(m_path); }
+    QString fileChangeProblem() const;
+
+    // The row that `row` would stand beside as a twin: equal to it in the
+    // order of rows (apart from letter case, Unicode normalisation or
+    // invisible characters). -1 when there is none; `except` is the row
+    // that `row` replaces.
+    int twinOf(QStringView row, int except = -1);
+    // The index of the row that is `row` apart from trimming; -1 if none.
+    int indexOfRow(QStringView row) const;
 
     // Index of the first row that starts with (or holds) `term`; -1 if none.
     int findRow(const QString &term, bool atLineStart) const;
@@ -95,7 +111,7 @@ public:
     QString picturePath(const QString &entryName) const;
 
 private:
-    void open(const QString &name, const QString &path, ViewTable table);
+    void open(const QString &name, const QString &path, ViewTable table, FileStamp stamp = {});
     bool inSavedOrder();
     void placeInOrder(QStringView row, qsizetype viewIndex);
     void compactIfWasteful();
@@ -105,6 +121,7 @@ private:
     QString m_path;
     QString m_headerLine;
     TableRows m_rows;
+    FileStamp m_stamp;
     int m_firstRowCellCount = 0;
     RowOrder m_order = RowOrder::Unchecked;
     bool m_drink = false;

@@ -113,7 +113,8 @@ ViewTable buildViewTable(QStringView fileText)
     return std::move(builder).finish();
 }
 
-std::optional<ViewTable> readViewTable(const QString &path, const FirstRows &firstRows)
+std::optional<ViewTable> readViewTable(
+    const QString &path, const FirstRows &firstRows, FileStamp *stamp)
 {
     std::optional<ViewTableBuilder> builder;
     qint64 decoded = 0;
@@ -128,7 +129,7 @@ std::optional<ViewTable> readViewTable(const QString &path, const FirstRows &fir
             shown = true;
             firstRows(builder->table());
         }
-    });
+    }, stamp);
     if (!read)
         return std::nullopt;
     return builder ? std::move(*builder).finish() : ViewTable {};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/FileStamp.h"
 #include "model/Nutrient.h"
 #include "model/TableRows.h"
 
@@ -35,9 +36,11 @@ ViewTable buildViewTable(QStringView fileText);
 // The same straight from a table file, read and decoded in one pass into the
 // rows' block; nothing when the file cannot be read. A table much longer
 // than one piece of the reading hands its header and first rows to
-// `firstRows` early, to be shown while the rest is read.
+// `firstRows` early, to be shown while the rest is read. *stamp receives
+// the stamp of the bytes read.
 using FirstRows = std::function<void(const ViewTable &firstRows)>;
-std::optional<ViewTable> readViewTable(const QString &path, const FirstRows &firstRows = {});
+std::optional<ViewTable> readViewTable(
+    const QString &path, const FirstRows &firstRows = {}, FileStamp *stamp = nullptr);
 
 // Every view row ends with a TAB so that each cell, the last one included,
 // is TAB-terminated: a row ending in TAB is kept as it is, any other row is

@@ -4,10 +4,12 @@
 #include "model/DataFolder.h"
 #include "model/InfoText.h"
 #include "model/TableFile.h"
+#include "widgets/ChangedFile.h"
 #include "widgets/FocusKeys.h"
 #include "widgets/Fonts.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Picture.h"
+#include "widgets/PlainText.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
@@ -102,14 +104,17 @@ void InfoTextBox::recolour()
 bool InfoTextBox::load(
     const QString &infoPath, const QString &picturePath, const QList<int> &tabStops)
 {
-    bool ok = false;
-    const QString text = readTextFile(infoPath, &ok);
-    if (!ok)
+    const InfoFile file = readInfoFile(infoPath);
+    if (file.result != InfoFile::Result::Read) {
+        if (file.result == InfoFile::Result::Refused)
+            MessageBox::error(this, file.problem);
         return false;
+    }
     m_infoPath = infoPath;
+    m_stamp = file.stamp;
     m_hasPicture = false;
     setAccessibleDescription({});
-    setPlainText(editorTextFromFile(text));
+    setPlainTextKeeping(document(), editorTextFromFile(file.text));
     setTabStops(tabStops);
     if (QFileInfo(picturePath).isFile()) {
         m_picturePath = picturePath;
@@ -183,13 +188,15 @@ bool InfoTextBox::isChanged() const
 
 QString InfoTextBox::textToSave() const
 {
-    return fileTextFromEditor(textWithoutPictureLine(toPlainText()));
+    return fileTextFromEditor(textWithoutPictureLine(plainTextKeeping(document())));
 }
 
 bool InfoTextBox::save()
 {
+    if (!mayOverwriteChangedFile(this, m_infoPath, m_stamp))
+        return false;
     QString error;
-    if (!WriteToStream(textToSave(), m_infoPath, &error)) {
+    if (!WriteToStream(textToSave(), m_infoPath, &error, &m_stamp)) {
         MessageBox::error(this, error);
         return false;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/Colouring.h"
+#include "model/FileStamp.h"
 
 #include <QTextEdit>
 #include <QUrl>
@@ -42,8 +43,10 @@ public:
     void recolour();
 
     // Fills the box from the info file; false (and the box unchanged) when
-    // there is no such file. The picture is added when `picturePath` exists;
-    // one that cannot be decoded is reported and left out.
+    // there is no such file, or one that cannot be shown (too large, not a
+    // file, unreadable: told in a message). The picture is added when
+    // `picturePath` exists; one that cannot be decoded is reported and left
+    // out.
     bool load(const QString &infoPath, const QString &picturePath, const QList<int> &tabStops);
     void setTabStops(const QList<int> &stops);
 
@@ -61,7 +64,9 @@ public:
     // Closes the box; a changed text first gets the save question. False
     // when saving failed: the box then stays open with its text.
     bool closeBox();
-    // Writes the text (without the picture's line) to the info file.
+    // Writes the text (without the picture's line) to the info file; a
+    // file another program changed or removed since it was loaded is
+    // overwritten only when the user agrees.
     bool save();
     // The text as it is saved.
     QString textToSave() const;
@@ -89,6 +94,7 @@ private:
 
     InfoTextHighlighter *m_highlighter = nullptr;
     QString m_infoPath;
+    Zestrola::FileStamp m_stamp;
     QString m_picturePath;
     bool m_hasPicture = false;
     bool m_editMode = false;

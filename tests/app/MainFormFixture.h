@@ -44,6 +44,7 @@ protected:
 
     TMainForm &start()
     {
+        form.reset(); // its data folder is free before the next one starts
         form = std::make_unique<TMainForm>();
         return *form;
     }

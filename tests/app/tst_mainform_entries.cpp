@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -137,7 +138,7 @@ private Q_SLOTS:
     void newEntryChecksEveryKeystrokeAndAsksBeforeOverwriting()
     {
         choose(u"Obstsalat"_s);
-        whileOpen<TNeuForm>([](TNeuForm *dialog) {
+        whileOpen<TNeuForm>([this](TNeuForm *dialog) {
             CellGrid *values = dialog->valueGrid();
             typeInto(values, 4, u"1?"_s);
             QCOMPARE(messages(),
@@ -151,7 +152,8 @@ private Q_SLOTS:
             MessageBox::clearShownMessages();
             dialog->OkButtonClick(); // Return at the question: nothing overwritten
             QCOMPARE(messages(),
-                QStringList { u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?"_s });
+                QStringList { u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?\n"_s
+                    + data->path() + u"Obstsalat/Apfel.txt"_s });
             QVERIFY(dialog->isVisible());
         });
         trigger("NeuerEintrag1");
@@ -285,6 +287,114 @@ private Q_SLOTS:
         QCOMPARE(view()->lineCount(), 0);
     }
 
+    // Twins (equal but for letter case, Unicode form or an invisible
+    // character) in the file survive a save of another entry; a typed twin is
+    // refused in the dialog before anything is written. Typed names come in
+    // one Unicode form, and a long name is cut at whole characters.
+    void twinsAreRefusedWhereTypedAndKeptInTheFile()
+    {
+        const QByteArray header = "Obst 100g\tkcal\r\n";
+        const QByteArray twins = u"Apfel\t0,00\r\nAPFEL\t0,00\r\nKiwi\u200B\t0,00\r\n"
+                                 u"Kiwi\t0,00\r\nMu\u0308sli\t0,00\r\nMüsli\t0,00\r\n"_s.toUtf8();
+        data->addTable(u"Zwillinge"_s, kBom + header + twins);
+        start();
+        choose(u"Zwillinge"_s);
+        const QString emoji = u"🍎"_s;
+        whileOpen<TNeuForm>([&](TNeuForm *dialog) {
+            const auto typeName = [dialog](const QString &name) {
+                dialog->valueGrid()->setCurrentColumn(0);
+                QLineEdit *editor = dialog->valueGrid()->editorFor(0);
+                editor->selectAll();
+                QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, name);
+                QApplication::sendEvent(editor, &typed);
+            };
+            typeName(u"aPFEL"_s);
+            dialog->OkButtonClick();
+            QVERIFY(dialog->isVisible());
+            QVERIFY2(messages().value(0).startsWith(
+                         u"Die Tabelle enthält schon den Eintrag \"Apfel\""_s),
+                qPrintable(messages().value(0)));
+            typeName(emoji.repeated(35));
+            QCOMPARE(messages().value(1), u"Der eingegebene Text ist zu lang!"_s);
+            QCOMPARE(dialog->valueGrid()->cellText(0), emoji.repeated(33));
+            typeName(u"Bu\u0308cher"_s);
+            dialog->OkButtonClick();
+            QVERIFY(!dialog->isVisible());
+        });
+        trigger("NeuerEintrag1");
+        QCOMPARE(saved(u"Zwillinge.txt"_s),
+            kBom + header + twins.left(24) + u"Bücher\t0,00\r\n"_s.toUtf8() + twins.mid(24));
+        QVERIFY(QFile::exists(data->path() + u"Zwillinge/Bücher.txt"_s));
+        QCOMPARE(QDir(data->path() + u"Zwillinge"_s).entryList(QDir::Files),
+            QStringList { u"Bücher.txt"_s });
+    }
+
+    // Two rows of one name share one info file: deleting one keeps it for
+    // the other. Renaming onto a name asks about every file it replaces.
+    void sharedInfoFileStaysWhileItsNameIsInUse()
+    {
+        data->addTable(u"Obst"_s,
+            kBom + kFoodHeader
+                + "Apfel\t1\t1\t1\t1\r\nApfel\t2\t2\t2\t2\r\n"
+                  "Birne\t3\t3\t3\t3\r\n");
+        for (const char *file : { "Apfel.txt", "Apfel.jpg", "Birne.txt", "Birne.jpg" })
+            data->addFile(u"Obst/"_s + QString::fromLatin1(file), "alt");
+        start();
+        choose(u"Obst"_s);
+        view()->setCaret({ 2, 0 });
+        MessageBox::queueAnswer(QMessageBox::No);
+        whileOpen<TBearbeitenForm>([this](TBearbeitenForm *dialog) {
+            typeInto(dialog->valueGrid(), 0, u"Apfel"_s);
+            dialog->OkButtonClick();
+            QCOMPARE(messages().value(0),
+                u"Die Dateien sind schon vorhanden! Sollen sie überschrieben werden?\n"_s
+                    + data->path() + u"Obst/Apfel.txt\n"_s + data->path() + u"Obst/Apfel.jpg"_s);
+            QVERIFY(dialog->isVisible());
+        });
+        trigger("AktuelleZeile1");
+
+        for (const bool last : { false, true }) {
+            view()->setCaret({ 0, 0 });
+            MessageBox::queueAnswer(QMessageBox::Yes);
+            trigger("Zeileloeschen1");
+            QCOMPARE(QFile::exists(data->path() + u"Obst/Apfel.txt"_s), !last);
+        }
+        QCOMPARE(saved(u"Obst.txt"_s), kBom + kFoodHeader + "Birne\t3\t3\t3\t3\r\n");
+    }
+
+    // A new table never hides one whose name differs only in letter case,
+    // and only a typed ".txt" is cut from a name.
+    void newTableNamesNeverHideAnother_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("created"); // empty: refused
+        QTest::newRow("letter case only") << u"obstsalat"_s << QString();
+        QTest::newRow("letter case, with .TXT") << u"OBSTSALAT.TXT"_s << QString();
+        QTest::newRow("another dot stays") << u"Obstsalat.neu"_s << u"Obstsalat.neu"_s;
+    }
+    void newTableNamesNeverHideAnother()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, created);
+        whileOpen<TNeueTabelleForm>([&](TNeueTabelleForm *dialog) {
+            dialog->nameField()->setText(typed);
+            dialog->OKButtonClick();
+            QCOMPARE(dialog->isVisible(), created.isEmpty());
+        });
+        trigger("NeueTabelle1");
+        if (created.isEmpty()) {
+            QCOMPARE(messages(),
+                QStringList { u"Es gibt schon die Tabelle \"Obstsalat\". Ein Name, der sich "
+                              u"davon nur in Groß- und Kleinschreibung unterscheidet, würde sie "
+                              u"verdecken. Bitte geben Sie einen anderen Namen ein."_s });
+        } else {
+            QVERIFY(messages().isEmpty());
+            QCOMPARE(form->currentTableName(), created);
+        }
+        QCOMPARE(saved(u"Obstsalat.txt"_s), kBom + kFoodHeader + kApfelRow);
+        QCOMPARE(QDir(data->path()).entryList(QDir::Files).size(), created.isEmpty() ? 2 : 3);
+    }
+
     void newTableFromADrinkTable()
     {
         data->addTable(u"Obst"_s, kBom + kFoodHeader);
@@ -306,7 +416,11 @@ private Q_SLOTS:
         QCOMPARE(child<QLineEdit>("Edit1")->text(), u"Suchtext hier eingeben"_s);
         QCOMPARE(messages().mid(1),
             (QStringList { u"Verzeichnis ist schon vorhanden!"_s,
-                u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?"_s }));
+                u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?\nDie Tabelle "
+                u"\"Obst\" ("_s
+                    + data->path()
+                    + u"Obst.txt) wird dann durch eine neue mit nur dem Beispiel-Eintrag "
+                      u"ersetzt; ihre Zeilen gehen verloren."_s }));
         QByteArray header = kDrinkHeader;
         header.replace("Alkohol|in g\r\n", "Alkohol|g\t\r\n");
         QCOMPARE(saved(u"Obst.txt"_s),

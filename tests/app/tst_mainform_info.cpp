@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AccessibilitySupport.h"
 #include "MainFormFixture.h"
+#include "dialogs/BearbeitenForm.h"
 #include "dialogs/EinstellFormSucheImInternet.h"
 #include "dialogs/ImageGrossForm.h"
 #include "dialogs/NeuForm.h"
@@ -17,6 +18,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -25,6 +27,7 @@
 #include <QTextLayout>
 
 using namespace Zestrola;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -169,6 +172,16 @@ private Q_SLOTS:
         QCOMPARE(messages().size(), 1);
         QVERIFY(messages().first().contains("Birne.jpg"));
         QVERIFY(!box()->isChanged());
+
+        // A line "?" opens the large window on that picture: told again, and
+        // the window shows nothing, not Apfel's picture from before.
+        box()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(box(), "\r?");
+        doubleClick(box()->viewport(), box()->cursorRect().center());
+        QVERIFY(large->isVisible());
+        QVERIFY(large->picture().isNull());
+        QCOMPARE(messages().size(), 2);
+        large->close();
     }
 
     void editedTextAsksAndSavesWithoutPicture_data()
@@ -229,6 +242,73 @@ private Q_SLOTS:
         trigger("Einfuegen1");
         QVERIFY(box()->isVisible());
         QVERIFY(box()->document()->findBlockByNumber(1).text().startsWith(u"Frisch. Süß"));
+    }
+
+    // Characters the text box would turn into others: a non-breaking space
+    // and both Unicode separators come back as they were, from the box and
+    // from the edit dialog.
+    void editedTextKeepsSpecialSpacesAndSeparators_data()
+    {
+        QTest::addColumn<bool>("inDialog");
+        QTest::newRow("info box") << false;
+        QTest::newRow("edit dialog") << true;
+    }
+    void editedTextKeepsSpecialSpacesAndSeparators()
+    {
+        QFETCH(bool, inDialog);
+        const QString special = u"100\u00A0g Zucker\u2028je Stück\u2029Ende"_s;
+        data->addFile("Obst/Apfel.txt", kBom + kAppleRow + "\r\nSüß.\r\n" + special.toUtf8());
+        view()->setCaret({ 0, 0 });
+        if (inDialog) {
+            QTimer::singleShot(0, form.get(), [this] {
+                auto *dialog = form->findChild<TBearbeitenForm *>();
+                QTextEdit *description = dialog->descriptionBox();
+                description->setTextCursor(
+                    QTextCursor(description->document()->findBlockByNumber(1)));
+                QTest::keyClick(description, Qt::Key_X);
+                dialog->findChild<QPushButton *>("OkButton")->click();
+            });
+            form->BearbeitenClick();
+        } else {
+            doubleClickLine(0);
+            box()->setTextCursor(QTextCursor(box()->document()->findBlockByNumber(1)));
+            QTest::keyClick(box(), Qt::Key_X);
+            MessageBox::queueAnswer(QMessageBox::Yes);
+            QVERIFY(form->SchliesseRichedit3());
+        }
+        // The dialog pads the row's cells, and ends every line.
+        const QString row
+            = inDialog ? u"Apfel\t0,52 \t0,20 \t10,00"_s : QString::fromUtf8(kAppleRow);
+        QCOMPARE(saved("Obst/Apfel.txt"),
+            kBom
+                + (row + u"\r\nxSüß.\r\n"_s + special + (inDialog ? u"\r\n"_s : QString()))
+                      .toUtf8());
+    }
+
+    // What cannot be shown whole is refused with its cause, before the box
+    // or the edit dialog opens (which would write it back cut or empty).
+    void infoFileThatCannotBeShownIsTold_data()
+    {
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("larger than 2 MB") << u"ist 2,5 MB groß und wird nicht geöffnet"_s;
+        QTest::newRow("a folder") << u"keine Datei, sondern ein Ordner"_s;
+    }
+    void infoFileThatCannotBeShownIsTold()
+    {
+        QFETCH(QString, cause);
+        const QString path = data->path() + "Obst/Apfel.txt";
+        QVERIFY(QFile::remove(path));
+        if (cause.startsWith(u"ist"))
+            data->addFile("Obst/Apfel.txt", QByteArray(5 * 512 * 1024, 'x'));
+        else
+            data->addFolder("Obst/Apfel.txt");
+        doubleClickLine(0);
+        QVERIFY(box()->isHidden());
+        view()->setCaret({ 0, 0 });
+        form->BearbeitenClick(); // no dialog comes up
+        QCOMPARE(messages().size(), 2);
+        for (const QString &message : messages())
+            QVERIFY2(message.contains(path) && message.contains(cause), qPrintable(message));
     }
 
     void snippetGoesToTheCaretThroughTheClipboard_data()

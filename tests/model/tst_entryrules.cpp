@@ -67,6 +67,15 @@ private Q_SLOTS:
             food("52", "1", long35.first(33)), { "!Der eingegebene Text ist zu lang!" });
         row("34 characters pass", neu, food("52", "1", long35.first(34)), 0,
             food("52", "1", long35.first(34)));
+        // Characters as a reader counts them, never cut in half.
+        const auto times = [](int n, const QString &character) { return character.repeated(n); };
+        const QString emoji = u"🍎"_s, accented = u"e\u0301"_s;
+        row("18 emoji are 18 characters", neu, food("52", "1", times(18, emoji)), 0,
+            food("52", "1", times(18, emoji)));
+        row("35 emoji are cut to 33 whole ones", neu, food("52", "1", times(35, emoji)), 0,
+            food("52", "1", times(33, emoji)), { "!Der eingegebene Text ist zu lang!" });
+        row("accents stay with their letters", neu, food("52", "1", times(35, accented)), 0,
+            food("52", "1", times(33, accented)), { "!Der eingegebene Text ist zu lang!" });
         row("previous name empty", neu, { " ", "5" }, 1, { "Produktname", "5" }, { previous });
         row("previous value empty", edit, food("", "1"), 3, food(q, "1"), { previous });
         row("question mark in kcal", neu, food("5?", "1"), 2, food("", "1", "Apfel", ""),
@@ -150,6 +159,7 @@ private Q_SLOTS:
         row("exponent form stays", { "Bier", "1", "1", "0,01", "8E-7" },
             "Bier \t1    \t1    \t0,01 \t8E-7");
         row("no TAB or line break from a cell", { "Brot\tweiß\r\nfein", "1" }, "Brot weiß|fein\t1");
+        row("the name in one Unicode form", { u"Mu\u0308sli"_s, "1" }, u"Müsli\t1"_s);
     }
     void buildNewEntryRow()
     {
@@ -183,10 +193,12 @@ private Q_SLOTS:
         QCOMPARE(
             proposedTableName(u"Meine Getraenke"_s), u"Meine Getränke Einkäufe im Supermarkt XY"_s);
         QCOMPARE(proposedTableName(QString()), u"Meine Einkäufe im Supermarkt XY"_s);
-        QCOMPARE(tableNameWithoutExtension(u"Obst.txt"_s), u"Obst"_s);
-        QCOMPARE(tableNameWithoutExtension(u"a.bc.b"_s), u"a.bc"_s);
-        QCOMPARE(tableNameWithoutExtension(u"Ordner.neu\\Obst"_s), u"Ordner.neu\\Obst"_s);
-        QCOMPARE(tableNameWithoutExtension(u".txt"_s), QString());
+        // Only a typed ".txt" goes: "Obst.neu" is a name of its own.
+        for (const auto &[typed, name] :
+            { std::pair(u" Obst.txt "_s, u"Obst"_s), std::pair(u"Obst.TXT"_s, u"Obst"_s),
+                std::pair(u"Obst.neu"_s, u"Obst.neu"_s), std::pair(u"a.bc.b"_s, u"a.bc.b"_s),
+                std::pair(u".txt"_s, QString()), std::pair(u"Mu\u0308sli"_s, u"Müsli"_s) })
+            QCOMPARE(typedTableName(typed), name);
         const NewTableTexts texts
             = newTableTexts({ u"Lebensmittel 100g"_s, u"Brennwert\nin kJ"_s, u"|in kcal"_s });
         QCOMPARE(texts.tableFile,

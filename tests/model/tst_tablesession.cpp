@@ -127,31 +127,75 @@ private Q_SLOTS:
         }
     }
 
-    // Of two equal rows the first in view order stays, whether the changed
-    // row stood before its twin or after it.
-    void changedRowMeetsItsTwin()
+    // Twins (equal but for letter case) both stay, in view order, whether
+    // the changed row stood before its twin or after it; twinOf finds them
+    // in a sorted table and in one in another order.
+    void twinsStayAndAreFound()
     {
-        m_data->addTable(u"Obst"_s, "Obst 100g\r\nApfel\t1\r\nBirne\t1\r\n");
+        m_data->addTable(u"Obst"_s, "Obst 100g\r\nBirne\t1\r\nApfel\t1\r\n");
         QCOMPARE(m_session->load(u"Obst"_s), TableSession::LoadResult::Loaded);
-        QVERIFY(m_session->replaceRow(0, u"birne\t1"_s) && m_session->sortAndSave());
-        QCOMPARE(m_session->rows().toStringList(), QStringList { u"birne\t1"_s });
-        m_session->appendRow(u"Apfel\t1"_s);
-        QVERIFY(m_session->replaceRow(1, u"APFEL\t1"_s) && m_session->sortAndSave());
-        QCOMPARE(m_session->rows().toStringList(), QStringList { u"Apfel\t1"_s });
+        QCOMPARE(m_session->twinOf(u"BIRNE\t1"_s), 0);
+        QCOMPARE(m_session->twinOf(u"BIRNE\t1"_s, 0), -1);
+        QVERIFY(m_session->replaceRow(1, u"birne\t1"_s) && m_session->sortAndSave());
+        QCOMPARE(m_session->rows().toStringList(), QStringList({ u"Birne\t1"_s, u"birne\t1"_s }));
+        m_session->appendRow(u"APFEL\t1"_s);
+        QVERIFY(m_session->replaceRow(1, u"BIRNE\t1"_s) && m_session->sortAndSave());
+        QCOMPARE(m_session->rows().toStringList(), QStringList({ u"APFEL\t1"_s, u"BIRNE\t1"_s, u"birne\t1"_s }));
+        QCOMPARE(m_session->twinOf(u"Birne\t1"_s, 1), 2);
+        QCOMPARE(m_session->twinOf(u"Kiwi\t1"_s), -1);
+        QCOMPARE(m_session->indexOfRow(u" birne\t1  \t"_s), 2);
     }
 
-    void failedSaveKeepsFileAndSortedRows()
+    // The table file keeps what it holds when the save cannot be done: a
+    // full disk, or a file another program changed or removed meanwhile
+    // (which is neither overwritten nor made anew).
+    void failedSaveKeepsFile_data()
     {
+        QTest::addColumn<int>("cause"); // 0 disk full, 1 changed, 2 removed
+        QTest::addColumn<QString>("told");
+        QTest::newRow("disk full") << 0 << u"Der Datenträger ist voll."_s;
+        QTest::newRow("changed elsewhere") << 1 << u"von einem anderen Programm geändert"_s;
+        QTest::newRow("removed elsewhere") << 2 << u"nicht mehr vorhanden"_s;
+    }
+    void failedSaveKeepsFile()
+    {
+        QFETCH(int, cause);
+        TestSupport::SmallDisk disk;
+        if (cause == 0) {
+            if (!disk.isActive())
+                QSKIP(TestSupport::SmallDisk::skipReason());
+            m_data = std::make_unique<TestSupport::DataFolder>(disk.path());
+            m_data->addTable(u"Obst"_s, kHead + "Birne\t240,00\t0,10\r\nApfel\t218,00\t0,20\r\n");
+            m_session = std::make_unique<TableSession>(m_data->path());
+        }
         QCOMPARE(m_session->load(u"Obst"_s), TableSession::LoadResult::Loaded);
-        // A folder where the temporary file would go makes every write fail,
-        // for root too.
-        QVERIFY(QFile::remove(m_session->path()));
-        QVERIFY(QDir().mkdir(m_session->path()));
+        const QByteArray other = kHead + "Kiwi\t255,00\t0,50\r\n";
+        if (cause == 0)
+            disk.fill();
+        else if (cause == 1)
+            TestSupport::writeBytes(m_session->path(), other);
+        else
+            QVERIFY(QFile::remove(m_session->path()));
+        m_session->appendRow(u"Mango\t250,00\t0,40"_s);
         QString error;
         QVERIFY(!m_session->sortAndSave(&error));
-        QVERIFY2(error.contains(u"Obst.txt"_s), qPrintable(error));
-        QCOMPARE(m_session->entryName(0), u"Apfel"_s);
-        QVERIFY(QDir().rmdir(m_session->path()));
+        QFETCH(QString, told);
+        QVERIFY2(error.contains(m_session->path()) && error.contains(told), qPrintable(error));
+        if (cause == 2)
+            QVERIFY(!QFile::exists(m_session->path()));
+        else
+            QCOMPARE(TestSupport::readBytes(m_session->path()),
+                cause == 1 ? other : kHead + "Birne\t240,00\t0,10\r\nApfel\t218,00\t0,20\r\n");
+        // With room again the same session saves, and its next save knows
+        // the file as its own.
+        if (cause == 0) {
+            disk.makeRoom();
+            QVERIFY2(m_session->sortAndSave(&error), qPrintable(error));
+            QVERIFY(m_session->sortAndSave(&error));
+            QCOMPARE(m_session->entryName(0), u"Apfel"_s);
+        }
+        m_session.reset(); // before the disk goes
+        m_data.reset();
     }
 
 private:

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+class QTextDocument;
+
+// Plain text into a text box and back without a character changed.
+// QTextDocument's own plain text turns non-breaking spaces into blanks and
+// both Unicode separators (U+2028, U+2029) into line breaks; here the box
+// shows U+2029 as a line break too, but gives it back as it was.
+// Lines are separated by LF.
+void setPlainTextKeeping(QTextDocument *document, const QString &text);
+QString plainTextKeeping(const QTextDocument *document);
