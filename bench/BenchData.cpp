@@ -5,6 +5,7 @@
 #include "Timing.h"
 #include "model/DataFolder.h"
 #include "model/EntryRules.h"
+#include "model/InfoText.h"
 #include "model/TableFile.h"
 #include "model/ViewText.h"
 
@@ -187,15 +188,22 @@ void writeInfoDataFolder(const QString &folder)
 {
     const QString data = folder + u'/';
     const QStringList rows { QStringLiteral("Apfel\t0,52\t0,20\t10,00"),
-        QStringLiteral("Birne\t0,57\t0,30\t10,00") };
+        QStringLiteral("Birne\t0,57\t0,30\t10,00"), QStringLiteral("Kiwi\t0,61\t0,50\t9,00") };
     writeTable(folder, kInfoTable,
         QStringList { QStringLiteral("Lebensmittel 100g\tEnergie-|dichte\tFett\tZucker") } + rows);
     QStringList description;
     for (int i = 0; i < 20; ++i)
         description << QStringLiteral(
             "Eine Zeile Beschreibung mit https://de.wikipedia.org/wiki/Apfel");
+    // The last one as long as an info text may be.
+    QStringList longest = description;
+    const QString line = description.first() + u"\r\n";
+    const qsizetype lines = (Zestrola::kLargestInfoFile - 200) / line.toUtf8().size();
+    while (longest.size() < lines)
+        longest << description.first();
     for (const QString &row : rows) {
-        if (!Zestrola::WriteToStream(QStringList { row } + description,
+        if (!Zestrola::WriteToStream(
+                QStringList { row } + (row == rows.last() ? longest : description),
                 Zestrola::infoFilePath(data, kInfoTable, Zestrola::entryName(row))))
             fail("cannot write the info data folder");
     }

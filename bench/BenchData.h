@@ -34,7 +34,8 @@ void writeWideDataFolder(const QString &folder, int columns);
 QImage cameraPicture(QSize size);
 
 // A data folder holding `kInfoTable`: two entries with 20-line
-// descriptions, the first with a 12-megapixel photo.
+// descriptions, the first with a 12-megapixel photo, and a third whose
+// description is as long as an info text may be (just under 2 MB).
 void writeInfoDataFolder(const QString &folder);
 
 // A product answer of Open Food Facts as large as one without a field list

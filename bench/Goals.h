@@ -76,6 +76,7 @@ inline constexpr int kLargeImportRuns = 3;
 inline constexpr int kScreenReaderRows = 100000;
 inline constexpr int kScreenReaderRuns = 7;
 inline constexpr int kLineQueries = 101;
+inline constexpr int kLongInfoRuns = 5;
 
 // The goals as Markdown tables, one a section, for docs/benchmark.md.
 void printGoalsMarkdown();

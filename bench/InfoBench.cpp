@@ -40,6 +40,9 @@ int measureInfoBox(const QString &dataFolder)
     if (!box->hasPicture())
         fail("the photo was not shown");
     printRuns("infoText", timeRuns(kInfoRuns, closeBox, [&] { open(1); }));
+    printRuns("infoLongest", timeRuns(kLongInfoRuns, closeBox, [&] { open(2); }));
+    if (box->isHidden())
+        fail("the longest info text was not shown");
     // Its part: the decode, shrinking included.
     const QString photo = box->picturePath();
     printRuns("infoDecode",

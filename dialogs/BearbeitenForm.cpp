@@ -54,9 +54,8 @@ void TBearbeitenForm::prepare(
     prepareGrids(wide);
     valueGrid()->setCells(cells);
     m_entryName = entryName(row);
-    setPlainTextKeeping(descriptionBox()->document(), splitLines(infoText).join(u'
-'));
-    setDocumentTabStops(descriptionBox()->document(), input.tabStops);
+    setPlainTextKeeping(descriptionBox()->document(), splitLines(infoText).join(u'\n'),
+        tabStopFormat(input.tabStops));
 }
 
 void TBearbeitenForm::OkButtonClick()

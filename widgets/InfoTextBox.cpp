@@ -30,6 +30,7 @@ namespace {
 const QString kPictureName = QStringLiteral("zestrola:bild");
 constexpr int kInPass = 1;
 
+
 } // namespace
 
 // Colours the rows at the top of the text like the table view, and shows
@@ -72,7 +73,8 @@ protected:
 
 InfoTextBox::InfoTextBox(QWidget *parent)
     : QTextEdit(parent)
-    , m_highlighter(new InfoTextHighlighter(document()))
+    // A child of the box, not of its document: each text gets a new one.
+    , m_highlighter(new InfoTextHighlighter(static_cast<QObject *>(this)))
 {
     setObjectName(QStringLiteral("TntRichEdit3"));
     setAccessibleName(QStringLiteral("Infotext"));
@@ -114,8 +116,7 @@ bool InfoTextBox::load(
     m_stamp = file.stamp;
     m_hasPicture = false;
     setAccessibleDescription({});
-    setPlainTextKeeping(document(), editorTextFromFile(file.text));
-    setTabStops(tabStops);
+    showText(editorTextFromFile(file.text), tabStops);
     if (QFileInfo(picturePath).isFile()) {
         m_picturePath = picturePath;
         QImage picture = loadPicture(this, picturePath, thumbnailSize);
@@ -124,7 +125,6 @@ bool InfoTextBox::load(
     }
     document()->clearUndoRedoStacks();
     document()->setModified(false);
-    moveCursor(QTextCursor::Start);
     return true;
 }
 
@@ -133,10 +133,17 @@ void InfoTextBox::setTabStops(const QList<int> &stops)
     setDocumentTabStops(document(), stops);
 }
 
+void setDocumentTabStops(QTextDocument *document, const QList<int> &stops)
+{
+    QTextCursor all(document);
+    all.select(QTextCursor::Document);
+    all.mergeBlockFormat(tabStopFormat(stops));
+}
+
 // The layout takes its tab stops from each block's format, not from the
 // document's default option; a new line typed takes them from the line
 // before.
-void setDocumentTabStops(QTextDocument *document, const QList<int> &stops)
+QTextBlockFormat tabStopFormat(const QList<int> &stops)
 {
     QList<QTextOption::Tab> tabs;
     tabs.reserve(stops.size());
@@ -144,9 +151,28 @@ void setDocumentTabStops(QTextDocument *document, const QList<int> &stops)
         tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
     QTextBlockFormat format;
     format.setTabPositions(tabs);
-    QTextCursor all(document);
-    all.select(QTextCursor::Document);
-    all.mergeBlockFormat(format);
+    return format;
+}
+
+// The text goes into a document of its own, is coloured there and only then
+// shown. Filled while shown, the box would lay out every line of a long
+// text before showing the first, and once more for the colouring; shown
+// afterwards, the first screen is laid out at once and the rest in steps.
+void InfoTextBox::showText(const QString &text, const QList<int> &tabStops)
+{
+    QTextDocument *shown = document();
+    // The box's first document belongs to the box's text control, which
+    // deletes it itself; the later ones are the box's.
+    const bool ownShown = shown->parent() == this;
+    auto *filled = new QTextDocument(this);
+    filled->setDefaultFont(shown->defaultFont());
+    filled->setDefaultTextOption(shown->defaultTextOption());
+    filled->setDocumentMargin(shown->documentMargin());
+    m_highlighter->setDocument(filled);
+    setPlainTextKeeping(filled, text, tabStopFormat(tabStops));
+    setDocument(filled);
+    if (ownShown)
+        delete shown;
 }
 
 int InfoTextBox::firstLineWidth() const
@@ -167,7 +193,9 @@ void InfoTextBox::appendPicture(QImage picture)
     // every paint. Handed over, the image's pixels become the pixmap's.
     document()->addResource(
         QTextDocument::ImageResource, QUrl(kPictureName), QPixmap::fromImage(std::move(picture)));
+    // In one edit, so that the text above is not laid out first.
     QTextCursor cursor(document());
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(u'\n' + QString(blanks, u' '));
     QTextImageFormat format;
@@ -177,6 +205,7 @@ void InfoTextBox::appendPicture(QImage picture)
     const QString entry = Zestrola::nameFromFileName(QFileInfo(m_picturePath).completeBaseName());
     format.setProperty(QTextFormat::ImageAltText, entry);
     cursor.insertImage(format);
+    cursor.endEditBlock();
     m_hasPicture = true;
     setAccessibleDescription(QStringLiteral("Bild: ") + entry);
 }

@@ -12,8 +12,11 @@ class InfoTextHighlighter;
 class QTextDocument;
 
 // Tab stops (pixels) on every line of the text, so that a table row in it
-// lines up like the table view.
+// lines up like the table view. For a text being filled, its lines take
+// tabStopFormat() as they are made (see setPlainTextKeeping), which is far
+// quicker for a long text.
 void setDocumentTabStops(QTextDocument *document, const QList<int> &stops);
+QTextBlockFormat tabStopFormat(const QList<int> &stops);
 
 // The info box over the table view: an entry's info file (its row, then the
 // description), the row coloured like the table, the entry's picture at a
@@ -48,7 +51,6 @@ public:
     // `picturePath` exists; one that cannot be decoded is reported and left
     // out.
     bool load(const QString &infoPath, const QString &picturePath, const QList<int> &tabStops);
-    void setTabStops(const QList<int> &stops);
 
     const QString &infoPath() const { return m_infoPath; }
     // The last picture found for a shown entry.
@@ -87,6 +89,7 @@ protected:
     void insertFromMimeData(const QMimeData *source) override;
 
 private:
+    void showText(const QString &text, const QList<int> &tabStops);
     void appendPicture(QImage picture);
     int firstLineWidth() const;
     std::optional<std::pair<QTextBlock, int>> characterAt(QPoint viewportPos) const;

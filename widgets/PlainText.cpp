@@ -1,6 +1,7 @@
 #include "widgets/PlainText.h"
 
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
@@ -19,9 +20,22 @@ bool isBreak(QChar c)
 
 } // namespace
 
-void setPlainTextKeeping(QTextDocument *document, const QString &text)
+void setPlainTextKeeping(
+    QTextDocument *document, const QString &text, const QTextBlockFormat &format)
 {
-    document->setPlainText(text);
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor(document);
+    // Cleared within the edit, the document is laid out as a new one: the
+    // first screen at once, the rest in steps afterwards, as setPlainText()
+    // does. Filled after its old text was removed, it would be laid out
+    // whole before the box could show it.
+    cursor.beginEditBlock();
+    document->clear();
+    cursor.setBlockFormat(format);
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    document->setUndoRedoEnabled(undo);
     QTextBlock block = document->firstBlock();
     for (const QChar c : text) {
         if (!isBreak(c))

@@ -227,8 +227,10 @@ private Q_SLOTS:
             QVERIFY2(!action->isEnabled(), name);
             QCOMPARE(action->toolTip(), TMainForm::kReadOnlyReason);
         }
-        QVERIFY(second.infoBox()->isReadOnly());
         second.tableView()->setCaret({ 0, 0 });
+        second.InfotextzuClick(); // shows Apfel's text, which takes no typing
+        QCOMPARE(second.infoBox()->infoPath(), data->path() + u"Obst/Apfel.txt"_s);
+        QVERIFY(second.infoBox()->isReadOnly());
         MessageBox::queueAnswer(QMessageBox::Yes);
         second.ZeileloeschenClick();
         second.SortierenClick();
