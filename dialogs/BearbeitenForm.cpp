@@ -70,8 +70,8 @@ void TBearbeitenForm::OkButtonClick()
     }
     const bool renamed = infoFilePath(input().dataFolder, input().tableName, name)
         != infoFilePath(input().dataFolder, input().tableName, m_entryName);
-    const bool hasPicture = QFileInfo::exists(
-        picturePath(input().dataFolder, input().tableName, m_entryName));
+    const bool hasPicture
+        = QFileInfo::exists(picturePath(input().dataFolder, input().tableName, m_entryName));
     if (!rowAccepted(row) || (renamed && !mayReplaceFilesOf(name, hasPicture)))
         return;
     setResult(row, editedInfoFileText(plainTextKeeping(descriptionBox()->document()), row));

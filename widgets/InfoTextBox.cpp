@@ -30,7 +30,6 @@ namespace {
 const QString kPictureName = QStringLiteral("zestrola:bild");
 constexpr int kInPass = 1;
 
-
 } // namespace
 
 // Colours the rows at the top of the text like the table view, and shows
@@ -126,18 +125,6 @@ bool InfoTextBox::load(
     document()->clearUndoRedoStacks();
     document()->setModified(false);
     return true;
-}
-
-void InfoTextBox::setTabStops(const QList<int> &stops)
-{
-    setDocumentTabStops(document(), stops);
-}
-
-void setDocumentTabStops(QTextDocument *document, const QList<int> &stops)
-{
-    QTextCursor all(document);
-    all.select(QTextCursor::Document);
-    all.mergeBlockFormat(tabStopFormat(stops));
 }
 
 // The layout takes its tab stops from each block's format, not from the

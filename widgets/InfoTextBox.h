@@ -9,13 +9,11 @@
 #include <functional>
 
 class InfoTextHighlighter;
-class QTextDocument;
 
-// Tab stops (pixels) on every line of the text, so that a table row in it
-// lines up like the table view. For a text being filled, its lines take
-// tabStopFormat() as they are made (see setPlainTextKeeping), which is far
-// quicker for a long text.
-void setDocumentTabStops(QTextDocument *document, const QList<int> &stops);
+// Tab stops (pixels) for every line of a text, so that a table row in it
+// lines up like the table view. The lines take it as they are made (see
+// setPlainTextKeeping): set on the lines afterwards, it takes seconds for a
+// long text.
 QTextBlockFormat tabStopFormat(const QList<int> &stops);
 
 // The info box over the table view: an entry's info file (its row, then the

@@ -439,8 +439,9 @@ private Q_SLOTS:
             dialog->OKButtonClick();
         });
         trigger("NeueTabelle1");
-        QVERIFY(messages().contains(
-            u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?"_s));
+        QVERIFY(messages().value(1).startsWith(
+            u"Die Datei ist schon vorhanden! Soll sie überschrieben werden?\nDie Tabelle "
+            u"\"Obstsalat\""_s));
         QCOMPARE(saved(u"Obstsalat.txt"_s), before);
     }
 
