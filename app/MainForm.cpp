@@ -1114,7 +1114,7 @@ void TMainForm::ZeileloeschenClick()
     const int line = m_view->caretLine();
     if (!m_session.isOpen() || line < 0 || line >= m_session.rowCount() || refusedAsReadOnly())
         return;
-    const QString row = m_session.rows().at(line);
+    const QString row = m_session.rows().value(line);
     const QString question
         = QStringLiteral("Möchten Sie wirklich diese Zeile und die zugehörige Datei löschen? \n")
         + m_session.entryName(line);

@@ -358,26 +358,29 @@ QString newTableNameProblem(const QString &dataFolder, const QString &name)
         return QStringLiteral("Der Name ist zu lang für eine Datei. Bitte geben Sie einen "
                               "kürzeren Namen ein.");
     }
-    QStringList tables;
-    FindAllFolders(dataFolder, QStringLiteral("*.*"), true, tables);
-    const QString normal = normalizedName(name);
-    for (const QString &table : std::as_const(tables)) {
-        if (table != name && normalizedName(table).compare(normal, Qt::CaseInsensitive) == 0) {
-            return QStringLiteral("Es gibt schon die Tabelle \"%1\". Ein Name, der sich davon "
-                                  "nur in Groß- und Kleinschreibung unterscheidet, würde sie "
-                                  "verdecken. Bitte geben Sie einen anderen Namen ein.")
-                .arg(table);
-        }
+    if (const QString like = tableNameLike(dataFolder, name); !like.isEmpty() && like != name) {
+        return QStringLiteral("Es gibt schon die Tabelle \"%1\". Ein Name, der sich davon "
+                              "nur in Groß- und Kleinschreibung unterscheidet, würde sie "
+                              "verdecken. Bitte geben Sie einen anderen Namen ein.")
+            .arg(like);
+    }
+    return {};
+}
+
+QString tableNameLike(const QString &dataFolder, const QString &name)
+{
+    const QString fileName = normalizedName(QFileInfo(tableFilePath(dataFolder, name)).fileName());
+    const QStringList files = QDir(dataFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &file : files) {
+        if (normalizedName(file).compare(fileName, Qt::CaseInsensitive) == 0)
+            return nameFromFileName(QStringView(file).chopped(4)); // without ".txt"
     }
     return {};
 }
 
 bool tableNameTaken(const QString &dataFolder, const QString &name)
 {
-    const QString fileName = QFileInfo(tableFilePath(dataFolder, name)).fileName();
-    const QStringList files = QDir(dataFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    return std::any_of(files.cbegin(), files.cend(),
-        [&](const QString &file) { return file.compare(fileName, Qt::CaseInsensitive) == 0; });
+    return !tableNameLike(dataFolder, name).isEmpty();
 }
 
 NewTableTexts newTableTexts(const QStringList &headerCells)

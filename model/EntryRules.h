@@ -132,6 +132,9 @@ QString newTableNameProblem(const QString &dataFolder, const QString &name);
 // case aside: two tables whose names differ only in case would share their
 // entries on some file systems and confuse everyone on all others.
 bool tableNameTaken(const QString &dataFolder, const QString &name);
+// The name of that table (which may be `name` itself); empty when there is
+// none. Unicode forms count as one.
+QString tableNameLike(const QString &dataFolder, const QString &name);
 
 struct NewTableTexts
 {

@@ -2,6 +2,7 @@
 #include "model/JpegPicture.h"
 
 #include "model/AreaShrink.h"
+#include "model/FileError.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -274,7 +275,9 @@ JpegResult decodeJpeg(QIODevice &device, const QString &name, const WantedSize &
         result.ok = true;
         result.picture = std::move(job->picture);
     } else if (job->source.readFailed) {
-        result.errorMessage = unreadableMessage(name, device.errorString());
+        const auto *file = qobject_cast<const QFileDevice *>(&device);
+        result.errorMessage
+            = unreadableMessage(name, file ? fileErrorReason(*file) : device.errorString());
     } else if (job->tooLarge) {
         const QSize size = job->picture.sourceSize;
         result.errorMessage
@@ -303,7 +306,9 @@ JpegResult decodeJpegFile(const QString &path, const WantedSize &wanted)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         JpegResult result;
-        result.errorMessage = unreadableMessage(path, file.errorString());
+        const QString reason = unreadableFileReason(path);
+        result.errorMessage
+            = unreadableMessage(path, reason.isEmpty() ? fileErrorReason(file) : reason);
         return result;
     }
     return decodeJpeg(file, path, wanted);

@@ -555,7 +555,8 @@ private:
         std::sort(group.begin(), group.end(), [&compare](const SortItem &a, const SortItem &b) {
             return inRowOrder(compare(a, b), a.row, b.row);
         });
-        dropRepeatedRows(group, compare, [this](const SortItem &item) { return m_rows.at(item.row); });
+        dropRepeatedRows(
+            group, compare, [this](const SortItem &item) { return m_rows.at(item.row); });
     }
 
     void sortWithKeys(std::span<SortItem> group, qsizetype characters, qsizetype depth)

@@ -119,17 +119,20 @@ std::optional<ViewTable> readViewTable(
     std::optional<ViewTableBuilder> builder;
     qint64 decoded = 0;
     bool shown = !firstRows;
-    const bool read = readTextPieces(path, [&](QStringView piece, qint64 fileBytes) {
-        // UTF-8 never needs more UTF-16 units than bytes.
-        if (!builder)
-            builder.emplace(std::max(qsizetype(fileBytes), piece.size()));
-        builder->add(piece);
-        decoded += piece.size();
-        if (!shown && builder->hasRows() && decoded < fileBytes / 2) {
-            shown = true;
-            firstRows(builder->table());
-        }
-    }, stamp);
+    const bool read = readTextPieces(
+        path,
+        [&](QStringView piece, qint64 fileBytes) {
+            // UTF-8 never needs more UTF-16 units than bytes.
+            if (!builder)
+                builder.emplace(std::max(qsizetype(fileBytes), piece.size()));
+            builder->add(piece);
+            decoded += piece.size();
+            if (!shown && builder->hasRows() && decoded < fileBytes / 2) {
+                shown = true;
+                firstRows(builder->table());
+            }
+        },
+        stamp);
     if (!read)
         return std::nullopt;
     return builder ? std::move(*builder).finish() : ViewTable {};

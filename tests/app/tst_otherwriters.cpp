@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another program (a sync client, an editor) or a second Zestrola writes the
 // files this one has read: what it wrote is never overwritten unasked, a
 // file it deleted is not made anew, and a second window on the same data

@@ -10,6 +10,7 @@
 #include "model/EntryEdit.h"
 #include "model/EntryRules.h"
 #include "model/InfoText.h"
+#include "model/JpegPicture.h"
 #include "model/TableFile.h"
 #include "widgets/FileDialog.h"
 #include "widgets/InfoTextBox.h"
@@ -171,7 +172,8 @@ private Q_SLOTS:
     }
 
     // What stands in a file's place is told by its cause, on writing and on
-    // reading, never in the system's English and never by silence.
+    // reading (info files and pictures), never in the system's English and
+    // never by silence.
     void failuresNameFileAndCause_data()
     {
         QTest::addColumn<QString>("name");
@@ -202,6 +204,9 @@ private Q_SLOTS:
         if (readRefused)
             QVERIFY2(read.problem.contains(path) && read.problem.contains(cause),
                 qPrintable(read.problem));
+        // A picture in such a place: the same cause.
+        const QString picture = decodeJpegFile(path).errorMessage;
+        QVERIFY2(picture.contains(path) && picture.contains(cause), qPrintable(picture));
     }
 
     // The name of a new table must fit into a file name (255 bytes here,

@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -175,8 +176,9 @@ private Q_SLOTS:
     }
 
     // Twice the picture's size (the main window's tests check the limit of
-    // the screen); a damaged file is told and the last picture stays.
-    void largePictureKeepsTheLastOnDamage()
+    // the screen); a damaged file is told, and the window keeps its size but
+    // not the last picture, which belongs to another entry.
+    void largePictureEmptiedOnDamage()
     {
         TImageGrossForm form;
         QCOMPARE(form.size(), TImageGrossForm::kInitialSize);
@@ -190,6 +192,8 @@ private Q_SLOTS:
         form.showPicture(data->path() + "kaputt.jpg");
         QCOMPARE(form.size(), QSize(240, 180));
         QVERIFY(MessageBox::shownMessages().last().contains("kaputt.jpg"));
+        QVERIFY(form.picture().isNull());
+        QVERIFY(TestSupport::requireChild<QLabel>(&form, u"Image1"_s)->pixmap().isNull());
     }
 
     void spinStep_data()

@@ -5,8 +5,8 @@
 // German collation without regard to case (checked against QCollator
 // itself, not against the program's shortcuts); they are exactly the
 // non-blank view rows, trimmed the way rows are, none lost even where two
-// compare equal, only a repeated row kept once; and a written table, read and sorted again, writes the
-// very same bytes.
+// compare equal, only a repeated row kept once; and a written table, read and sorted again, writes
+// the very same bytes.
 
 #include "FuzzSupport.h"
 #include "model/SortSave.h"

@@ -140,7 +140,8 @@ private Q_SLOTS:
         QCOMPARE(m_session->rows().toStringList(), QStringList({ u"Birne\t1"_s, u"birne\t1"_s }));
         m_session->appendRow(u"APFEL\t1"_s);
         QVERIFY(m_session->replaceRow(1, u"BIRNE\t1"_s) && m_session->sortAndSave());
-        QCOMPARE(m_session->rows().toStringList(), QStringList({ u"APFEL\t1"_s, u"BIRNE\t1"_s, u"birne\t1"_s }));
+        QCOMPARE(m_session->rows().toStringList(),
+            QStringList({ u"APFEL\t1"_s, u"BIRNE\t1"_s, u"birne\t1"_s }));
         QCOMPARE(m_session->twinOf(u"Birne\t1"_s, 1), 2);
         QCOMPARE(m_session->twinOf(u"Kiwi\t1"_s), -1);
         QCOMPARE(m_session->indexOfRow(u" birne\t1  \t"_s), 2);
