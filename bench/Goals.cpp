@@ -100,7 +100,8 @@ const Goal kGoals[] = {
         "at 4/8 scale and shrunk to a third while decoding) is painted" },
     { InfoBox, "infoText", "info box without a picture", 10, kNoGoal, kNoGoal, ms,
         "the same for the entry without a photo" },
-    { InfoBox, "infoLongest", "info box with the longest info text (2 MB)", 1000, kNoGoal, kNoGoal, ms,
+    { InfoBox, "infoLongest", "info box with the longest info text (2 MB)", 1000, kNoGoal, kNoGoal,
+        ms,
         "the same for an entry whose description is just under the 2 MB limit: 31,000 lines, "
         "each with a web address" },
     { InfoBox, "largePicture", "large picture window (12 megapixels)", 250, kNoGoal, kNoGoal, ms,

@@ -469,7 +469,7 @@ void TTabelleImportierenForm::showEvent(QShowEvent *event)
 // takes, and no table of that name yet (letter case aside).
 bool TTabelleImportierenForm::settleTableName()
 {
-    const QString name = tableNameWithoutExtension(m_name->text().trimmed());
+    const QString name = typedTableName(m_name->text());
     m_name->setText(name);
     QString problem = newTableNameProblem(m_input.dataFolder, name);
     if (problem.isEmpty() && tableNameTaken(m_input.dataFolder, name))

@@ -142,11 +142,11 @@ private Q_SLOTS:
             QCOMPARE(preview->rowCount(), 3);
             QCOMPARE(preview->item(1, 0)->text(), u"Radler"_s);
 
-            in<QLineEdit>(dialog, "Edit1")->setText(u"lebensmittel.csv"_s);
+            in<QLineEdit>(dialog, "Edit1")->setText(u"Lebensmittel.txt"_s);
             dialog->OKButtonClick();
             QVERIFY(!dialog->isReading());
             QCOMPARE(messages().value(0),
-                u"Die Tabelle \"lebensmittel\" gibt es schon. Bitte wählen Sie einen anderen "
+                u"Die Tabelle \"Lebensmittel\" gibt es schon. Bitte wählen Sie einen anderen "
                 "Namen oder die aktuelle Tabelle."_s);
             QVERIFY(dialog->isVisible());
             in<QLineEdit>(dialog, "Edit1")->setText(u"Meine Getränke"_s);
