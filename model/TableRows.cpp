@@ -23,6 +23,11 @@ constexpr qsizetype kLargestBlock = std::numeric_limits<quint32>::max();
 // 15 µs in a virtual machine), and a large table touches tens of thousands
 // of them. Large blocks ask for huge pages, which the kernel then fills 2 MB
 // at a time.
+//
+// The advice covers every page the block touches, its first and last too: a
+// large block is a mapping of its own, and advice for a part of it splits
+// the mapping, after which growing the block cannot remap it any more and
+// copies every character instead.
 void adviseHugePages([[maybe_unused]] void *data, [[maybe_unused]] qsizetype bytes)
 {
 #if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
@@ -30,10 +35,9 @@ void adviseHugePages([[maybe_unused]] void *data, [[maybe_unused]] qsizetype byt
     constexpr quintptr kPage = 4096;
     if (bytes < kWorthIt)
         return;
-    const quintptr begin = (quintptr(data) + kPage - 1) & ~(kPage - 1);
-    const quintptr end = (quintptr(data) + quintptr(bytes)) & ~(kPage - 1);
-    if (end > begin)
-        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+    const quintptr begin = quintptr(data) & ~(kPage - 1);
+    const quintptr end = (quintptr(data) + quintptr(bytes) + kPage - 1) & ~(kPage - 1);
+    ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
 #endif
 }
 
