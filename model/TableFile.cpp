@@ -16,6 +16,10 @@
 #include <optional>
 #include <unistd.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace Zestrola {
 
 namespace {
@@ -170,6 +174,29 @@ template<typename Sink> bool writeUtf8(Sink &sink, QStringView text)
     return true;
 }
 
+// The ASCII characters `text` begins with, as the bytes UTF-8 makes of
+// them, at `out`; how many there were. Most of a table is ASCII, and the
+// encoder's setting up for each line costs more than encoding it.
+qsizetype appendAsciiBeginning(QStringView text, char *out)
+{
+    const char16_t *chars = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+#ifdef __SSE2__
+    const __m128i highBits = _mm_set1_epi16(short(0xFF80));
+    for (; i + 8 <= size; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + i));
+        const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(block, highBits), _mm_setzero_si128());
+        if (_mm_movemask_epi8(ascii) != 0xFFFF)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out + i), _mm_packus_epi16(block, block));
+    }
+#endif
+    for (; i < size && chars[i] < 0x80; ++i)
+        out[i] = char(chars[i]);
+    return i;
+}
+
 } // namespace
 
 bool hasByteOrderMark(const QString &path)
@@ -317,7 +344,7 @@ QStringView trimmedBlanks(QStringView text)
 QStringView trimmedRow(QStringView row)
 {
     const QStringView trimmed = trimmedBlanks(row);
-    if (trimmed.isEmpty())
+    if (trimmed.isEmpty() || trimmed.data() == row.data())
         return trimmed;
     // Blanks of the name cell go, the TAB that ends it stays.
     const qsizetype tab = row.first(trimmed.data() - row.data()).indexOf(u'\t');
@@ -460,9 +487,8 @@ bool writeLines(PreparedFile &file, const Lines &lines, const QString *firstLine
         return file.write(QByteArrayView(piece.constData(), size));
     };
     const auto add = [&](QStringView line) {
-        // Each line on its own, as its own string would be encoded.
-        QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
-        const qsizetype room = encoder.requiredSpace(line.size()) + kLineEnd.size();
+        // No character takes more than three bytes.
+        const qsizetype room = 3 * line.size() + kLineEnd.size();
         if (piece.constData() + piece.size() - out < room) {
             if (!flush())
                 return false;
@@ -472,12 +498,18 @@ bool writeLines(PreparedFile &file, const Lines &lines, const QString *firstLine
             }
         }
         char *const start = out;
-        out = encoder.appendToBuffer(out, line);
-        if (encoder.hasError()) {
-            // A lone surrogate: written as toUtf8 writes it, like every
-            // other text the program saves.
-            const QByteArray bytes = line.toUtf8();
-            out = std::copy(bytes.begin(), bytes.end(), start);
+        const qsizetype ascii = appendAsciiBeginning(line, out);
+        out += ascii;
+        if (ascii < line.size()) {
+            // Each line on its own, as its own string would be encoded.
+            QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+            out = encoder.appendToBuffer(out, line.sliced(ascii));
+            if (encoder.hasError()) {
+                // A lone surrogate: written as toUtf8 writes it, like every
+                // other text the program saves.
+                const QByteArray bytes = line.toUtf8();
+                out = std::copy(bytes.begin(), bytes.end(), start);
+            }
         }
         *out++ = '\r';
         *out++ = '\n';

@@ -202,6 +202,10 @@ private Q_SLOTS:
         QTest::newRow("umlauts across the border") << acrossWriteBorder(1, "äöü");
         QTest::newRow("lone high surrogate at the border")
             << acrossWriteBorder(1, QString(QChar(0xD83C)) + u'x');
+        QTest::newRow("beyond ASCII after whole blocks of it")
+            << "Haferflocken\tÄ\r\n12345678ü\r\n1234567890123456€x\r\n";
+        QTest::newRow("lone low surrogate after ASCII")
+            << u"123456789"_s + QChar(0xDC00) + u"abc\r\n"_s;
         QTest::newRow("several pieces") << QString("Käse\t30,00\r\n").repeated(40000);
     }
     void writeToStream()
