@@ -91,23 +91,36 @@ public:
             followerLower[f] = _mm_set1_epi16(short(m_followers[f].lower));
             followerUpper[f] = _mm_set1_epi16(short(m_followers[f].upper));
         }
+        // Places `from` to `from` + 7, less those in `seen` (two bits each).
         // The term is longer than the farthest follower: the loads stay in
         // the row.
-        for (; i + 8 <= starts; i += 8) {
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + i));
-            auto candidates = either(block, lower, upper) | (nonAscii(block) & others);
+        const auto foundFrom = [&](qsizetype from, unsigned seen) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + from));
+            unsigned candidates
+                = (either(block, lower, upper) | (nonAscii(block) & others)) & ~seen;
             for (std::size_t f = 0; candidates != 0 && f < m_followerCount; ++f) {
                 const __m128i next = _mm_loadu_si128(
-                    reinterpret_cast<const __m128i *>(chars + i + m_followers[f].at));
+                    reinterpret_cast<const __m128i *>(chars + from + m_followers[f].at));
                 candidates &= either(next, followerLower[f], followerUpper[f]) | nonAscii(next);
             }
             while (candidates != 0) {
-                const qsizetype at = i + std::countr_zero(candidates) / 2;
-                if (matchesAt(row, at))
+                if (matchesAt(row, from + std::countr_zero(candidates) / 2))
                     return true;
                 candidates &= candidates - 1;
                 candidates &= candidates - 1; // both bytes of the character
             }
+            return false;
+        };
+        for (; i + 8 <= starts; i += 8) {
+            if (foundFrom(i, 0))
+                return true;
+        }
+        // The last places in one more pass of eight, over some seen already.
+        if (i < starts && starts >= 8) {
+            const qsizetype from = starts - 8;
+            if (foundFrom(from, (1u << (2 * (i - from))) - 1))
+                return true;
+            i = starts;
         }
 #endif
         for (; i < starts; ++i) {
