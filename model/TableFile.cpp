@@ -409,7 +409,15 @@ public:
     bool write(QByteArrayView bytes)
     {
         m_hasher.addData(bytes);
-        return m_file.write(bytes.data(), bytes.size()) == bytes.size();
+        // A disk that fills up in the middle of a piece takes part of it
+        // without an error; writing the rest fails with the system's cause.
+        while (!bytes.isEmpty()) {
+            const qint64 written = m_file.write(bytes.data(), bytes.size());
+            if (written <= 0)
+                return false;
+            bytes = bytes.sliced(written);
+        }
+        return true;
     }
 
     FileStamp stampOf(const QString &path) { return m_hasher.stampOf(path); }

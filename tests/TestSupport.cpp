@@ -14,6 +14,7 @@
 #include <memory>
 #include <sched.h>
 #include <sys/ioctl.h>
+#include <algorithm>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -169,7 +170,7 @@ QString SmallDisk::path() const
     return m_dir.path() + QLatin1Char('/');
 }
 
-void SmallDisk::fill()
+void SmallDisk::fill(qint64 leaving)
 {
     QFile filler(path() + QStringLiteral(".füllung"));
     if (!filler.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
@@ -178,6 +179,8 @@ void SmallDisk::fill()
     while (filler.write(block) == block.size()) { }
     // The last, partly free block too.
     while (filler.write("x", 1) == 1) { }
+    if (leaving > 0 && !filler.resize(std::max<qint64>(filler.size() - leaving, 0)))
+        qFatal("cannot leave room on the small disk");
 }
 
 void SmallDisk::makeRoom()

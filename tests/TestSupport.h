@@ -70,9 +70,9 @@ public:
     bool isActive() const { return m_mounted; }
     static const char *skipReason();
     QString path() const; // ends with "/"
-    // Takes every free block, so that the next write needing one fails;
-    // makeRoom() gives them back.
-    void fill();
+    // Takes every free block but `leaving` bytes, so that the next write
+    // needing more fails; makeRoom() gives them back.
+    void fill(qint64 leaving = 0);
     void makeRoom();
 
 private:

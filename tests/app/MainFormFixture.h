@@ -32,11 +32,13 @@ inline QByteArray jpeg(QSize size)
 class MainFormFixture : public QObject
 {
 protected:
-    void prepare(const QList<std::pair<QString, QByteArray>> &tables)
+    // `parent`: where the data folder goes (a small disk); a temporary
+    // folder when empty.
+    void prepare(const QList<std::pair<QString, QByteArray>> &tables, const QString &parent = {})
     {
         TestSupport::isolateSettings();
         MessageBox::setTestMode(true);
-        data = std::make_unique<TestSupport::DataFolder>();
+        data = std::make_unique<TestSupport::DataFolder>(parent);
         for (const auto &[name, bytes] : tables)
             data->addTable(name, bytes);
         data->makeCurrent();

@@ -27,7 +27,7 @@ const QByteArray kTheirs = kBom + kHeader + "Apfel\t52\r\nBirne\t57\r\nMango\t60
 const QByteArray kTheirsWithoutApfel = kBom + kHeader + "Birne\t57\r\nMango\t60\r\n";
 const QByteArray kApfelInfo = kBom + "Apfel\t52\r\nrund\r\n";
 
-enum class Command { NewEntry, Edit, Delete };
+enum class Command { NewEntry, Edit, Delete, Sort };
 enum class Change { Rewritten, RewrittenWithoutApfel, Removed, InfoRewritten };
 
 } // namespace
@@ -125,6 +125,10 @@ private Q_SLOTS:
             << gone << true;
         QTest::newRow("delete, table deleted")
             << Command::Delete << Change::Removed << true << QByteArray() << gone << true;
+        QTest::newRow("sort, cancelled") << Command::Sort << Change::RewrittenWithoutApfel << false
+                                         << kTheirsWithoutApfel << asked << true;
+        QTest::newRow("sort, table deleted")
+            << Command::Sort << Change::Removed << true << QByteArray() << gone << true;
     }
     void tableChangedElsewhereIsNotOverwritten()
     {
@@ -158,6 +162,11 @@ private Q_SLOTS:
             MessageBox::queueAnswer(QMessageBox::Yes); // delete it
             MessageBox::queueAnswer(answer);
             trigger("Zeileloeschen1");
+            break;
+        case Command::Sort:
+            changeFiles(change);
+            MessageBox::queueAnswer(answer);
+            trigger("Sortieren1");
             break;
         }
         QFETCH(QByteArray, file);

@@ -2,8 +2,10 @@
 // Writes that cannot happen: the old file stays whole, nothing is left
 // behind, and the user is told in German which file it was and why.
 
-#include "TestSupport.h"
+#include "MainFormFixture.h"
 #include "calc/DateienZusammfuegenForm.h"
+#include "dialogs/BearbeitenForm.h"
+#include "dialogs/NeuForm.h"
 #include "dialogs/NeueTabelleForm.h"
 #include "dialogs/TextBausteinForm.h"
 #include "model/DataFolder.h"
@@ -12,6 +14,7 @@
 #include "model/InfoText.h"
 #include "model/JpegPicture.h"
 #include "model/TableFile.h"
+#include "widgets/CellGrid.h"
 #include "widgets/FileDialog.h"
 #include "widgets/InfoTextBox.h"
 #include "widgets/IntakeChart.h"
@@ -22,6 +25,7 @@
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -30,7 +34,8 @@ using namespace Zestrola;
 namespace {
 
 enum class Writer { InfoText, Snippets, MergedList, Chart, Pdf };
-enum class Cause { ReadOnlyFolder, FullDisk };
+enum class TableCommand { NewEntry, Rename, Delete, Sort, NewTable };
+enum class Cause { ReadOnlyFolder, FullDisk, PartFits };
 
 const QByteArray kOld = "\xEF\xBB\xBF"
                         "Apfel\t52\r\nalt\r\n";
@@ -53,8 +58,9 @@ QMap<QString, QByteArray> contentsOf(const QString &folder)
 
 Q_DECLARE_METATYPE(Writer)
 Q_DECLARE_METATYPE(Cause)
+Q_DECLARE_METATYPE(TableCommand)
 
-class TestWriteFailures : public QObject
+class TestWriteFailures : public MainFormFixture
 {
     Q_OBJECT
 
@@ -168,6 +174,138 @@ private Q_SLOTS:
             MessageBox::queueAnswer(QMessageBox::Yes);
             QVERIFY(write());
             QVERIFY(TestSupport::readBytes(path) != kOld);
+        }
+    }
+
+    // The table commands when the table cannot be written: on a disk with
+    // no block left, on one where only part of a large table fits (where a
+    // table used to be cut in the middle of a row), and in a folder that
+    // takes no new file. Nothing of the command is left behind (no info
+    // file without its row, no folder without its table), every row stays,
+    // and the cause is told. Given room, the same command goes through.
+    void tableCommandsThatCannotBeWritten_data()
+    {
+        QTest::addColumn<TableCommand>("command");
+        QTest::addColumn<Cause>("cause");
+        const QList<std::pair<const char *, TableCommand>> commands {
+            { "new entry", TableCommand::NewEntry },
+            { "rename", TableCommand::Rename },
+            { "delete", TableCommand::Delete },
+            { "sort", TableCommand::Sort },
+            { "new table", TableCommand::NewTable },
+        };
+        for (const auto &[name, command] : commands) {
+            QTest::addRow("%s, full disk", name) << command << Cause::FullDisk;
+            if (command != TableCommand::NewTable) // a new table is small
+                QTest::addRow("%s, half the table fits", name) << command << Cause::PartFits;
+            QTest::addRow("%s, read-only data folder", name) << command << Cause::ReadOnlyFolder;
+        }
+    }
+    void tableCommandsThatCannotBeWritten()
+    {
+        QFETCH(TableCommand, command);
+        QFETCH(Cause, cause);
+        TestSupport::SmallDisk disk;
+        if (cause != Cause::ReadOnlyFolder && !disk.isActive())
+            QSKIP(TestSupport::SmallDisk::skipReason());
+        const auto closed = qScopeGuard([this] { tearDown(); }); // before the disk goes
+        prepare({}, cause == Cause::ReadOnlyFolder ? QString() : disk.path());
+        // About 270 KB, out of order so that sorting changes it; Apfel has
+        // its description and picture.
+        QByteArray rows;
+        for (int i = 6000; i > 0; --i)
+            rows += "Sorte " + QByteArray::number(i) + "\t52,00\t0,40\t11,40\t2,40\r\n";
+        const QByteArray table = kBom + "Obst 100g\tkcal\tFett\tZucker\tEiweiß\r\n" + rows
+            + "Apfel\t52,00\t0,40\t11,40\t2,40\r\n";
+        data->addTable(u"Obst"_s, table);
+        data->addFile(u"Obst/Apfel.txt"_s, kOld);
+        data->addFile(u"Obst/Apfel.jpg"_s, jpeg({ 8, 8 }));
+        start();
+        choose(u"Obst"_s);
+        const auto run = [&] {
+            switch (command) {
+            case TableCommand::NewEntry:
+                whileOpen<TNeuForm>([](TNeuForm *dialog) {
+                    dialog->nameField()->setText(u"Kiwi"_s);
+                    dialog->valueGrid()->setCellText(0, u"Kiwi"_s);
+                    dialog->OkButtonClick();
+                });
+                trigger("NeuerEintrag1");
+                break;
+            case TableCommand::Rename:
+                QCOMPARE(form->session().entryName(6000), u"Apfel"_s);
+                view()->setCaret({ 6000, 0 });
+                whileOpen<TBearbeitenForm>([](TBearbeitenForm *dialog) {
+                    dialog->valueGrid()->setCellText(0, u"Boskop"_s);
+                    dialog->OkButtonClick();
+                });
+                trigger("AktuelleZeile1");
+                break;
+            case TableCommand::Delete:
+                QCOMPARE(form->session().entryName(6000), u"Apfel"_s);
+                view()->setCaret({ 6000, 0 });
+                MessageBox::queueAnswer(QMessageBox::Yes);
+                trigger("Zeileloeschen1");
+                break;
+            case TableCommand::Sort:
+                trigger("Sortieren1");
+                break;
+            case TableCommand::NewTable:
+                whileOpen<TNeueTabelleForm>([](TNeueTabelleForm *dialog) {
+                    dialog->nameField()->setText(u"Gemüse"_s);
+                    dialog->OKButtonClick();
+                });
+                trigger("NeueTabelle1");
+                break;
+            }
+        };
+
+        const QMap<QString, QByteArray> before = contentsOf(data->path());
+        std::optional<TestSupport::Blocked> readOnly;
+        if (cause == Cause::ReadOnlyFolder) {
+            readOnly.emplace(data->path(), TestSupport::Blocked::Writing);
+            if (!readOnly->isActive())
+                QSKIP(readOnly->skipReason());
+        } else {
+            disk.fill(cause == Cause::PartFits ? table.size() / 2 : 0);
+        }
+        run();
+        readOnly.reset();
+        QCOMPARE(contentsOf(data->path()), before);
+        const QString told = cause == Cause::ReadOnlyFolder ? u"Keine Berechtigung"_s
+                                                            : u"Der Datenträger ist voll."_s;
+        QVERIFY2(messages().join(u'|').contains(told), qPrintable(messages().join(u'|')));
+        QCOMPARE(view()->lineCount(), 6001);
+
+        disk.makeRoom();
+        MessageBox::clearShownMessages();
+        run();
+        const int questions = command == TableCommand::Delete ? 1 : 0; // "wirklich löschen?"
+        QVERIFY2(messages().size() == questions, qPrintable(messages().join(u'|')));
+        const QMap<QString, QByteArray> after = contentsOf(data->path());
+        const QString tablePath = data->path() + u"Obst.txt"_s;
+        switch (command) {
+        case TableCommand::NewEntry:
+            QVERIFY(after.value(tablePath).contains("\r\nKiwi"));
+            QVERIFY(after.contains(data->path() + u"Obst/Kiwi.txt"_s));
+            break;
+        case TableCommand::Rename:
+            QVERIFY(after.value(tablePath).contains("\r\nBoskop\t"));
+            QVERIFY(!after.value(tablePath).contains("\r\nApfel\t"));
+            QCOMPARE(after.value(data->path() + u"Obst/Boskop.jpg"_s),
+                before.value(data->path() + u"Obst/Apfel.jpg"_s));
+            break;
+        case TableCommand::Delete:
+            QVERIFY(!after.value(tablePath).contains("\r\nApfel\t"));
+            QVERIFY(!after.contains(data->path() + u"Obst/Apfel.txt"_s));
+            break;
+        case TableCommand::Sort:
+            QVERIFY(after.value(tablePath).startsWith(
+                QByteArray(kBom + "Obst 100g\tkcal\tFett\tZucker\tEiweiß\r\nApfel\t")));
+            break;
+        case TableCommand::NewTable:
+            QVERIFY(after.contains(data->path() + u"Gemüse.txt"_s));
+            break;
         }
     }
 
