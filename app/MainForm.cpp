@@ -15,6 +15,7 @@
 #include "model/Captions.h"
 #include "model/DataFolder.h"
 #include "model/EntryEdit.h"
+#include "model/FileError.h"
 #include "model/InfoText.h"
 #include "model/Legend.h"
 #include "model/Recipe.h"
@@ -572,9 +573,9 @@ void TMainForm::createCalculationFolder()
     const QString path = dataFolder() + kCalculationFolderName;
     if (QFileInfo(path).isDir())
         return;
-    if (!QDir().mkdir(path)) {
-        reportStartUpProblem(
-            QStringLiteral("Verzeichnis ") + path + QStringLiteral(" kann nicht erstellt werden"));
+    if (QString reason; !makeFolder(path, &reason)) {
+        reportStartUpProblem(QStringLiteral("Verzeichnis ") + path
+            + QStringLiteral(" kann nicht erstellt werden:\n") + reason);
     }
 }
 

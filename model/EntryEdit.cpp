@@ -3,6 +3,7 @@
 
 #include "model/DataFolder.h"
 #include "model/EntryRules.h"
+#include "model/FileError.h"
 #include "model/TableFile.h"
 #include "model/TableSession.h"
 
@@ -41,8 +42,7 @@ public:
     bool readable(QString *errorMessage) const
     {
         if (!m_readable)
-            setError(errorMessage,
-                QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(m_path));
+            setError(errorMessage, readErrorMessage(m_path, readFailureReason(m_path)));
         return m_readable;
     }
 
@@ -80,15 +80,20 @@ public:
     {
         if (!QFileInfo(m_from).isFile())
             return true;
+        // A folder in the way: QFile would refuse it in English.
+        if (QFileInfo(m_to).exists() && !QFileInfo(m_to).isFile())
+            return failed(errorMessage, m_to, unreplaceableFileReason(m_to));
         if (QFileInfo(m_to).isFile()) {
             QFile::remove(m_aside);
-            if (!QFile::rename(m_to, m_aside))
-                return failed(errorMessage, m_to);
+            QFile there(m_to);
+            if (!there.rename(m_aside))
+                return failed(errorMessage, m_to, fileErrorReason(there));
             m_keptAside = true;
         }
-        if (!(m_keepSource ? QFile::copy(m_from, m_to) : QFile::rename(m_from, m_to))) {
+        QFile source(m_from);
+        if (!(m_keepSource ? source.copy(m_to) : source.rename(m_to))) {
             undo();
-            return failed(errorMessage, m_from);
+            return failed(errorMessage, m_from, fileErrorReason(source));
         }
         m_moved = true;
         return true;
@@ -110,10 +115,10 @@ public:
     }
 
 private:
-    static bool failed(QString *errorMessage, const QString &path)
+    static bool failed(QString *errorMessage, const QString &path, const QString &reason)
     {
-        setError(
-            errorMessage, QStringLiteral("Das Bild \"%1\" kann nicht umbenannt werden.").arg(path));
+        setError(errorMessage,
+            QStringLiteral("Das Bild \"%1\" kann nicht umbenannt werden:\n%2").arg(path, reason));
         return false;
     }
 
@@ -140,12 +145,16 @@ bool nameInUse(const TableSession &session, const QString &name, int except)
 // whether it was made here, so that a failed command takes it away again.
 bool makeEntryFolder(const QString &folder, bool *made, QString *errorMessage)
 {
-    *made = !QFileInfo(folder).isDir() && QDir().mkdir(folder);
+    *made = false;
     if (QFileInfo(folder).isDir())
         return true;
-    setError(errorMessage,
-        QStringLiteral("Das Verzeichnis \"%1\" kann nicht erstellt werden.").arg(folder));
-    return false;
+    QString reason;
+    *made = makeFolder(folder, &reason);
+    if (!*made)
+        setError(errorMessage,
+            QStringLiteral("Das Verzeichnis \"%1\" kann nicht erstellt werden:\n%2")
+                .arg(folder, reason));
+    return *made;
 }
 
 // Runs `change` on the rows and saves; a failed save puts the rows back.
@@ -272,9 +281,11 @@ bool removeEntry(TableSession &session, int index, QString *errorMessage)
     if (!info.readable(errorMessage))
         return false;
     const bool shared = nameInUse(session, name, index);
-    if (!shared && QFileInfo(infoPath).isFile() && !QFile::remove(infoPath)) {
+    QFile infoFile(infoPath);
+    if (!shared && QFileInfo(infoPath).isFile() && !infoFile.remove()) {
         setError(errorMessage,
-            QStringLiteral("Die Datei \"%1\" kann nicht gelöscht werden.").arg(infoPath));
+            QStringLiteral("Die Datei \"%1\" kann nicht gelöscht werden:\n%2")
+                .arg(infoPath, fileErrorReason(infoFile)));
         return false;
     }
     if (saveChangedRows(session, errorMessage, [&] { session.removeRow(index); }))

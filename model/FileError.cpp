@@ -37,6 +37,8 @@ QString fileErrorReason(int errorNumber)
         return QStringLiteral("Der Datenträger ist schreibgeschützt.");
     case ENAMETOOLONG:
         return QStringLiteral("Der Name ist zu lang.");
+    case EEXIST:
+        return QStringLiteral("Es gibt dort schon eine Datei dieses Namens.");
     case EISDIR:
         return QStringLiteral("Das ist keine Datei, sondern ein Ordner.");
     case ELOOP:
@@ -117,6 +119,22 @@ QString unreplaceableFileReason(const QString &path)
     if (::access(name.constData(), W_OK) != 0)
         return fileErrorReason(errno);
     return {};
+}
+
+bool makeFolder(const QString &path, QString *reason)
+{
+    if (::mkdir(QFile::encodeName(path).constData(), 0777) == 0)
+        return true;
+    const int error = errno;
+    struct stat info
+    {
+    };
+    if (error == EEXIST && ::stat(QFile::encodeName(path).constData(), &info) == 0
+        && S_ISDIR(info.st_mode))
+        return true;
+    if (reason)
+        *reason = fileErrorReason(error);
+    return false;
 }
 
 QString readErrorMessage(const QString &path, const QString &reason)

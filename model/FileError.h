@@ -25,6 +25,10 @@ QString readFailureReason(const QString &path);
 // nothing speaks against it (a missing file included).
 QString unreplaceableFileReason(const QString &path);
 
+// Makes the folder `path` (its parent must exist); a folder already there
+// is fine. False with the cause in *reason when it cannot be made.
+bool makeFolder(const QString &path, QString *reason);
+
 QString readErrorMessage(const QString &path, const QString &reason);
 QString writeErrorMessage(const QString &path, const QString &reason);
 

@@ -4,6 +4,7 @@
 #include "model/DataFolder.h"
 #include "model/DecimalText.h"
 #include "model/EntryRules.h"
+#include "model/FileError.h"
 
 #include <QFile>
 #include <QLocale>
@@ -433,7 +434,7 @@ bool openImportFile(OpenedFile &opened, const QString &path, QString *errorMessa
 {
     opened.file.setFileName(path);
     if (!opened.file.open(QIODevice::ReadOnly)) {
-        *errorMessage = QStringLiteral("Die Datei \"%1\" kann nicht gelesen werden.").arg(path);
+        *errorMessage = readErrorMessage(path, fileErrorReason(opened.file));
         return false;
     }
     DelimitedReader &reader = opened.reader.emplace(&opened.file);

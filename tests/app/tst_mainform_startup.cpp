@@ -161,7 +161,7 @@ private Q_SLOTS:
         showAndAwaitProblems();
         QCOMPARE(messages(),
             QStringList { "Verzeichnis " + form->dataFolder() + kCalculationFolderName
-                + " kann nicht erstellt werden" });
+                + " kann nicht erstellt werden:\nEs gibt dort schon eine Datei dieses Namens." });
         QCOMPARE(view()->lineCount(), 1);
     }
 };

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <optional>
 
 using namespace Zestrola;
 using namespace Qt::StringLiterals;
@@ -140,6 +141,62 @@ private Q_SLOTS:
         QVERIFY(!createTable(m_data->path(), u"Obst"_s, { u"Neu"_s }, &error));
         QVERIFY(error.contains(u"Beispiel Eintrag.txt"_s));
         QCOMPARE(readBytes(path(u"Obst.txt"_s)), kTable);
+    }
+
+    // An entry's file or folder that cannot be read, removed, renamed or
+    // made: the command names it and the cause, and changes nothing.
+    void entryFileFailuresTellTheirCause_data()
+    {
+        QTest::addColumn<int>("command"); // 0 remove Apfel, 1 rename it, 2 new table
+        QTest::addColumn<QString>("blocked"); // made unwritable, or unreadable with '<'
+        QTest::addColumn<QString>("told");
+        const QString denied = u"Keine Berechtigung"_s;
+        QTest::newRow("remove, folder protected")
+            << 0 << u"Obst"_s << u"Obst/Apfel.txt\" kann nicht gelöscht werden:\n"_s + denied;
+        QTest::newRow("remove, description unreadable")
+            << 0 << u"<Obst/Apfel.txt"_s
+            << u"Obst/Apfel.txt\" kann nicht gelesen werden:\n"_s + denied;
+        QTest::newRow("rename, a folder in the picture's way")
+            << 1 << QString()
+            << u"Obst/Äpfel.jpg\" kann nicht umbenannt werden:\nDas ist keine Datei, sondern ein "
+               u"Ordner."_s;
+        QTest::newRow("new table, data folder protected")
+            << 2 << QString() << u"Neu\" kann nicht erstellt werden:\n"_s + denied;
+    }
+    void entryFileFailuresTellTheirCause()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, blocked);
+        QVERIFY(QDir().mkdir(path(u"Obst/Äpfel.jpg"_s)));
+        const bool reading = blocked.startsWith(u'<');
+        std::optional<TestSupport::Blocked> block;
+        if (command == 2)
+            block.emplace(m_data->path(), TestSupport::Blocked::Writing);
+        else if (!blocked.isEmpty())
+            block.emplace(path(blocked.mid(reading ? 1 : 0)),
+                reading ? TestSupport::Blocked::Reading : TestSupport::Blocked::Writing);
+        if (block && !block->isActive())
+            QSKIP(block->skipReason());
+        QString error;
+        switch (command) {
+        case 0:
+            QVERIFY(!removeEntry(*m_session, 0, &error));
+            break;
+        case 1:
+            QVERIFY(!changeEntry(*m_session, 0, u"Äpfel\t1"_s, u"Äpfel\t1\r\n"_s, &error));
+            break;
+        default:
+            QVERIFY(!createTable(m_data->path(), u"Neu"_s, { u"Neu"_s }, &error));
+            break;
+        }
+        block.reset();
+        QFETCH(QString, told);
+        QVERIFY2(error.contains(told), qPrintable(error));
+        QCOMPARE(m_session->rowCount(), 2);
+        QCOMPARE(m_session->entryName(0), u"Apfel"_s);
+        QCOMPARE(readBytes(path(u"Obst.txt"_s)), kTable);
+        QCOMPARE(entryFiles(), (QStringList { u"Apfel.jpg"_s, u"Apfel.txt"_s }));
+        QVERIFY(!QFileInfo::exists(path(u"Neu"_s)));
     }
 
 private:
