@@ -8,13 +8,13 @@
 #include <QSettings>
 #include <QTemporaryFile>
 #include <QTest>
+#include <algorithm>
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <linux/fs.h>
 #include <memory>
 #include <sched.h>
 #include <sys/ioctl.h>
-#include <algorithm>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
