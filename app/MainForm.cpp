@@ -593,7 +593,8 @@ void TMainForm::runFirstShowSequence()
 {
     m_foodDialog->showFirstTab();
     m_drinkDialog->showFirstTab();
-    m_snippetForm->loadSnippetFile();
+    if (const QString problem = m_snippetForm->loadSnippetFile(); !problem.isEmpty())
+        reportStartUpProblem(problem);
     m_searchForm->loadSettings();
     TrageInfoTextEin();
     checkeGrenzwerte();

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TextBausteinForm.h"
 
+#include "model/FileError.h"
 #include "model/InfoText.h"
 #include "model/TableFile.h"
+#include "widgets/ChangedFile.h"
 #include "widgets/FocusKeys.h"
 #include "widgets/Fonts.h"
 #include "widgets/MessageBox.h"
@@ -61,22 +63,27 @@ TTextBausteinForm::TTextBausteinForm(QWidget *parent)
     connect(m_list, &QPlainTextEdit::textChanged, this, &TTextBausteinForm::updateSaveButton);
 }
 
-void TTextBausteinForm::loadSnippetFile()
+QString TTextBausteinForm::loadSnippetFile()
 {
+    m_stamp = {};
+    if (const QString reason = unreadableFileReason(m_path); !reason.isEmpty())
+        return readErrorMessage(m_path, reason);
     if (!QFileInfo(m_path).isFile())
-        return;
+        return {};
     bool ok = false;
-    const QString text = readTextFile(m_path, &ok);
+    const QString text = readTextFile(m_path, &ok, &m_stamp);
     if (!ok)
-        return;
+        return readErrorMessage(m_path, readFailureReason(m_path));
     m_savedText = editorTextFromFile(text);
     m_list->setPlainText(m_savedText);
     updateSaveButton();
+    return {};
 }
 
 int TTextBausteinForm::insertInto(QWidget *target)
 {
-    loadSnippetFile();
+    if (const QString problem = loadSnippetFile(); !problem.isEmpty())
+        MessageBox::error(this, problem);
     m_target = target;
     return exec();
 }
@@ -114,8 +121,10 @@ void TTextBausteinForm::pasteIntoTarget()
 bool TTextBausteinForm::save()
 {
     const QString text = m_list->toPlainText();
+    if (!mayOverwriteChangedFile(this, m_path, m_stamp))
+        return false;
     QString error;
-    if (!WriteToStream(fileTextFromEditor(text), m_path, &error)) {
+    if (!WriteToStream(fileTextFromEditor(text), m_path, &error, &m_stamp)) {
         MessageBox::error(this, error);
         return false;
     }

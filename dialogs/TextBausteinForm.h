@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "model/FileStamp.h"
+
 #include <QDialog>
 
 class QPlainTextEdit;
@@ -19,8 +21,9 @@ public:
 
     void setSnippetFile(const QString &path) { m_path = path; }
     const QString &snippetFile() const { return m_path; }
-    // Replaces the list by the file's lines when the file exists.
-    void loadSnippetFile();
+    // Replaces the list by the file's lines when the file exists. Returns
+    // why an existing file could not be read (file and cause), or nothing.
+    QString loadSnippetFile();
 
     // TexteinfuegenClick: loads the list and shows the dialog for `target`
     // (a QTextEdit or QPlainTextEdit).
@@ -30,7 +33,8 @@ public:
     void insertSelection();
     // The whole line at `line` (counted from 0) into the target.
     void insertLine(int line);
-    // SpeichernButtonClick: writes the list; false (with a message) on failure.
+    // SpeichernButtonClick: writes the list; false (with a message) on
+    // failure, or when the user keeps what another program wrote meanwhile.
     bool save();
 
     QPlainTextEdit *list() const { return m_list; }
@@ -45,6 +49,7 @@ private:
 
     QString m_path;
     QString m_savedText;
+    Zestrola::FileStamp m_stamp; // the file as read or written last
     QWidget *m_target = nullptr;
     QPlainTextEdit *m_list = nullptr;
     QPushButton *m_saveButton = nullptr;

@@ -129,6 +129,22 @@ private Q_SLOTS:
         QVERIFY(!form.saveButton()->isEnabled());
         QCOMPARE(TestSupport::readBytes(path), kBom + "Kühl lagern.\r\nSüß\r\n");
 
+        // Another program changed the file: kept unless the user says so.
+        const QByteArray theirs = kBom + "Trocken lagern.\r\n";
+        data->addFile("Text_Einfügen.txt", theirs);
+        form.list()->setPlainText("Mein Text\n");
+        for (const auto answer : { QMessageBox::No, QMessageBox::Yes }) {
+            MessageBox::queueAnswer(answer);
+            QCOMPARE(form.save(), answer == QMessageBox::Yes);
+            QVERIFY(MessageBox::shownMessages().last().contains(u"von einem anderen Programm"));
+            QCOMPARE(TestSupport::readBytes(path),
+                answer == QMessageBox::Yes ? kBom + "Mein Text\r\n" : theirs);
+        }
+        // A file that cannot be read is told when the list is loaded.
+        data->addFolder("Ordner.txt");
+        form.setSnippetFile(data->path() + "Ordner.txt");
+        QVERIFY(form.loadSnippetFile().contains(u"keine Datei, sondern ein Ordner"));
+
         // Not writable: told, and the button stays.
         form.setSnippetFile(data->path() + "fehlt/Text_Einfügen.txt");
         form.list()->setPlainText("Neu");
