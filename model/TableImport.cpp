@@ -152,7 +152,7 @@ QString oneLine(QString text)
 // of its info file.
 QString cleanedName(const QString &cell)
 {
-    QString name = oneLine(cell);
+    QString name = normalizedName(oneLine(cell));
     // A character takes at most 7 bytes in a file name (escaped, U+FF05 and
     // four hex digits), so short names need no look.
     constexpr qsizetype kLongestFileName = 255;

@@ -418,15 +418,18 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("added");
         QTest::addColumn<QStringList>("replaced"); // "row index: row"
         QTest::addColumn<qint64>("skipped");
+        // The file's "Müsli" is in decomposed form: the same name as the table's.
         QTest::newRow("skip") << DuplicateNames::Skip << QStringList { u"Kiwi\t1,00"_s }
-                              << QStringList {} << qint64(3);
+                              << QStringList {} << qint64(4);
         QTest::newRow("replace") << DuplicateNames::Replace << QStringList { u"Kiwi\t5,00"_s }
-                                 << QStringList { u"0: APFEL\t2,00"_s, u"1: Birne\t4,00"_s }
+                                 << QStringList { u"0: APFEL\t2,00"_s, u"1: Birne\t4,00"_s,
+                                        u"3: Müsli\t6,00"_s }
                                  << qint64(1);
-        QTest::newRow("keep both") << DuplicateNames::KeepBoth
-                                   << QStringList { u"Kiwi\t1,00"_s, u"APFEL (2)\t2,00"_s,
-                                          u"Birne (3)\t4,00"_s, u"Kiwi (2)\t5,00"_s }
-                                   << QStringList {} << qint64(0);
+        QTest::newRow("keep both")
+            << DuplicateNames::KeepBoth
+            << QStringList { u"Kiwi\t1,00"_s, u"APFEL (2)\t2,00"_s, u"Birne (3)\t4,00"_s,
+                   u"Kiwi (2)\t5,00"_s, u"Müsli (2)\t6,00"_s }
+            << QStringList {} << qint64(0);
     }
 
     void namesAndFilter()
@@ -436,11 +439,12 @@ private Q_SLOTS:
         QFETCH(QStringList, replaced);
         QFETCH(qint64, skipped);
         m_data->addFile(u"in.csv"_s,
-            "Name;Fett;Land\nKiwi;1;de\nAPFEL;2;DE\nMango;3;fr\nBirne;4;de\nKiwi;5;de\n");
+            "Name;Fett;Land\nKiwi;1;de\nAPFEL;2;DE\nMango;3;fr\nBirne;4;de\nKiwi;5;de\n"
+            "Mu\xCC\x88sli;6;de\n");
         std::optional<ImportSample> sample = readImportSample(path(u"in.csv"_s), nullptr);
         QVERIFY(sample);
         ImportSettings settings = settingsFor(*sample, { u"Obst"_s, u"Fett"_s });
-        settings.existingNames = { u"Apfel"_s, u"Birne"_s, u"Birne (2)"_s };
+        settings.existingNames = { u"Apfel"_s, u"Birne"_s, u"Birne (2)"_s, u"Müsli"_s };
         settings.duplicates = duplicates;
         settings.filterColumn = 2;
         settings.filterText = u"De"_s;
@@ -453,7 +457,7 @@ private Q_SLOTS:
         QCOMPARE(replacedRows, replaced);
         QCOMPARE(outcome.counts.filteredOut, 1);
         QCOMPARE(outcome.counts.duplicateName, skipped);
-        QCOMPARE(outcome.counts.taken() + outcome.counts.skipped(), 4);
+        QCOMPARE(outcome.counts.taken() + outcome.counts.skipped(), 5);
     }
 
     void stopsWhenCancelled()
