@@ -398,17 +398,19 @@ std::optional<QString> replaceWith(const QString &prepared, const QString &path)
 }
 
 // The new file while it is written: every piece goes to the system at once
-// and into the hash of its stamp.
+// and, when the caller wants the file's stamp, into the hash of it.
 class PreparedFile
 {
 public:
-    explicit PreparedFile(QSaveFile &file)
+    PreparedFile(QSaveFile &file, bool stamped)
         : m_file(file)
+        , m_stamped(stamped)
     { }
 
     bool write(QByteArrayView bytes)
     {
-        m_hasher.addData(bytes);
+        if (m_stamped)
+            m_hasher.addData(bytes);
         // A disk that fills up in the middle of a piece takes part of it
         // without an error; writing the rest fails with the system's cause.
         while (!bytes.isEmpty()) {
@@ -424,6 +426,7 @@ public:
 
 private:
     QSaveFile &m_file;
+    bool m_stamped;
     FileStampHasher m_hasher;
 };
 
@@ -462,7 +465,7 @@ bool writeFile(const QString &path, QString *errorMessage, FileStamp *written, W
     // report, leaving a cut or empty file in the old one's place.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(errorMessage, path, fileErrorReason(file));
-    PreparedFile out(file);
+    PreparedFile out(file, written != nullptr);
     if (!writeBody(out))
         return failed(errorMessage, path, fileErrorReason(file));
     if (!commitSaveFile(file, path, errorMessage))
