@@ -372,6 +372,7 @@ public:
             if (i + kAhead < group.size())
                 prefetchText(rows.at(group[i + kAhead].row));
             m_keys[i] = append(group[i].row, from);
+            m_allComplete = m_allComplete && m_keys[i].end.complete;
         }
     }
 
@@ -379,16 +380,27 @@ public:
     // eight weights.
     std::vector<SortItem> items() const
     {
-        std::vector<SortItem> items;
-        items.reserve(m_keys.size());
+        std::vector<SortItem> items(m_keys.size());
         for (std::size_t i = 0; i < m_keys.size(); ++i) {
-            SortItem item { 0, qint32(i), qint8(std::min<qsizetype>(m_keys[i].end.size, 8)),
-                false };
-            for (qint8 w = 0; w < item.count; ++w)
-                item.word |= quint64(m_weights[std::size_t(m_keys[i].begin + w)]) << (56 - 8 * w);
-            items.push_back(item);
+            items[i].row = qint32(i);
+            setWord(items[i], 0);
         }
         return items;
+    }
+
+    // Whether every key covers its whole row: then rows whose words differ
+    // stand as their words do, and words alone sort them.
+    bool allComplete() const { return m_allComplete; }
+
+    // The weights `offset` to `offset` + 7 of the item's row as its word.
+    void setWord(SortItem &item, qsizetype offset) const
+    {
+        const Key &key = m_keys[std::size_t(item.row)];
+        item.count = qint8(std::clamp<qsizetype>(key.end.size - offset, 0, 8));
+        item.word = 0;
+        const quint8 *weights = m_weights.data() + key.begin + offset;
+        for (qint8 w = 0; w < item.count; ++w)
+            item.word |= quint64(weights[w]) << (56 - 8 * w);
     }
 
     int compare(const SortItem &a, const SortItem &b)
@@ -462,6 +474,7 @@ private:
     std::vector<quint8> m_weights;
     std::vector<Key> m_keys;
     std::vector<std::optional<QCollatorSortKey>> m_fullKeys;
+    bool m_allComplete = true;
 };
 
 // Sorts rows by their first-level weights eight at a time: one number per
@@ -581,19 +594,56 @@ private:
     {
         GroupKeys keys(m_rows, group, characters, 8 * depth);
         std::vector<SortItem> local = keys.items();
-        std::sort(local.begin(), local.end(), [&](const SortItem &a, const SortItem &b) {
+        const auto inOrder = [&](const SortItem &a, const SortItem &b) {
             return inRowOrder(
                 keys.compare(a, b), group[std::size_t(a.row)].row, group[std::size_t(b.row)].row);
-        });
-        dropRepeatedRows(
-            local, [&keys](const SortItem &a, const SortItem &b) { return keys.compare(a, b); },
-            [&](const SortItem &item) { return m_rows.at(group[std::size_t(item.row)].row); });
+        };
+        const auto compare
+            = [&keys](const SortItem &a, const SortItem &b) { return keys.compare(a, b); };
+        const auto textOf
+            = [&](const SortItem &item) { return m_rows.at(group[std::size_t(item.row)].row); };
+        if (keys.allComplete()) {
+            sortByWords(local, 0, keys, inOrder,
+                [&](std::span<SortItem> same) { dropRepeatedRows(same, compare, textOf); });
+        } else {
+            std::sort(local.begin(), local.end(), inOrder);
+            dropRepeatedRows(local, compare, textOf);
+        }
         std::vector<qint32> rows;
         rows.reserve(local.size());
         for (const SortItem &item : local)
             rows.push_back(item.row < 0 ? -1 : group[std::size_t(item.row)].row);
         for (std::size_t i = 0; i < group.size(); ++i)
             group[i].row = rows[i];
+    }
+
+    // Sorts items by their words eight weights at a time, the next eight
+    // only among those equal so far: numbers are compared, not weights one by
+    // one. Rows whose weights all agree are ordered by the full rule, and
+    // then handed to `sorted`.
+    template<typename InOrder, typename Sorted>
+    static void sortByWords(std::span<SortItem> items, qsizetype offset, const GroupKeys &keys,
+        const InOrder &inOrder, const Sorted &sorted)
+    {
+        std::sort(items.begin(), items.end(),
+            [](const SortItem &a, const SortItem &b) { return a.word < b.word; });
+        for (std::size_t begin = 0; begin < items.size();) {
+            std::size_t end = begin + 1;
+            while (end < items.size() && items[end].word == items[begin].word)
+                ++end;
+            const std::span<SortItem> same = items.subspan(begin, end - begin);
+            begin = end;
+            if (same.size() < 2)
+                continue;
+            if (same.front().count == 8) {
+                for (SortItem &item : same)
+                    keys.setWord(item, offset + 8);
+                sortByWords(same, offset + 8, keys, inOrder, sorted);
+            } else {
+                std::sort(same.begin(), same.end(), inOrder);
+                sorted(same);
+            }
+        }
     }
 
     // The words have moved rows out of row order: of rows the full rule
@@ -672,13 +722,17 @@ TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype keyCharacters)
 std::optional<TableRows> trimmedIfSortedUnique(const TableRows &viewRows)
 {
     qsizetype runStart = 0;
+    QStringView previous;
+    bool untrimmed = false;
     for (qsizetype i = 0; i < viewRows.size(); ++i) {
         const QStringView row = trimmedRow(viewRows.at(i));
         if (row.isEmpty())
             return std::nullopt;
+        untrimmed = untrimmed || row.size() != viewRows.at(i).size();
+        const QStringView before = std::exchange(previous, row);
         if (i == 0)
             continue;
-        const int order = compareRows(trimmedRow(viewRows.at(i - 1)), row);
+        const int order = compareRows(before, row);
         if (order > 0)
             return std::nullopt;
         if (order < 0) {
@@ -691,7 +745,7 @@ std::optional<TableRows> trimmedIfSortedUnique(const TableRows &viewRows)
         }
     }
     TableRows trimmed = viewRows;
-    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+    for (qsizetype i = 0; untrimmed && i < trimmed.size(); ++i) {
         const QStringView row = trimmed.at(i);
         if (const QStringView part = trimmedRow(row); part.size() != row.size())
             trimmed.narrow(i, part);
