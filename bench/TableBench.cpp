@@ -19,6 +19,7 @@
 #include "widgets/TableTextView.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <optional>
@@ -100,6 +101,11 @@ void measureSteps(const QString &tablePath, const QString &headerLine, const QSt
 
 int measureTable(const QString &dataFolder, int rows)
 {
+    // The entry commands add entries of their own; in a folder measured
+    // before they exist already, and the new-entry dialog would wait for an
+    // answer.
+    if (!QDir(Zestrola::entryFolderPath(dataFolder + u'/', kTableName)).isEmpty(QDir::Files))
+        fail("the data folder was measured before: write a fresh one with --write-data");
     const QString settingsFolder = enterDataFolder(dataFolder);
     const TestSupport::MessageBoxTestMode answeredAtOnce;
     const QString tablePath = Zestrola::tableFilePath(dataFolder + u'/', kTableName);
