@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/Search.h"
 
-#include <array>
 #include <bit>
 #include <bitset>
 
@@ -43,12 +42,7 @@ public:
         : m_term(term)
         , m_first(variantsOf(term.front()))
         , m_second(term.size() > 1 ? variantsOf(term[1]) : Variants {})
-    {
-        for (qsizetype at = 1; at <= qsizetype(kFollowers) && at < term.size(); ++at) {
-            if (const Variants v = variantsOf(term[at]); v.isAscii())
-                m_followers[m_followerCount++] = { at, v.lower, v.upper };
-        }
-    }
+    { }
 
     bool startsRow(QStringView row) const
     {
@@ -68,59 +62,26 @@ public:
 #ifdef __SSE2__
         // Eight characters at a time: those equal to the first character of
         // the term in either case, and, where other characters fold to it,
-        // every one beyond ASCII. Of those, only places whose next few
-        // characters may match the term's as well: an ASCII character of the
-        // row matches an ASCII one of the term in either case only, and
-        // folding keeps every character in its place.
+        // every one beyond ASCII.
         const unsigned others = m_first.foldedFromElsewhere ? 0xFFFF : 0;
         const __m128i lower = _mm_set1_epi16(short(m_first.lower));
         const __m128i upper = _mm_set1_epi16(short(m_first.upper));
         const __m128i highBits = _mm_set1_epi16(short(0xFF80));
         const __m128i zero = _mm_setzero_si128();
-        const auto nonAscii = [&](__m128i block) {
-            return ~unsigned(
-                _mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(block, highBits), zero)));
-        };
-        const auto either = [](__m128i block, __m128i a, __m128i b) {
-            return unsigned(_mm_movemask_epi8(
-                _mm_or_si128(_mm_cmpeq_epi16(block, a), _mm_cmpeq_epi16(block, b))));
-        };
-        __m128i followerLower[kFollowers];
-        __m128i followerUpper[kFollowers];
-        for (std::size_t f = 0; f < m_followerCount; ++f) {
-            followerLower[f] = _mm_set1_epi16(short(m_followers[f].lower));
-            followerUpper[f] = _mm_set1_epi16(short(m_followers[f].upper));
-        }
-        // Places `from` to `from` + 7, less those in `seen` (two bits each).
-        // The term is longer than the farthest follower: the loads stay in
-        // the row.
-        const auto foundFrom = [&](qsizetype from, unsigned seen) {
-            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + from));
-            unsigned candidates
-                = (either(block, lower, upper) | (nonAscii(block) & others)) & ~seen;
-            for (std::size_t f = 0; candidates != 0 && f < m_followerCount; ++f) {
-                const __m128i next = _mm_loadu_si128(
-                    reinterpret_cast<const __m128i *>(chars + from + m_followers[f].at));
-                candidates &= either(next, followerLower[f], followerUpper[f]) | nonAscii(next);
-            }
+        for (; i + 8 <= starts; i += 8) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(chars + i));
+            const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(block, highBits), zero);
+            const __m128i same
+                = _mm_or_si128(_mm_cmpeq_epi16(block, lower), _mm_cmpeq_epi16(block, upper));
+            auto candidates = unsigned(_mm_movemask_epi8(same))
+                | (~unsigned(_mm_movemask_epi8(ascii)) & others);
             while (candidates != 0) {
-                if (matchesAt(row, from + std::countr_zero(candidates) / 2))
+                const qsizetype at = i + std::countr_zero(candidates) / 2;
+                if (matchesAt(row, at))
                     return true;
                 candidates &= candidates - 1;
                 candidates &= candidates - 1; // both bytes of the character
             }
-            return false;
-        };
-        for (; i + 8 <= starts; i += 8) {
-            if (foundFrom(i, 0))
-                return true;
-        }
-        // The last places in one more pass of eight, over some seen already.
-        if (i < starts && starts >= 8) {
-            const qsizetype from = starts - 8;
-            if (foundFrom(from, (1u << (2 * (i - from))) - 1))
-                return true;
-            i = starts;
         }
 #endif
         for (; i < starts; ++i) {
@@ -167,21 +128,9 @@ private:
         return row.sliced(at, m_term.size()).compare(m_term, Qt::CaseInsensitive) == 0;
     }
 
-    // Characters after the first that the eight-at-a-time search looks at:
-    // the ASCII ones among the next few of the term.
-    static constexpr std::size_t kFollowers = 3;
-    struct Follower
-    {
-        qsizetype at = 0;
-        char16_t lower = 0;
-        char16_t upper = 0;
-    };
-
     QStringView m_term;
     Variants m_first;
     Variants m_second;
-    std::array<Follower, kFollowers> m_followers {};
-    std::size_t m_followerCount = 0;
 };
 
 void prefetchRow([[maybe_unused]] const TableRows &rows, [[maybe_unused]] qsizetype row)

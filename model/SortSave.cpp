@@ -15,10 +15,6 @@
 #include <utility>
 #include <vector>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace Zestrola {
 
 namespace {
@@ -238,22 +234,8 @@ CommonBeginning commonBeginning(QStringView a, QStringView b)
     const char16_t *pb = b.utf16();
     CommonBeginning common;
     qsizetype i = 0;
-    // Eight or four characters at a time: the rows of a sorted table share
-    // long beginnings with their neighbours.
-#ifdef __SSE2__
-    const __m128i highBits = _mm_set1_epi16(short(0xFF80));
-    for (; i + 8 <= shorter; i += 8) {
-        const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i *>(pa + i));
-        const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i *>(pb + i));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(va, vb)) != 0xFFFF)
-            break;
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(va, highBits), _mm_setzero_si128()))
-            != 0xFFFF) {
-            for (qsizetype k = i; k < i + 8; ++k)
-                common.note(pa[k]);
-        }
-    }
-#endif
+    // Four characters at a time: the rows of a sorted table share long
+    // beginnings with their neighbours.
     for (; i + 4 <= shorter; i += 4) {
         quint64 wa, wb;
         std::memcpy(&wa, pa + i, sizeof wa);
