@@ -459,6 +459,7 @@ void TMainForm::createDialogs()
 void TMainForm::connectSignals()
 {
     connect(m_chooser, &QComboBox::activated, this, &TMainForm::ComboBox1Change);
+    connect(&m_orderCheckTimer, &QTimer::timeout, this, &TMainForm::checkRowOrderAWhile);
     connect(m_searchField, &QLineEdit::returnPressed, this, &TMainForm::Suchen1Click);
     connect(m_searchField, &QLineEdit::textEdited, this, &TMainForm::onSearchTextEdited);
     connect(m_searchMode, &QCheckBox::toggled, this, &TMainForm::updateSearchModeHint);
@@ -768,6 +769,7 @@ bool TMainForm::LadeTntRichEdit1(const QString &tableName)
     // Let go of the view's share of the old rows before the new ones are
     // built: two large tables need not live side by side.
     m_view->setLines({});
+    m_orderCheckTimer.stop();
     QString error;
     switch (m_session.load(tableName, &error, [this] { showFirstRows(); })) {
     case TableSession::LoadResult::Missing:
@@ -782,7 +784,18 @@ bool TMainForm::LadeTntRichEdit1(const QString &tableName)
     }
     TrageDieHeaderZeileInStringgridEin(m_session.headerLine());
     showSessionRows();
+    m_orderCheckTimer.start(0);
     return true;
+}
+
+// The first change of a long table need not check its order once the user
+// has looked at it for a moment. A few milliseconds at a time, so that the
+// window answers in between; a command before the end checks the rest.
+void TMainForm::checkRowOrderAWhile()
+{
+    constexpr int kCheckMs = 4;
+    if (m_session.checkOrderUntil(QDeadlineTimer(kCheckMs)))
+        m_orderCheckTimer.stop();
 }
 
 // A long table is seen at once: the header and the first screen of rows

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <QTimer>
 #include <memory>
 
 class QAction;
@@ -74,6 +75,9 @@ public:
     HeaderGrid *headerGrid() const { return m_header; }
     Zestrola::ViewColouring *colouring() const { return m_colouring; }
     TBerechnungsForm *calculationForm() const { return m_calcForm; }
+    // Whether the loaded rows are still being checked for saved order while
+    // the window waits for the user.
+    bool isCheckingRowOrder() const { return m_orderCheckTimer.isActive(); }
 
     // Loading and saving a table.
     void ComboBox1Change();
@@ -142,6 +146,7 @@ private:
 
     void saveWindowSize();
     void showFirstRows();
+    void checkRowOrderAWhile();
     void lockDataFolder();
     void applyReadOnly();
     bool refusedAsReadOnly();
@@ -172,6 +177,7 @@ private:
     void updateHoverLine(QPoint pos);
 
     Zestrola::TableSession m_session;
+    QTimer m_orderCheckTimer;
     std::unique_ptr<QLockFile> m_lock;
     bool m_readOnly = false;
     bool m_quitRequested = false;

@@ -63,17 +63,20 @@ QString selectedName(const BenchWindow &window)
 
 } // namespace
 
-// Each run starts from the table file again, just loaded: the table as the
-// program keeps it, sorted by its last save. A table in another order
-// (written by hand or another program) pays for one whole sort on its first
-// change: "newEntryForeign".
+// Each run starts from the table file again, loaded, with the window idle
+// until the order of its rows is checked: the table as the program keeps it,
+// sorted by its last save. A table in another order (written by hand or
+// another program) pays for one whole sort on its first change:
+// "newEntryForeign".
 void measureEntryCommands(BenchWindow &window, int runs, int rows,
     const std::function<void()> &restoreSaved, const std::function<void()> &restoreForeign)
 {
     const auto fresh = [&](const std::function<void()> &restore) {
         restore();
         window.load(kTableName);
-        window.settle();
+        do
+            window.settle();
+        while (window.form.isCheckingRowOrder());
     };
     auto *newEntry = window.form.findChild<TNeuForm *>();
     auto *edit = window.form.findChild<TBearbeitenForm *>();

@@ -16,11 +16,6 @@ namespace {
 // but then always with the same hash.
 constexpr size_t kSeed = 0x5A657374726F6C61;
 
-// File system clocks tick coarsely (on some, by whole seconds); a file
-// changed less than this before its stamp was taken may change again
-// without its times showing it.
-constexpr qint64 kClockTickNs = 3'000'000'000;
-
 qint64 nanoseconds(const timespec &time)
 {
     return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
@@ -129,8 +124,8 @@ FileStamp FileStampHasher::stampOf(const QString &path)
         stamp.m_status.size = -1;
         return stamp;
     }
-    stamp.m_statusTrusted = stamp.m_status.changedNs < taken - kClockTickNs
-        && stamp.m_status.modifiedNs < taken - kClockTickNs;
+    stamp.m_statusTrusted = stamp.m_status.changedNs < taken - FileStamp::kClockTickNs
+        && stamp.m_status.modifiedNs < taken - FileStamp::kClockTickNs;
     return stamp;
 }
 

@@ -17,6 +17,11 @@ class FileStamp
 public:
     enum class Check { Unchanged, Changed, Missing };
 
+    // File system clocks tick coarsely (on some, by whole seconds); a file
+    // changed less than this before its stamp was taken may change again
+    // without its times showing it, so check() reads such a file again.
+    static constexpr qint64 kClockTickNs = 3'000'000'000;
+
     // A file that was not there: any file found later counts as a change.
     FileStamp() = default;
 

@@ -703,31 +703,61 @@ TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype keyCharacters)
 
 std::optional<TableRows> trimmedIfSortedUnique(const TableRows &viewRows)
 {
-    qsizetype runStart = 0;
-    QStringView previous;
-    bool untrimmed = false;
-    for (qsizetype i = 0; i < viewRows.size(); ++i) {
-        const QStringView row = trimmedRow(viewRows.at(i));
-        if (row.isEmpty())
-            return std::nullopt;
-        untrimmed = untrimmed || row.size() != viewRows.at(i).size();
-        const QStringView before = std::exchange(previous, row);
-        if (i == 0)
-            continue;
-        const int order = compareRows(before, row);
-        if (order > 0)
-            return std::nullopt;
-        if (order < 0) {
-            runStart = i;
-            continue;
+    SortedUniqueCheck check;
+    if (check.checkUntil(viewRows, QDeadlineTimer::Forever)
+        != SortedUniqueCheck::Result::SortedUnique)
+        return std::nullopt;
+    return check.trimmed(viewRows);
+}
+
+SortedUniqueCheck::Result SortedUniqueCheck::checkUntil(
+    const TableRows &viewRows, QDeadlineTimer deadline)
+{
+    // Reading the clock after every row would cost more than most rows do.
+    constexpr qsizetype kRowsBetweenClockReads = 4096;
+    QStringView previous = m_next > 0 ? trimmedRow(viewRows.at(m_next - 1)) : QStringView();
+    while (m_result == Result::Unfinished) {
+        const qsizetype stop = std::min(viewRows.size(), m_next + kRowsBetweenClockReads);
+        for (; m_next < stop; ++m_next) {
+            const QStringView row = trimmedRow(viewRows.at(m_next));
+            if (!inOrder(viewRows, std::exchange(previous, row), row))
+                return m_result = Result::Unsorted;
         }
-        for (qsizetype kept = runStart; kept < i; ++kept) {
-            if (trimmedRow(viewRows.at(kept)) == row)
-                return std::nullopt;
-        }
+        if (m_next == viewRows.size())
+            m_result = Result::SortedUnique;
+        else if (deadline.hasExpired())
+            break;
     }
+    return m_result;
+}
+
+// Whether `row`, the one at m_next, keeps the rows up to it sorted and
+// unique after `before`, the one above it.
+bool SortedUniqueCheck::inOrder(const TableRows &viewRows, QStringView before, QStringView row)
+{
+    if (row.isEmpty())
+        return false;
+    m_untrimmed = m_untrimmed || row.size() != viewRows.at(m_next).size();
+    if (m_next == 0)
+        return true;
+    const int order = compareRows(before, row);
+    if (order > 0)
+        return false;
+    if (order < 0) {
+        m_runStart = m_next;
+        return true;
+    }
+    for (qsizetype kept = m_runStart; kept < m_next; ++kept) {
+        if (trimmedRow(viewRows.at(kept)) == row)
+            return false;
+    }
+    return true;
+}
+
+TableRows SortedUniqueCheck::trimmed(const TableRows &viewRows) const
+{
     TableRows trimmed = viewRows;
-    for (qsizetype i = 0; untrimmed && i < trimmed.size(); ++i) {
+    for (qsizetype i = 0; m_untrimmed && i < trimmed.size(); ++i) {
         const QStringView row = trimmed.at(i);
         if (const QStringView part = trimmedRow(row); part.size() != row.size())
             trimmed.narrow(i, part);

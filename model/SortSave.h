@@ -4,6 +4,7 @@
 #include "model/FileStamp.h"
 #include "model/TableRows.h"
 
+#include <QDeadlineTimer>
 #include <QString>
 #include <QStringView>
 #include <optional>
@@ -34,6 +35,30 @@ TableRows sortedUniqueRows(const TableRows &viewRows, qsizetype keyCharacters = 
 // already (as every table the program wrote is); otherwise nothing. Such rows
 // take single changes without being sorted anew.
 std::optional<TableRows> trimmedIfSortedUnique(const TableRows &viewRows);
+
+// The check of trimmedIfSortedUnique a part at a time, so that a long table
+// can be checked while the program waits for the user. The rows must not
+// change between the parts; a check of other rows starts anew.
+class SortedUniqueCheck
+{
+public:
+    enum class Result { Unfinished, SortedUnique, Unsorted };
+
+    // Checks on from where the last call stopped, until the rows are done
+    // or `deadline` has expired.
+    Result checkUntil(const TableRows &viewRows, QDeadlineTimer deadline);
+    Result result() const { return m_result; }
+    // The rows trimmed; only for rows the check found sorted and unique.
+    TableRows trimmed(const TableRows &viewRows) const;
+
+private:
+    bool inOrder(const TableRows &viewRows, QStringView before, QStringView row);
+
+    qsizetype m_next = 0;
+    qsizetype m_runStart = 0;
+    bool m_untrimmed = false;
+    Result m_result = Result::Unfinished;
+};
 
 // The rows of sorted `sortedRows` that compare equal to `row`, as the index
 // of the first and the one after the last; both the place `row` belongs at

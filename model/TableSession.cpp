@@ -67,6 +67,7 @@ void TableSession::open(const QString &name, const QString &path, ViewTable tabl
     setHeaderLine(std::move(table.headerLine));
     m_rows = std::move(table.rows);
     m_order = RowOrder::Unchecked;
+    m_orderCheck = {};
     m_firstRowCellCount = table.firstRowCellCount;
 }
 
@@ -87,6 +88,7 @@ void TableSession::close()
     m_rows = {};
     m_stamp = {};
     m_order = RowOrder::Unchecked;
+    m_orderCheck = {};
     m_firstRowCellCount = 0;
     m_foodColumns = kNoNutrientColumns;
     m_drinkColumns = kNoNutrientColumns;
@@ -100,12 +102,20 @@ QStringList TableSession::headerCells() const
 bool TableSession::inSavedOrder()
 {
     if (m_order == RowOrder::Unchecked) {
-        std::optional<TableRows> trimmed = trimmedIfSortedUnique(m_rows);
-        m_order = trimmed ? RowOrder::Saved : RowOrder::Unsorted;
-        if (trimmed)
-            m_rows = std::move(*trimmed);
+        const bool saved = m_orderCheck.checkUntil(m_rows, QDeadlineTimer::Forever)
+            == SortedUniqueCheck::Result::SortedUnique;
+        m_order = saved ? RowOrder::Saved : RowOrder::Unsorted;
+        if (saved)
+            m_rows = m_orderCheck.trimmed(m_rows);
     }
     return m_order == RowOrder::Saved;
+}
+
+// The rows stay as they are until a change: the view shows them untrimmed.
+bool TableSession::checkOrderUntil(QDeadlineTimer deadline)
+{
+    return m_order != RowOrder::Unchecked
+        || m_orderCheck.checkUntil(m_rows, deadline) != SortedUniqueCheck::Result::Unfinished;
 }
 
 // `row` as if it stood at `viewIndex` among the rows before the sort: a
@@ -149,6 +159,9 @@ bool TableSession::removeRow(int index)
 {
     if (index < 0 || index >= m_rows.size())
         return false;
+    // Checked before the row goes, so that a check begun while the user
+    // waited counts; rows in saved order are so without any one of them.
+    inSavedOrder();
     m_rows.removeAt(index);
     return true;
 }
@@ -175,6 +188,7 @@ void TableSession::restoreRows(RowsBefore before)
 {
     m_rows = std::move(before.m_rows);
     m_order = before.m_order;
+    m_orderCheck = {};
 }
 
 // Changed rows leave their old text in the block. A save gives it back once

@@ -3,6 +3,7 @@
 
 #include "model/FileStamp.h"
 #include "model/Nutrient.h"
+#include "model/SortSave.h"
 #include "model/TableRows.h"
 
 #include <QString>
@@ -23,7 +24,8 @@ struct ViewTable;
 class TableSession
 {
     // Whether the rows are known to be in saved order. Loaded rows are
-    // checked on their first change, since tables the program wrote are.
+    // checked while the program waits for the user (checkOrderUntil), or at
+    // the latest on their first change; tables the program wrote are.
     enum class RowOrder { Unchecked, Saved, Unsorted };
 
 public:
@@ -72,6 +74,11 @@ public:
     // Many rows at once (an import): they are sorted in with the others by
     // the next sortAndSave, in one sort rather than one insertion each.
     void appendRows(const TableRows &rows);
+
+    // Checks loaded rows for saved order until `deadline`, so that the first
+    // change need not; true once nothing is left to check. A change checks
+    // the rest itself.
+    bool checkOrderUntil(QDeadlineTimer deadline);
 
     // The rows as they are, to be put back when a change cannot be saved.
     class RowsBefore
@@ -124,6 +131,7 @@ private:
     FileStamp m_stamp;
     int m_firstRowCellCount = 0;
     RowOrder m_order = RowOrder::Unchecked;
+    SortedUniqueCheck m_orderCheck;
     bool m_drink = false;
     NutrientColumns m_foodColumns = kNoNutrientColumns;
     NutrientColumns m_drinkColumns = kNoNutrientColumns;

@@ -7,6 +7,7 @@
 #include "dialogs/NeuForm.h"
 #include "dialogs/NeueTabelleForm.h"
 #include "model/Settings.h"
+#include "model/SortSave.h"
 #include "widgets/CellGrid.h"
 #include "widgets/HeaderGrid.h"
 
@@ -285,6 +286,56 @@ private Q_SLOTS:
         QCOMPARE(saved(u"Obstsalat.txt"_s), kBom + kFoodHeader);
         QVERIFY(!QFile::exists(data->path() + u"Obstsalat/Äpfel grün.txt"_s));
         QCOMPARE(view()->lineCount(), 0);
+    }
+
+    // A long table's order is checked while the window waits; a command that
+    // comes first checks it itself. Either way the file ends as the full
+    // sort leaves it, for a table in saved order and for one that is not.
+    void commandsBeforeAndAfterTheOrderCheckSaveAlike_data()
+    {
+        QTest::addColumn<bool>("sorted");
+        QTest::addColumn<bool>("waited");
+        for (const bool sorted : { true, false }) {
+            QTest::addRow("%s, at once", sorted ? "sorted" : "unsorted") << sorted << false;
+            QTest::addRow("%s, after a wait", sorted ? "sorted" : "unsorted") << sorted << true;
+        }
+    }
+    void commandsBeforeAndAfterTheOrderCheckSaveAlike()
+    {
+        QFETCH(bool, sorted);
+        QFETCH(bool, waited);
+        QStringList rows;
+        for (int i = 0; i < 9000; ++i)
+            rows << u"Eintrag %1\t%2"_s.arg(i, 4, 10, QChar(u'0')).arg(i % 7);
+        if (!sorted)
+            rows.swapItemsAt(100, 8000);
+        const QString header = u"Lang 100g\tkJ"_s;
+        data->addTable(u"Lang"_s, kBom + Zestrola::tableFileText(header, rows).toUtf8());
+        start();
+        choose(u"Lang"_s);
+        QVERIFY(form->isCheckingRowOrder());
+        if (waited)
+            QTRY_VERIFY(!form->isCheckingRowOrder());
+
+        // The first row deleted (the window waits for nothing in between),
+        // then a new entry sorted in.
+        MessageBox::queueAnswer(QMessageBox::Yes);
+        view()->setCaret({ 0, 0 });
+        trigger("Zeileloeschen1");
+        whileOpen<TNeuForm>([](TNeuForm *dialog) {
+            typeInto(dialog->valueGrid(), 0, u"Eintrag 4500a"_s);
+            dialog->findChild<QPushButton *>(u"OkButton"_s)->click();
+        });
+        trigger("NeuerEintrag1");
+
+        const QString file = QString::fromUtf8(saved(u"Lang.txt"_s));
+        const qsizetype added = file.indexOf(u"Eintrag 4500a"_s);
+        QVERIFY(added > 0);
+        rows.removeFirst();
+        rows << file.mid(added, file.indexOf(u'\r', added) - added);
+        rows = Zestrola::sortedUniqueRows(rows).toStringList();
+        QCOMPARE(saved(u"Lang.txt"_s), kBom + Zestrola::tableFileText(header, rows).toUtf8());
+        QVERIFY(!form->isCheckingRowOrder());
     }
 
     // Twins (equal but for letter case, Unicode form or an invisible

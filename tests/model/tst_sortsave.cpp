@@ -49,6 +49,61 @@ private Q_SLOTS:
         QTEST(Zestrola::sortedUniqueRows(viewRows, 1).toStringList(), "sorted");
     }
 
+    // The order check of a loaded table, whole and a part at a time: rows
+    // are in saved order exactly when sorting them changes nothing but
+    // their trimming. The faults lie at the border of the parts too.
+    void orderCheckAgreesWithTheSort_data()
+    {
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("row");
+        constexpr int kPart = 4096; // rows checked between two reads of the clock
+        const auto row
+            = [](const char *tag, int at, const QString &row) { QTest::newRow(tag) << at << row; };
+        row("in order", 0, {});
+        row("second before the first", 1, u"Aal"_s);
+        row("out of order across a part's border", kPart, u"Eintrag 04094x"_s);
+        row("last too early", kPart * 2 + 99, u"Eintrag 00007x"_s);
+        row("row twice across a border", kPart, u"Eintrag 04095"_s);
+        row("row twice apart from trimming", kPart, u" Eintrag 04095  "_s);
+        row("twin by letter case", kPart, u"EINTRAG 04095"_s);
+        row("untrimmed in the second part", kPart + 5, u"Eintrag 04101 \t "_s);
+        row("blank row", kPart * 2, u" \t"_s);
+    }
+    void orderCheckAgreesWithTheSort()
+    {
+        QFETCH(int, at);
+        QFETCH(QString, row);
+        QStringList rows;
+        for (int i = 0; i < 8292; ++i)
+            rows << u"Eintrag %1"_s.arg(i, 5, 10, QChar(u'0'));
+        if (!row.isEmpty())
+            rows[at] = row;
+        QStringList trimmed;
+        for (const QString &one : std::as_const(rows))
+            trimmed << trimmedRow(one).toString();
+        const TableRows sorted = Zestrola::sortedUniqueRows(rows);
+        const bool inOrder = sorted.toStringList() == trimmed;
+
+        const std::optional<TableRows> whole = trimmedIfSortedUnique(rows);
+        QCOMPARE(whole.has_value(), inOrder);
+        if (whole)
+            QVERIFY(whole->toStringList() == trimmed);
+
+        const TableRows viewRows = rows;
+        SortedUniqueCheck check;
+        int parts = 1;
+        while (
+            check.checkUntil(viewRows, QDeadlineTimer(0)) == SortedUniqueCheck::Result::Unfinished)
+            ++parts;
+        QCOMPARE(check.result(),
+            inOrder ? SortedUniqueCheck::Result::SortedUnique
+                    : SortedUniqueCheck::Result::Unsorted);
+        QCOMPARE(parts, inOrder ? 3 : at / 4096 + 1);
+        QCOMPARE(check.checkUntil(viewRows, QDeadlineTimer(0)), check.result());
+        if (inOrder)
+            QVERIFY(check.trimmed(viewRows).toStringList() == trimmed);
+    }
+
     // The row order takes shortcuts for common characters; random rows sharing
     // long beginnings must still come out exactly as the German collation says.
     void orderAgreesWithCollation()
