@@ -88,11 +88,11 @@ private Q_SLOTS:
 
     void addresses()
     {
-        QCOMPARE(serverFromSetting({}), QUrl(u"https://world.openfoodfacts.org"_s));
-        QCOMPARE(serverFromSetting(u" https://de.openfoodfacts.org/ "_s),
-            QUrl(u"https://de.openfoodfacts.org"_s));
-        for (const QString &bad : { u"de.openfoodfacts.org"_s, u"ftp://x.org"_s,
-                 u"https://x.org/?a=1"_s, u"http:///pfad"_s })
+        QCOMPARE(serverFromSetting({}), QUrl(kDefaultServer));
+        QCOMPARE(
+            serverFromSetting(u" https://127.0.0.1:8443/ "_s), QUrl(u"https://127.0.0.1:8443"_s));
+        for (const QString &bad :
+            { u"127.0.0.1:8080"_s, u"ftp://x.org"_s, u"https://x.org/?a=1"_s, u"http:///pfad"_s })
             QVERIFY2(!serverFromSetting(bad).isValid(), qPrintable(bad));
 
         const QUrl server = serverFromSetting(u"http://127.0.0.1:8080/off/"_s);
