@@ -120,6 +120,11 @@ private Q_SLOTS:
             << QStringList { "Brot", "Süßkartoffel" } << "SÜßKARTOFFEL" << false << 1;
         QTest::newRow("match after a false start")
             << QStringList { "Ananas", "Bananen" } << "anen" << false << 1;
+        QTest::newRow("never across two rows")
+            << QStringList { "Brot", "Apfel", "Ei" } << "rotap" << false << -1;
+        QTest::newRow("longer than every row") << fruit << "Birne\t57,00  \tX" << false << -1;
+        QTest::newRow("Kelvin sign, long s and capital sharp s fold")
+            << QStringList { "Brot", "Kürbis süß" } << "\u212Aürbis \u017Fü\u1E9E" << false << 1;
     }
     void findRow()
     {
