@@ -147,8 +147,21 @@ QString picturePath(const QString &dataFolder, const QString &tableName, const Q
 
 QString entryName(QStringView row)
 {
+    return entryNameIn(row).toString();
+}
+
+QStringView entryNameIn(QStringView row)
+{
     const qsizetype tab = row.indexOf(u'\t');
-    return trimBlanks(tab < 0 ? row : row.first(tab));
+    return trimmedBlanks(tab < 0 ? row : row.first(tab));
+}
+
+bool isEntryNamed(QStringView row, QStringView name)
+{
+    if (!row.isEmpty() && !name.isEmpty() && row.front() != name.front()
+        && !trimmedBlanks(row.first(1)).isEmpty())
+        return false;
+    return entryNameIn(row) == name;
 }
 
 } // namespace Zestrola

@@ -134,8 +134,9 @@ private:
 // files of that name are its too.
 bool nameInUse(const TableSession &session, const QString &name, int except)
 {
-    for (int i = 0; i < session.rowCount(); ++i) {
-        if (i != except && session.entryName(i) == name)
+    const TableRows &rows = session.rows();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (i != except && isEntryNamed(rows.at(i), name))
             return true;
     }
     return false;

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <optional>
 #include <unistd.h>
 
@@ -418,16 +419,32 @@ public:
             if (written <= 0)
                 return false;
             bytes = bytes.sliced(written);
+            m_written += written;
         }
+        startWriteBack();
         return true;
     }
 
     FileStamp stampOf(const QString &path) { return m_hasher.stampOf(path); }
 
 private:
+    // A long file goes to the disk while the rest is still being encoded,
+    // so that the sync before the rename waits for its last pieces only.
+    void startWriteBack()
+    {
+        constexpr qint64 kWriteBackBytes = 4 * 1024 * 1024;
+        if (m_written - m_sentToDisk < kWriteBackBytes)
+            return;
+        ::sync_file_range(
+            m_file.handle(), m_sentToDisk, m_written - m_sentToDisk, SYNC_FILE_RANGE_WRITE);
+        m_sentToDisk = m_written;
+    }
+
     QSaveFile &m_file;
     bool m_stamped;
     FileStampHasher m_hasher;
+    qint64 m_written = 0;
+    qint64 m_sentToDisk = 0;
 };
 
 // Finishes the prepared file: every error checked and the data on the disk

@@ -77,6 +77,37 @@ private Q_SLOTS:
         QCOMPARE(entryName(u" Apfel "_s), u"Apfel"_s);
     }
 
+    // The quick test of a row's name agrees with comparing its name.
+    void entryNamed_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("named");
+        const auto row = [](const char *tag, const QString &text, const QString &name, bool named) {
+            QTest::newRow(tag) << text << name << named;
+            QCOMPARE(entryName(text) == name, named);
+        };
+        row("name and values", u"Apfel\t52\t0,4"_s, u"Apfel"_s, true);
+        row("no TAB", u"Apfel"_s, u"Apfel"_s, true);
+        row("blanks around", u"  Apfel \t52"_s, u"Apfel"_s, true);
+        row("longer name", u"Apfelmus\t70"_s, u"Apfel"_s, false);
+        row("shorter name", u"Apfel\t52"_s, u"Apfelmus"_s, false);
+        row("other first letter", u"Birne\t57"_s, u"Apfel"_s, false);
+        row("blank, then another name", u" Birne\t57"_s, u"Apfel"_s, false);
+        row("letter case", u"apfel\t52"_s, u"Apfel"_s, false);
+        row("empty name", u"\t52"_s, QString(), true);
+        row("empty row", QString(), QString(), true);
+        row("empty row, a name", QString(), u"Apfel"_s, false);
+    }
+
+    void entryNamed()
+    {
+        QFETCH(QString, row);
+        QFETCH(QString, name);
+        QFETCH(bool, named);
+        QCOMPARE(isEntryNamed(row, name), named);
+    }
+
     void fileNames_data()
     {
         QTest::addColumn<QString>("name");
