@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTest>
+#include <QThreadPool>
 #include <optional>
 
 using namespace Zestrola;
@@ -207,6 +209,19 @@ private Q_SLOTS:
         QTest::newRow("lone low surrogate after ASCII")
             << u"123456789"_s + QChar(0xDC00) + u"abc\r\n"_s;
         QTest::newRow("several pieces") << QString("Käse\t30,00\r\n").repeated(40000);
+        // Lines of every length around the eight-character runs, with
+        // characters of every width and lone surrogates anywhere.
+        const QList<QString> kinds = { u"a"_s, u"7"_s, u"\t"_s, u"ä"_s, u"ß"_s, u"€"_s, u"\uFFFD"_s,
+            u"\U0001F34E"_s, QString(QChar(0xD83C)), QString(QChar(0xDC00)) };
+        QRandomGenerator random(20261207);
+        QString lines;
+        for (int line = 0; line < 400; ++line) {
+            const int length = line % 40;
+            for (int i = 0; i < length; ++i)
+                lines += kinds[random.bounded(random.bounded(4) == 0 ? int(kinds.size()) : 3)];
+            lines += u"\r\n"_s;
+        }
+        QTest::newRow("random lines of every kind of character") << lines;
     }
     void writeToStream()
     {
@@ -228,6 +243,24 @@ private Q_SLOTS:
         QVERIFY(WriteToStream(lines, path));
         const char *lastEnd = text.endsWith(u'\n') || text.isEmpty() ? "" : "\r\n";
         QVERIFY(TestSupport::readBytes(path) == expected + lastEnd);
+    }
+
+    // A long file written over is let go of once the new one is in place,
+    // and a short one at once: no handle stays open.
+    void replacedFilesAreLetGo()
+    {
+        const auto openHandles = [] { return QDir(u"/proc/self/fd"_s).count(); };
+        TestSupport::DataFolder folder;
+        const QString path = folder.path() + "t.txt";
+        const qsizetype before = openHandles();
+        for (const qsizetype lines : { 500'000, 10 }) {
+            TestSupport::writeBytes(path, QByteArray(8 * 1024 * 1024, 'x'));
+            const QStringList text(lines, u"Käse\t30,00"_s);
+            QVERIFY(WriteToStream(text, path));
+            QThreadPool::globalInstance()->waitForDone();
+            QCOMPARE(openHandles(), before);
+            QCOMPARE(QFileInfo(path).size(), 3 + lines * qsizetype(sizeof("Käse\t30,00\r\n") - 1));
+        }
     }
 
     // Header lines keep the empty cell after a last TAB, rows and list lines
