@@ -1096,7 +1096,7 @@ void TMainForm::BearbeitenClick()
     if (m_editDialog->exec() != QDialog::Accepted || m_editDialog->row().isEmpty()
         || !tableReadyForChange())
         return;
-    const int index = m_session.indexOfRow(row);
+    const int index = m_session.indexOfRow(row, line);
     if (index < 0) {
         MessageBox::error(this, entryGoneMessage(entryName(row)));
         return;
@@ -1136,7 +1136,7 @@ void TMainForm::ZeileloeschenClick()
     if (MessageBox::question(this, question, MessageBox::Yes::Destroys) != QMessageBox::Yes
         || !tableReadyForChange())
         return;
-    const int index = m_session.indexOfRow(row);
+    const int index = m_session.indexOfRow(row, line);
     if (index < 0) {
         MessageBox::information(this, entryGoneMessage(entryName(row)));
         return;

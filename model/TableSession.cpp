@@ -256,9 +256,11 @@ int TableSession::twinOf(QStringView row, int except)
     return -1;
 }
 
-int TableSession::indexOfRow(QStringView row) const
+int TableSession::indexOfRow(QStringView row, int likely) const
 {
     const QStringView wanted = trimmedRow(row);
+    if (likely >= 0 && likely < rowCount() && trimmedRow(m_rows.at(likely)) == wanted)
+        return likely;
     for (int i = 0; i < rowCount(); ++i) {
         if (trimmedRow(m_rows.at(i)) == wanted)
             return i;

@@ -107,7 +107,8 @@ public:
     // that `row` replaces.
     int twinOf(QStringView row, int except = -1);
     // The index of the row that is `row` apart from trimming; -1 if none.
-    int indexOfRow(QStringView row) const;
+    // `likely`, where the row was when the user chose it, is looked at first.
+    int indexOfRow(QStringView row, int likely = -1) const;
 
     // Index of the first row that starts with (or holds) `term`; -1 if none.
     int findRow(const QString &term, bool atLineStart) const;

@@ -153,6 +153,8 @@ private Q_SLOTS:
         QCOMPARE(m_session->twinOf(u"Birne\t1"_s, 1), 2);
         QCOMPARE(m_session->twinOf(u"Kiwi\t1"_s), -1);
         QCOMPARE(m_session->indexOfRow(u" birne\t1  \t"_s), 2);
+        for (const int likely : { -1, 0, 2, 3 })
+            QCOMPARE(m_session->indexOfRow(u"BIRNE\t1"_s, likely), 1);
     }
 
     // The table file keeps what it holds when the save cannot be done: a
