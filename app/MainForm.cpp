@@ -460,6 +460,13 @@ void TMainForm::connectSignals()
 {
     connect(m_chooser, &QComboBox::activated, this, &TMainForm::ComboBox1Change);
     connect(&m_orderCheckTimer, &QTimer::timeout, this, &TMainForm::checkRowOrderAWhile);
+    // Half a second beyond the clock's step, as a timer may fire a little early.
+    m_stampSettleTimer.setSingleShot(true);
+    m_stampSettleTimer.setInterval(int(FileStamp::kClockTickNs / 1'000'000) + 500);
+    connect(&m_stampSettleTimer, &QTimer::timeout, this, [this] {
+        if (m_session.isOpen())
+            m_session.settleFileStamp();
+    });
     connect(m_searchField, &QLineEdit::returnPressed, this, &TMainForm::Suchen1Click);
     connect(m_searchField, &QLineEdit::textEdited, this, &TMainForm::onSearchTextEdited);
     connect(m_searchMode, &QCheckBox::toggled, this, &TMainForm::updateSearchModeHint);
@@ -813,6 +820,7 @@ void TMainForm::showSessionRows()
 {
     applyRating();
     m_view->setLines(m_session.rows());
+    m_stampSettleTimer.start();
 }
 
 void TMainForm::applyRating()

@@ -178,6 +178,9 @@ private:
 
     Zestrola::TableSession m_session;
     QTimer m_orderCheckTimer;
+    // A while after the table was read or written, so that the next change
+    // need not read the whole file again to see whether another program did.
+    QTimer m_stampSettleTimer;
     std::unique_ptr<QLockFile> m_lock;
     bool m_readOnly = false;
     bool m_quitRequested = false;

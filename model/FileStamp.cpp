@@ -79,6 +79,23 @@ FileStamp::Check FileStamp::check(const QString &path) const
     return current.m_existed && current.m_hash == m_hash ? Check::Unchanged : Check::Changed;
 }
 
+bool FileStamp::settle(const QString &path)
+{
+    if (m_statusTrusted || !m_existed)
+        return m_statusTrusted;
+    Status now;
+    if (statusOf(path, &now) != Found::File || now != m_status)
+        return false; // changed: the next check tells
+    const qint64 tickAgo = nowNs() - kClockTickNs;
+    if (now.changedNs >= tickAgo || now.modifiedNs >= tickAgo)
+        return false;
+    // The status is taken after the bytes are read: a change in between
+    // shows in it.
+    const FileStamp current = ofFile(path);
+    m_statusTrusted = current.m_existed && current.m_hash == m_hash && current.m_status == m_status;
+    return m_statusTrusted;
+}
+
 void FileStampHasher::addData(QByteArrayView bytes)
 {
     m_size += bytes.size();

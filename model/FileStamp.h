@@ -39,6 +39,13 @@ public:
     // there is one.
     Check check(const QString &path) const;
 
+    // A stamp taken within a clock tick of the file's last change cannot
+    // trust the file's status, so every check reads the whole file again.
+    // Once the tick has passed, reading it one more time settles that: if
+    // the file still holds the stamped bytes, its status vouches for them
+    // from then on. True when the status is trusted (now or before).
+    bool settle(const QString &path);
+
 private:
     friend class FileStampHasher;
 

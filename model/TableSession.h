@@ -99,6 +99,10 @@ public:
     // Whether the table file still holds what was read or last written,
     // and what to tell the user when it does not (empty when it does).
     FileStamp::Check fileCheck() const { return m_stamp.check(m_path); }
+    // Lets the check of a table written or read just now trust the file's
+    // status once its clock has moved on (FileStamp::settle); for the
+    // window to call a while after a save or load, not on the user's path.
+    bool settleFileStamp() { return m_stamp.settle(m_path); }
     QString fileChangeProblem() const;
 
     // The row that `row` would stand beside as a twin: equal to it in the

@@ -133,6 +133,40 @@ private Q_SLOTS:
         QCOMPARE(stamp.check(path), Check::Changed);
         QVERIFY(FileStamp::ofFile(path).fileExisted());
     }
+
+    // A stamp of a file changed just now settles only once the clock has
+    // moved on, and only while the file holds the stamped bytes; settled,
+    // it still sees a later change.
+    void settlesOnceTheClockMovedOn()
+    {
+        TestSupport::DataFolder data;
+        const QString kept = data.path() + QStringLiteral("Obst.txt");
+        const QString changed = data.path() + QStringLiteral("Gemüse.txt");
+        QByteArray bytes = sampleBytes();
+        data.addFile(QStringLiteral("Obst.txt"), bytes);
+        data.addFile(QStringLiteral("Gemüse.txt"), bytes);
+        FileStamp keptStamp = FileStamp::ofFile(kept);
+        FileStamp changedStamp = FileStamp::ofFile(changed);
+        FileStamp missing = FileStamp::ofFile(data.path() + QStringLiteral("Fehlt.txt"));
+        QVERIFY(!keptStamp.settle(kept));
+        QVERIFY(!missing.settle(data.path() + QStringLiteral("Fehlt.txt")));
+
+        const timespec time = modificationTime(changed);
+        bytes[0] = char(~bytes[0]);
+        data.addFile(QStringLiteral("Gemüse.txt"), bytes);
+        keepModificationTime(changed, time);
+        QTest::qSleep(int(FileStamp::kClockTickNs / 1'000'000) + 200);
+
+        QVERIFY(keptStamp.settle(kept));
+        QCOMPARE(keptStamp.check(kept), Check::Unchanged);
+        QVERIFY(!changedStamp.settle(changed));
+        QCOMPARE(changedStamp.check(changed), Check::Changed);
+
+        const timespec keptTime = modificationTime(kept);
+        data.addFile(QStringLiteral("Obst.txt"), bytes);
+        keepModificationTime(kept, keptTime);
+        QCOMPARE(keptStamp.check(kept), Check::Changed);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFileStamp)
