@@ -485,12 +485,13 @@ private:
 // Renaming the new file over a long old one makes the system free the old
 // one's pages and blocks at once, which takes a while (50 ms for 85 MB).
 // Holding the old file open over the rename lets that happen later, on
-// another thread, when it is closed there.
+// another thread, when it is closed there. Opened without waiting, should
+// something other than a file have taken its place meanwhile.
 class OldFileRelease
 {
 public:
     explicit OldFileRelease(const QString &path)
-        : m_handle(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC))
+        : m_handle(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
     {
         constexpr qint64 kLongFile = 4 * 1024 * 1024;
         struct stat info
