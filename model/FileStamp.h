@@ -45,6 +45,7 @@ public:
     // the file still holds the stamped bytes, its status vouches for them
     // from then on. True when the status is trusted (now or before).
     bool settle(const QString &path);
+    bool isSettled() const { return m_statusTrusted; }
 
 private:
     friend class FileStampHasher;

@@ -103,6 +103,7 @@ public:
     // status once its clock has moved on (FileStamp::settle); for the
     // window to call a while after a save or load, not on the user's path.
     bool settleFileStamp() { return m_stamp.settle(m_path); }
+    bool fileStampSettled() const { return m_stamp.isSettled(); }
     QString fileChangeProblem() const;
 
     // The row that `row` would stand beside as a twin: equal to it in the

@@ -180,6 +180,27 @@ private Q_SLOTS:
         QTEST(exists(u"Obst/Apfel.txt"_s), "apfelInfoKept");
     }
 
+    // A table the window wrote is read once more a while later, so that the
+    // commands after it can trust its times; another program's change of
+    // the same size is caught all the same.
+    void writtenTableSettlesAndStillSeesOthers()
+    {
+        choose(u"Obst"_s);
+        trigger("Sortieren1");
+        QCOMPARE(saved(u"Obst.txt"_s), kMine);
+        QVERIFY(!form->session().fileStampSettled());
+        QTRY_VERIFY_WITH_TIMEOUT(form->session().fileStampSettled(), 6000);
+
+        QByteArray theirs = kMine;
+        theirs.replace("Apfel\t52", "Apfel\t53");
+        data->addFile(u"Obst.txt"_s, theirs);
+        MessageBox::queueAnswer(QMessageBox::No);
+        trigger("Sortieren1");
+        QCOMPARE(saved(u"Obst.txt"_s), theirs);
+        QVERIFY2(messages().join(u'|').contains(u"von einem anderen Programm geändert"_s),
+            qPrintable(messages().join(u'|')));
+    }
+
     // The open info box: a description another program changed or removed
     // in the meantime is overwritten only when the user says so.
     void infoTextChangedElsewhere_data()
