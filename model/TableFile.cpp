@@ -122,6 +122,9 @@ bool isBlankChar(QChar c)
 // is never held as bytes and as text at the same time.
 constexpr qsizetype kChunkBytes = 256 * 1024;
 constexpr qsizetype kChunkChars = 64 * 1024;
+// Written files this long go to the disk while they are written, and old
+// ones this long are let go of on another thread when replaced.
+constexpr qint64 kLongFileBytes = 4 * 1024 * 1024;
 
 // Decodes whole lines by the rule of decodeText: every line on its own.
 // One line added by an old editor must not turn the UTF-8 of all the others
@@ -467,8 +470,7 @@ private:
     // so that the sync before the rename waits for its last pieces only.
     void startWriteBack()
     {
-        constexpr qint64 kWriteBackBytes = 4 * 1024 * 1024;
-        if (m_written - m_sentToDisk < kWriteBackBytes)
+        if (m_written - m_sentToDisk < kLongFileBytes)
             return;
         ::sync_file_range(
             m_file.handle(), m_sentToDisk, m_written - m_sentToDisk, SYNC_FILE_RANGE_WRITE);
@@ -493,11 +495,10 @@ public:
     explicit OldFileRelease(const QString &path)
         : m_handle(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK))
     {
-        constexpr qint64 kLongFile = 4 * 1024 * 1024;
         struct stat info
         {
         };
-        if (m_handle >= 0 && (::fstat(m_handle, &info) != 0 || info.st_size < kLongFile)) {
+        if (m_handle >= 0 && (::fstat(m_handle, &info) != 0 || info.st_size < kLongFileBytes)) {
             ::close(m_handle);
             m_handle = -1;
         }
